@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The training modes, in the order the program tests their flags when it looks for the current one.
+enum class Mode { Tachi, Horiz, Vert, SpeedTest, Exercise, CreateText, None };
+
+// Program-wide flags and values shared by the windows (all bytes are 0 or 1 unless told otherwise).
+struct TAppValues
+{
+    std::uint8_t TachiOpen = 0;
+    std::uint8_t HorizOpen = 1;
+    std::uint8_t VertOpen = 0;
+    std::uint8_t SpeedTestOpen = 0;
+    std::uint8_t ExerciseOpen = 0;
+    std::uint8_t CreateTextOpen = 0;
+    std::uint8_t ControlPanelOpen = 0;
+    std::uint8_t StoryLoaded = 0;
+    std::uint8_t LoadTempFile = 0; // 1 tachistoscope, 2 horizontal, 3 vertical, 0 none
+    std::uint8_t SoundDevicePresent = 0;
+    std::uint8_t RestoreDefaultsPending = 0;
+    std::uint8_t SpeedTestEndReached = 0;
+    std::uint8_t ChartShowsTachi = 0;
+    std::uint8_t ChartShowsHoriz = 0;
+    std::uint8_t ChartShowsVert = 0;
+    std::uint8_t ChartShowsSpeedTest = 0;
+    QString StoryTitle;
+    QString StoryFileName; // at most kStoryFileNameCapacity characters
+    std::int32_t StoryNumber = 0;
+};
+
+inline constexpr int kStoryFileNameCapacity = 100;
+
+// The first mode whose flag is set, tested tachistoscope, horizontal, vertical, speed test, exercise,
+// create text; None when no flag is set.
+Mode currentMode(const TAppValues &v);
+// Sets the flag of `mode` and clears the other five.
+void setCurrentMode(TAppValues &v, Mode mode);
+bool isModeOpen(const TAppValues &v, Mode mode);
+// Help context of a mode (30..80), or 0 for None.
+int helpContextFor(Mode mode);
+// Stores a file name for the next load, cut to its capacity.
+void setStoryFileName(TAppValues &v, const QString &fileName);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Services.h"
+
+#include <QObject>
+#include <QTimer>
+
+// A timer whose ticks are due at start + the sum of the intervals, not "last tick + interval": the wait
+// before each tick is measured from when the previous one was due, so handler time and timer latency
+// do not add up over a long reading. Used the way a QTimer is: start, stop, setInterval, timeout.
+class PaceTimer final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PaceTimer)
+
+public:
+    PaceTimer(Clock &clock, QObject *parent = nullptr);
+
+    void start();
+    void start(int intervalMs);
+    void stop();
+    bool isActive() const { return m_active; }
+    void setInterval(int intervalMs) { m_interval = intervalMs; }
+    int interval() const { return m_interval; }
+
+    // The wait before the next tick, given when the last one was due, the interval and now. Never negative.
+    static qint64 nextWait(qint64 lastDue, int interval, qint64 now);
+
+Q_SIGNALS:
+    void timeout();
+
+private:
+    void onTimer();
+
+    Clock &m_clock;
+    QTimer m_timer;
+    int m_interval = 1000;
+    qint64 m_due = 0;
+    bool m_active = false;
+};

@@ -1,0 +1,198 @@
+#include "QtServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QVBoxLayout>
+
+namespace {
+
+void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)
+{
+    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+QtMessageService::QtMessageService(std::function<QWidget *()> parentProvider) : m_parent(std::move(parentProvider))
+{
+}
+
+void QtMessageService::error(const QString &text)
+{
+    showBox(m_parent(), QMessageBox::Critical, text);
+}
+
+void QtMessageService::information(const QString &text)
+{
+    showBox(m_parent(), QMessageBox::Information, text);
+}
+
+bool QtMessageService::confirm(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::Yes | QMessageBox::No, m_parent());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtMessageService::plain(const QString &text)
+{
+    showBox(m_parent(), QMessageBox::NoIcon, text);
+}
+
+QtDialogService::QtDialogService(std::function<QWidget *()> parentProvider) : m_parent(std::move(parentProvider))
+{
+}
+
+std::optional<QColor> QtDialogService::chooseColor(const QColor &initial)
+{
+    const QColor c = QColorDialog::getColor(initial, m_parent());
+    if (!c.isValid())
+        return std::nullopt;
+    return c;
+}
+
+std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice &initial, const FontDialogOptions &options)
+{
+    // QFontDialog offers no colour, so it sits inside a small dialog of ours with a colour button.
+    QDialog dialog(m_parent());
+    dialog.setWindowTitle(QObject::tr("Font"));
+    auto *fonts = new QFontDialog(initial.font, &dialog);
+    fonts->setWindowFlags(Qt::Widget);
+    fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(fonts);
+
+    QColor color = initial.color;
+    if (options.effects) {
+        auto *row = new QHBoxLayout;
+        auto *swatch = new QLabel;
+        swatch->setFixedSize(40, 20);
+        auto paintSwatch = [swatch, &color] {
+            swatch->setStyleSheet(QStringLiteral("background:%1;border:1px solid gray").arg(color.name()));
+        };
+        paintSwatch();
+        auto *pick = new QPushButton(QObject::tr("Colour..."));
+        QObject::connect(pick, &QPushButton::clicked, &dialog, [&dialog, &color, paintSwatch] {
+            const QColor c = QColorDialog::getColor(color, &dialog);
+            if (c.isValid()) {
+                color = c;
+                paintSwatch();
+            }
+        });
+        row->addWidget(new QLabel(QObject::tr("Colour:")));
+        row->addWidget(swatch);
+        row->addWidget(pick);
+        row->addStretch();
+        layout->addLayout(row);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+
+    QFont font = fonts->currentFont();
+    font.setPointSize(std::clamp(font.pointSize(), options.minSize, options.maxSize));
+    if (!options.effects) {
+        font.setUnderline(false);
+        font.setStrikeOut(false);
+    }
+    return FontChoice{font, color};
+}
+
+QString QtDialogService::openFileName(const QString &caption, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_parent(), caption, folder, filter);
+}
+
+QString QtDialogService::saveFileName(const QString &caption, const QString &proposedPath, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(m_parent(), caption, proposedPath, filter);
+}
+
+QtSoundService::QtSoundService() = default;
+
+QtSoundService::~QtSoundService()
+{
+    qDeleteAll(m_effects);
+}
+
+int QtSoundService::outputDeviceCount()
+{
+    return static_cast<int>(QMediaDevices::audioOutputs().size());
+}
+
+void QtSoundService::play(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo::exists(absolute))
+        return;
+    QSoundEffect *&effect = m_effects[absolute];
+    if (effect == nullptr) {
+        effect = new QSoundEffect;
+        effect->setSource(QUrl::fromLocalFile(absolute));
+    }
+    effect->play();
+}
+
+bool QtShellService::open(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+QSize QtScreenService::size()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->size() : QSize(1024, 768);
+}
+
+int QtScreenService::dpi()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? qRound(screen->logicalDotsPerInch()) : 96;
+}
+
+int QtScreenService::colorDepth()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->depth() : 24;
+}
+
+QString QtClipboardService::text()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+void QtClipboardService::setText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QtServiceSet::QtServiceSet(std::function<QWidget *()> parentProvider)
+    : messages(parentProvider), dialogs(parentProvider)
+{
+}
+
+Services QtServiceSet::services()
+{
+    return Services{messages, dialogs, sound, shell, screen, platform, clipboard, clock};
+}

@@ -1,0 +1,77 @@
+#include "AppState.h"
+
+#include "SettingsFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+constexpr const char *kSoundFiles[] = {"click_1.wav", "click_2.wav", "tap4.wav", "2.wav"};
+
+} // namespace
+
+AppState::AppState(Services s, QString workingDir) : services(s), m_workingDir(std::move(workingDir))
+{
+    Settings = defaultSettings(96);
+}
+
+QString AppState::filePath(const QString &name) const
+{
+    return QDir(m_workingDir).filePath(name);
+}
+
+void AppState::PlayClick(int n)
+{
+    if (Settings.SoundOn != 1)
+        return;
+    if (n < 1 || n > 4)
+        n = 1;
+    services.sound.play(filePath(QString::fromLatin1(kSoundFiles[n - 1])));
+}
+
+void AppState::ShowModeHelp()
+{
+    const int context = helpContextFor(currentMode(*this));
+    showHelp(context != 0 ? context : HelpContext);
+}
+
+void AppState::showHelp(int context)
+{
+    HelpContext = context;
+    const QString path = filePath(QStringLiteral("bwread.html"));
+    bool opened = false;
+    if (QFileInfo::exists(path)) {
+        QUrl url = QUrl::fromLocalFile(path);
+        url.setFragment(QStringLiteral("context-%1").arg(context));
+        opened = services.shell.open(url);
+    }
+    if (!opened)
+        services.messages.error(QStringLiteral("The help file cannot be opened."));
+}
+
+void AppState::historyAppend(THistory &history, double value)
+{
+    ::historyAppend(history, value);
+    saveQuietly();
+}
+
+void AppState::historyRemoveLast(THistory &history, double value)
+{
+    ::historyRemoveLast(history, value);
+    saveQuietly();
+}
+
+void AppState::historyClear(THistory &history)
+{
+    ::historyClear(history);
+    saveQuietly();
+}
+
+void AppState::saveQuietly()
+{
+    if (RestoreDefaultsPending == 1)
+        return;
+    saveSettingsFile(filePath(QStringLiteral("settings2.dat")), Settings);
+}

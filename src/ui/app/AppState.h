@@ -1,0 +1,52 @@
+#pragma once
+
+#include "AppValues.h"
+#include "Services.h"
+#include "Settings.h"
+
+#include <QPointer>
+#include <QString>
+
+class TForm1;
+class TControlForm;
+class ModeWindow;
+class QWidget;
+
+// The one application state: the settings record, the program-wide flags and values, the live windows
+// and the platform services. Created in main (or by a test) and handed to every window.
+class AppState : public TAppValues
+{
+public:
+    AppState(Services services, QString workingDir);
+
+    TSettings Settings;
+    Services services;
+
+    QPointer<TForm1> mainWindow;
+    QPointer<TControlForm> controlPanel;
+    QPointer<ModeWindow> modeWindow;
+    QPointer<QWidget> lessonWindow;
+
+    // Help context of the main window; the mode help and "Contents" set it.
+    int HelpContext = 10;
+
+    QString filePath(const QString &name) const;
+    const QString &workingDir() const { return m_workingDir; }
+
+    // Plays click sound n (1..4; other numbers play 1) when sound is on.
+    void PlayClick(int n);
+    // Help for the current mode (its context), or the error when the help file cannot be opened.
+    void ShowModeHelp();
+    void showHelp(int context);
+
+    // Score histories change through these so that no score is lost on a crash: each change is written
+    // to the settings file at once (unless the file is to be deleted at exit).
+    void historyAppend(THistory &history, double value);
+    void historyRemoveLast(THistory &history, double value);
+    void historyClear(THistory &history);
+    // Writes the settings file silently; used where a failure is reported later by the regular save.
+    void saveQuietly();
+
+private:
+    QString m_workingDir;
+};

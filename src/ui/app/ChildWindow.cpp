@@ -1,0 +1,82 @@
+#include "ChildWindow.h"
+
+#include "AppState.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <algorithm>
+
+ChildWindow::ChildWindow(AppState &state, std::uint8_t *placementFlag, TBounds *bounds, QWidget *parent)
+    : QWidget(parent), m_state(state), m_flag(placementFlag), m_bounds(bounds)
+{
+}
+
+QMdiSubWindow *ChildWindow::frame() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+QRect ChildWindow::placedGeometry() const
+{
+    if (QMdiSubWindow *f = frame())
+        return f->geometry();
+    return geometry();
+}
+
+void ChildWindow::setPlacedGeometry(const QRect &rect)
+{
+    if (QMdiSubWindow *f = frame())
+        f->setGeometry(rect);
+    else
+        setGeometry(rect);
+}
+
+QRect ChildWindow::keepReachable(const QRect &stored, const QSize &area)
+{
+    const int areaW = std::max(area.width(), 200);
+    const int areaH = std::max(area.height(), 150);
+    const int w = std::clamp(stored.width(), 80, std::max(80, areaW));
+    const int h = std::clamp(stored.height(), 60, std::max(60, areaH));
+    const int left = std::clamp(stored.left(), -(w - 40), areaW - 40);
+    const int top = std::clamp(stored.top(), 0, areaH - 20);
+    return QRect(left, top, w, h);
+}
+
+void ChildWindow::applyPlacement(const QRect &defaultRect)
+{
+    if (m_flag == nullptr || m_bounds == nullptr || *m_flag == 1) {
+        setPlacedGeometry(defaultRect);
+        return;
+    }
+    QSize area;
+    if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
+        area = f->mdiArea()->viewport()->size();
+    const QRect stored(m_bounds->Left, m_bounds->Top, m_bounds->Width, m_bounds->Height);
+    setPlacedGeometry(keepReachable(stored, area));
+}
+
+void ChildWindow::storePlacement()
+{
+    if (m_flag == nullptr || m_bounds == nullptr)
+        return;
+    const QRect r = placedGeometry();
+    *m_bounds = TBounds{r.left(), r.top(), r.width(), r.height()};
+    *m_flag = 0;
+}
+
+void ChildWindow::prepareToLeave()
+{
+    if (m_left)
+        return;
+    m_left = true;
+    storePlacement();
+    leaving();
+}
+
+void ChildWindow::closeEvent(QCloseEvent *event)
+{
+    prepareToLeave();
+    event->accept();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Settings.h"
+
+#include <QRect>
+#include <QWidget>
+
+class AppState;
+class QMdiSubWindow;
+
+// A window that lives inside the main window's client area. One mechanism places every such window:
+// its default rule while its placement flag is 1, otherwise its stored bounds; leaving stores the bounds
+// and clears the flag.
+class ChildWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `placementFlag` and `bounds` point into the settings record, or are null for a window that is not placed
+    // from the record.
+    ChildWindow(AppState &state, std::uint8_t *placementFlag, TBounds *bounds, QWidget *parent = nullptr);
+
+    QMdiSubWindow *frame() const;
+    // Bounds within the client area (of the frame when the window sits in one).
+    QRect placedGeometry() const;
+    void setPlacedGeometry(const QRect &rect);
+
+    // Takes the stored bounds, or `defaultRect` when the flag says so; stored bounds are kept on screen.
+    void applyPlacement(const QRect &defaultRect);
+    void storePlacement();
+
+    // Runs once before the window goes away, whichever way it goes: stores the placement and lets the window
+    // write back what it must remember.
+    void prepareToLeave();
+
+    // Clamps a stored rectangle so the window is of a usable size and can be reached in `area`.
+    static QRect keepReachable(const QRect &stored, const QSize &area);
+
+protected:
+    virtual void leaving() {}
+    void closeEvent(QCloseEvent *event) override;
+
+    AppState &m_state;
+
+private:
+    std::uint8_t *m_flag;
+    TBounds *m_bounds;
+    bool m_left = false;
+};

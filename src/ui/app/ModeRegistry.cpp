@@ -1,0 +1,19 @@
+#include "ModeRegistry.h"
+
+ModeRegistry::ModeRegistry()
+{
+    // Each mode registers its window and page here when it is built.
+}
+
+const ModeEntry &ModeRegistry::entry(Mode mode) const
+{
+    static const ModeEntry none;
+    if (mode == Mode::None)
+        return none;
+    return m_entries[static_cast<int>(mode)];
+}
+
+bool ModeRegistry::hasWindow(Mode mode) const
+{
+    return static_cast<bool>(entry(mode).createWindow);
+}

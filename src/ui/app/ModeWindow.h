@@ -1,0 +1,19 @@
+#pragma once
+
+#include "AppValues.h"
+#include "ChildWindow.h"
+
+// The window of a training mode. The main window talks to the current one through this interface.
+class ModeWindow : public ChildWindow
+{
+    Q_OBJECT
+
+public:
+    using ChildWindow::ChildWindow;
+
+    virtual Mode mode() const = 0;
+    // Loads the file named by StoryFileName; readers implement it, other modes load nothing.
+    virtual void loadStory() {}
+    // Options > Fonts for this mode.
+    virtual void chooseFont() {}
+};

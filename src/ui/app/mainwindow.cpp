@@ -1,0 +1,466 @@
+#include "mainwindow.h"
+
+#include "AboutBox.h"
+#include "AppState.h"
+#include "ChildWindow.h"
+#include "Convert.h"
+#include "ModeWindow.h"
+#include "SettingsFile.h"
+#include "StoryLibrary.h"
+#include "VisibilityPanel.h"
+#include "control/ControlPage.h"
+#include "control/control.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+namespace {
+
+const QString kSettingsFile = QStringLiteral("settings2.dat");
+
+struct ModeCommand
+{
+    const char *caption;
+    const char *objectName;
+    Mode mode;
+};
+
+} // namespace
+
+TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_modes(modes)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QStringLiteral("Brindlewick Speed Reader"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdi);
+    m_state.mainWindow = this;
+    buildMenus();
+    buildVisibilityPanels();
+}
+
+TForm1::~TForm1()
+{
+    // The destroy handler: bounds into the record, and the file goes when a restore is pending.
+    if (!m_closed) {
+        storeMainBounds();
+        m_state.Settings.UseDefaultMainPlacement = 0;
+    }
+    deleteSettingsIfPending();
+}
+
+QAction *TForm1::addAction(QMenu *menu, const QString &caption, const char *objectName)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(objectName));
+    return action;
+}
+
+void TForm1::buildMenus()
+{
+    auto clickOnOpen = [this](QMenu *menu) {
+        connect(menu, &QMenu::aboutToShow, this, [this] { m_state.PlayClick(1); });
+    };
+
+    QMenu *reading = menuBar()->addMenu(QStringLiteral("&Reading"));
+    reading->setObjectName(QStringLiteral("readingMenu"));
+    clickOnOpen(reading);
+    const ModeCommand commands[] = {
+        {"&Create Text", "createTextAction", Mode::CreateText},
+        {"&Tachistoscopic Reading", "tachiAction", Mode::Tachi},
+        {"&Horizontal Reading", "horizAction", Mode::Horiz},
+        {"&Vertical Reading", "vertAction", Mode::Vert},
+        {"Reading &Speed Tests", "speedTestAction", Mode::SpeedTest},
+        {"&Exercises", "exerciseAction", Mode::Exercise},
+    };
+    for (const ModeCommand &c : commands) {
+        if (c.mode == Mode::Tachi || c.mode == Mode::SpeedTest)
+            reading->addSeparator();
+        QAction *a = addAction(reading, QString::fromLatin1(c.caption), c.objectName);
+        a->setEnabled(m_modes.hasWindow(c.mode));
+        const Mode mode = c.mode;
+        connect(a, &QAction::triggered, this, [this, mode] { openMode(mode); });
+    }
+    reading->addSeparator();
+    connect(addAction(reading, QStringLiteral("E&xit"), "exitAction"), &QAction::triggered, this,
+            &TForm1::exitProgram);
+
+    m_storiesMenu = menuBar()->addMenu(QStringLiteral("&Short Stories"));
+    m_storiesMenu->setObjectName(QStringLiteral("shortStoriesMenu"));
+    clickOnOpen(m_storiesMenu);
+    QMenu *classics = m_storiesMenu->addMenu(QStringLiteral("&Classics"));
+    classics->setObjectName(QStringLiteral("classicsMenu"));
+    QMenu *longer = classics->addMenu(QStringLiteral("&Longer"));
+    longer->setObjectName(QStringLiteral("longerMenu"));
+    addStoryItems(longer, kLongerClassics.begin(), kLongerClassics.end());
+    QMenu *shorter = classics->addMenu(QStringLiteral("&Shorter"));
+    shorter->setObjectName(QStringLiteral("shorterMenu"));
+    addStoryItems(shorter, kShorterClassics.begin(), kShorterClassics.end());
+    m_storiesMenu->addSeparator();
+    QMenu *modern = m_storiesMenu->addMenu(QStringLiteral("&Modern"));
+    modern->setObjectName(QStringLiteral("modernMenu"));
+    addStoryItems(modern, kModernStories.begin(), kModernStories.end());
+
+    QMenu *charts = menuBar()->addMenu(QStringLiteral("&Charts"));
+    charts->setObjectName(QStringLiteral("chartsMenu"));
+    clickOnOpen(charts);
+    for (const auto &[caption, name] : {std::pair{"&Tachistoscopic Reading...", "chartTachiAction"},
+                                        std::pair{"&Horizontal Reading...", "chartHorizAction"},
+                                        std::pair{"&Vertical Reading...", "chartVertAction"},
+                                        std::pair{"&Reading Tests...", "chartSpeedTestAction"}})
+        addAction(charts, QString::fromLatin1(caption), name)->setEnabled(false);
+    charts->addSeparator();
+    addAction(charts, QStringLiteral("Ch&art Viewer"), "chartViewerAction")->setEnabled(false);
+
+    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("optionsMenu"));
+    clickOnOpen(options);
+    connect(addAction(options, QStringLiteral("&Background Color"), "backgroundColorAction"), &QAction::triggered,
+            this, &TForm1::chooseBackgroundColor);
+    options->addSeparator();
+    m_soundAction = addAction(options, QStringLiteral("&Sound"), "soundAction");
+    m_soundAction->setCheckable(true);
+    m_soundAction->setChecked(true);
+    connect(m_soundAction, &QAction::triggered, this, &TForm1::toggleSound);
+    options->addSeparator();
+    connect(addAction(options, QStringLiteral("&Restore Default Settings"), "restoreDefaultsAction"),
+            &QAction::triggered, this, [this] {
+                if (m_state.services.messages.confirm(
+                        QStringLiteral("Do you want to restore all default settings? Note: this will also delete "
+                                       "your scores from the charts."))) {
+                    m_state.RestoreDefaultsPending = 1;
+                    m_state.services.messages.information(
+                        QStringLiteral("You will have to restart the program for this to take effect."));
+                }
+            });
+    options->addSeparator();
+    connect(addAction(options, QStringLiteral("Fonts"), "fontsAction"), &QAction::triggered, this, [this] {
+        if (m_state.modeWindow != nullptr)
+            m_state.modeWindow->chooseFont();
+    });
+
+    m_contributorsMenu = menuBar()->addMenu(QStringLiteral("&Contributors"));
+    m_contributorsMenu->setObjectName(QStringLiteral("contributorsMenu"));
+    QAction *list = addAction(m_contributorsMenu, QStringLiteral("&List"), "contributorsAction");
+    list->setVisible(false);
+    connect(list, &QAction::triggered, this, &TForm1::showContributors);
+    m_contributorsMenu->menuAction()->setVisible(false);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    clickOnOpen(help);
+    connect(addAction(help, QStringLiteral("&Contents"), "contentsAction"), &QAction::triggered, this,
+            [this] { m_state.showHelp(10); });
+    connect(addAction(help, QStringLiteral("&About"), "aboutAction"), &QAction::triggered, this, &TForm1::showAbout);
+}
+
+void TForm1::addStoryItems(QMenu *menu, const StoryEntry *begin, const StoryEntry *end)
+{
+    for (const StoryEntry *e = begin; e != end; ++e) {
+        QAction *a = menu->addAction(QString::fromLatin1(e->menuCaption));
+        a->setObjectName(QStringLiteral("story%1Action").arg(e->number));
+        connect(a, &QAction::triggered, this, [this, e] { storyCommand(*e); });
+    }
+}
+
+void TForm1::storyCommand(const StoryEntry &entry)
+{
+    m_state.StoryTitle = QString::fromLatin1(entry.title);
+    setStoryFileName(m_state, storyFileName(entry));
+    m_state.StoryNumber = entry.number;
+    m_state.StoryLoaded = 1;
+    // Exercise and create text have nothing to load a story into.
+    const Mode mode = currentMode(m_state);
+    const bool reader = mode == Mode::Tachi || mode == Mode::Horiz || mode == Mode::Vert || mode == Mode::SpeedTest;
+    if (reader && m_state.modeWindow != nullptr)
+        m_state.modeWindow->loadStory();
+}
+
+void TForm1::setShortStoriesEnabled(bool enabled)
+{
+    m_storiesMenu->menuAction()->setEnabled(enabled);
+}
+
+void TForm1::buildVisibilityPanels()
+{
+    TSettings &s = m_state.Settings;
+    m_panel1 = new VisibilityPanel(m_mdi->viewport());
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_panel1->addGroup(QStringLiteral("Unread Text"), s.HorizUnreadTextMode,
+                       {{"See Through", 2, "unreadSeeThroughRadio"},
+                        {"Covered", 3, "unreadCoveredRadio"},
+                        {"Invisible", 1, "unreadInvisibleRadio"}});
+    m_panel1->addGroup(QStringLiteral("Read Text"), s.HorizReadTextMode,
+                       {{"See Through", 3, "readSeeThroughRadio"},
+                        {"Covered", 4, "readCoveredRadio"},
+                        {"Invisible", 1, "readInvisibleRadio"},
+                        {"Visible", 2, "readVisibleRadio"}});
+    connect(m_panel1, &VisibilityPanel::okClicked, this, [this] { visibilityOk(m_panel1, Mode::Horiz); });
+
+    m_panel5 = new VisibilityPanel(m_mdi->viewport());
+    m_panel5->setObjectName(QStringLiteral("Panel5"));
+    m_panel5->addGroup(QStringLiteral("Unread Text"), s.VertUnreadTextMode,
+                       {{"See Through", 2, "vertSeeThroughRadio"}, {"Covered", 3, "vertCoveredRadio"}});
+    connect(m_panel5, &VisibilityPanel::okClicked, this, [this] { visibilityOk(m_panel5, Mode::Vert); });
+}
+
+void TForm1::visibilityOk(VisibilityPanel *panel, Mode mode)
+{
+    m_state.PlayClick(1);
+    panel->hide();
+    ControlPage *page = m_state.controlPanel != nullptr ? m_state.controlPanel->page(mode) : nullptr;
+    if (page != nullptr && page->isResetTextEnabled())
+        m_state.services.messages.information(
+            QStringLiteral("You need to click the \"Reset Text\" button for this to take effect."));
+}
+
+void TForm1::toggleVisibilityPanel(VisibilityPanel *panel)
+{
+    if (panel->isVisible()) {
+        panel->hide();
+        return;
+    }
+    const QSize client = clientSize();
+    panel->adjustSize();
+    panel->move((client.width() - panel->width()) / 2, (client.height() - panel->height()) / 2);
+    panel->show();
+    panel->raise();
+}
+
+bool TForm1::FormCreate()
+{
+    Services &sv = m_state.services;
+    if (sv.platform.isUnsupportedFamily()) {
+        sv.messages.information(QStringLiteral(
+            "This program requires Windows NT/2000/XP and does Not work on Windows 95/98/ME systems."));
+        return false;
+    }
+    m_state.Settings = loadSettingsFile(m_state.filePath(kSettingsFile), sv.screen.dpi());
+    placeFromSettings();
+
+    setCurrentMode(m_state, Mode::Horiz);
+    m_state.StoryLoaded = 0;
+    m_state.LoadTempFile = 0;
+
+    m_panel1->syncFromSettings();
+    m_panel5->syncFromSettings();
+
+    const bool devices = sv.sound.outputDeviceCount() > 0;
+    m_state.SoundDevicePresent = devices ? 1 : 0;
+    m_state.Settings.SoundOn = devices ? 1 : 0;
+    if (devices)
+        checkSoundFiles();
+
+    m_soundAction->setChecked(m_state.Settings.SoundOn == 1);
+    applyBackground();
+    m_state.RestoreDefaultsPending = 0;
+    return true;
+}
+
+void TForm1::checkSoundFiles()
+{
+    for (const char *name : {"click_1.wav", "tap4.wav", "2.wav", "click_2.wav"}) {
+        if (!QFileInfo::exists(m_state.filePath(QString::fromLatin1(name))))
+            m_state.services.messages.error(
+                QStringLiteral("One or more of the sound files cannot be found. You may need to restart or even "
+                               "reinstall Brindlewick Speed Reader."));
+    }
+}
+
+void TForm1::placeFromSettings()
+{
+    TSettings &s = m_state.Settings;
+    const QSize screen = m_state.services.screen.size();
+    if (s.UseDefaultMainPlacement == 1) {
+        const QSize size = screen.width() < 800 ? QSize(640, 480) : QSize(680, 530);
+        resize(size);
+        if (screen.width() >= 800) {
+            s.MainBounds.Width = size.width();
+            s.MainBounds.Height = size.height();
+        }
+        move((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
+        return;
+    }
+    TBounds b = s.MainBounds;
+    if (screen.width() < b.Width) {
+        b.Width = screen.width();
+        b.Left = 1;
+    }
+    if (screen.height() < b.Height) {
+        b.Height = screen.height();
+        b.Top = 1;
+    }
+    // A damaged record must not hide the window: keep it of a usable size and on the screen.
+    b.Width = std::max(b.Width, 320);
+    b.Height = std::max(b.Height, 240);
+    b.Left = std::clamp(b.Left, 0, std::max(0, screen.width() - 100));
+    b.Top = std::clamp(b.Top, 0, std::max(0, screen.height() - 100));
+    resize(b.Width, b.Height);
+    move(b.Left, b.Top);
+}
+
+void TForm1::applyBackground()
+{
+    m_mdi->setBackground(toQColor(m_state.Settings.MainColor));
+}
+
+void TForm1::chooseBackgroundColor()
+{
+    const auto color = m_state.services.dialogs.chooseColor(toQColor(m_state.Settings.MainColor));
+    if (!color)
+        return;
+    m_state.Settings.MainColor = toStoredColor(*color);
+    applyBackground();
+}
+
+void TForm1::toggleSound()
+{
+    m_state.Settings.SoundOn = m_state.Settings.SoundOn == 1 ? 0 : 1;
+    m_soundAction->setChecked(m_state.Settings.SoundOn == 1);
+}
+
+void TForm1::showAbout()
+{
+    auto *about = new TAboutBox(this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->show();
+}
+
+void TForm1::showContributors()
+{
+    m_contributorsMenu->setEnabled(false);
+    auto *list = new TContributorsForm(m_state);
+    connect(list, &QObject::destroyed, this, [this] { m_contributorsMenu->setEnabled(true); });
+    QMdiSubWindow *frame = m_mdi->addSubWindow(list);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->show();
+}
+
+QSize TForm1::clientSize() const
+{
+    return m_mdi->viewport()->size();
+}
+
+QRect TForm1::lessonGeometry() const
+{
+    if (auto *lessons = qobject_cast<ChildWindow *>(m_state.lessonWindow.data()))
+        return lessons->placedGeometry();
+    const QSize client = clientSize();
+    const int h = client.height();
+    const int width = client.width() - (m_state.services.screen.size().width() < 800 ? 148 : 152);
+    return QRect(0, h / 2, width, h / 2 - 6);
+}
+
+void TForm1::addChild(ChildWindow *window, Qt::WindowFlags flags)
+{
+    QMdiSubWindow *frame = m_mdi->addSubWindow(window, flags);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->show();
+}
+
+void TForm1::destroyChild(ChildWindow *window)
+{
+    if (window == nullptr)
+        return;
+    window->prepareToLeave();
+    if (QMdiSubWindow *frame = window->frame()) {
+        m_mdi->removeSubWindow(frame);
+        delete frame;
+    } else {
+        delete window;
+    }
+}
+
+void TForm1::destroyControlPanel()
+{
+    destroyChild(m_state.controlPanel);
+}
+
+void TForm1::destroyModeWindow()
+{
+    destroyChild(m_state.modeWindow);
+}
+
+void TForm1::createStartWindows()
+{
+    // The lessons window comes first: the control panel takes its default place from it.
+    openMode(Mode::Horiz);
+}
+
+void TForm1::openMode(Mode mode)
+{
+    if (m_state.ControlPanelOpen == 1)
+        destroyControlPanel();
+    destroyModeWindow();
+    setCurrentMode(m_state, mode);
+
+    auto *panel = new TControlForm(m_state, m_modes);
+    m_state.controlPanel = panel;
+    addChild(panel, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
+    panel->applyPlacement(TControlForm::defaultGeometry(lessonGeometry().right() + 1, clientSize()));
+    if (const auto &create = m_modes.entry(mode).createWindow) {
+        ModeWindow *window = create(m_state);
+        m_state.modeWindow = window;
+        addChild(window);
+    }
+    panel->showPage(mode);
+}
+
+void TForm1::storeMainBounds()
+{
+    const QRect r = geometry();
+    m_state.Settings.MainBounds = TBounds{x(), y(), r.width(), r.height()};
+}
+
+void TForm1::saveSettings()
+{
+    const SettingsSaveResult result = saveSettingsFile(m_state.filePath(kSettingsFile), m_state.Settings);
+    if (result == SettingsSaveResult::CannotMake) {
+        m_state.services.messages.error(QStringLiteral("The file \"settings2.dat\" cannot be made."));
+        return;
+    }
+    if (result == SettingsSaveResult::CannotSave) {
+        m_state.services.messages.error(QStringLiteral("Your settings cannot be Saved."));
+        return;
+    }
+    deleteSettingsIfPending();
+}
+
+void TForm1::deleteSettingsIfPending()
+{
+    if (m_state.RestoreDefaultsPending == 1 && QFile::exists(m_state.filePath(kSettingsFile)))
+        QFile::remove(m_state.filePath(kSettingsFile));
+}
+
+void TForm1::leaveChildWindows()
+{
+    // Child windows write their placement and settings back before the record is saved.
+    for (QMdiSubWindow *frame : m_mdi->subWindowList()) {
+        if (auto *child = qobject_cast<ChildWindow *>(frame->widget()))
+            child->prepareToLeave();
+    }
+}
+
+void TForm1::exitProgram()
+{
+    leaveChildWindows();
+    storeMainBounds();
+    saveSettings();
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        leaveChildWindows();
+        storeMainBounds();
+        m_state.Settings.UseDefaultMainPlacement = 0;
+        saveSettings();
+    }
+    event->accept();
+}

@@ -1,0 +1,34 @@
+#include "ControlPage.h"
+
+#include "AppState.h"
+
+#include <QAction>
+#include <QResizeEvent>
+#include <QStyle>
+#include <QToolBar>
+
+ControlPage::ControlPage(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("pageToolBar"));
+    m_toolBar->setIconSize(QSize(20, 20));
+    m_toolBar->move(0, 0);
+}
+
+void ControlPage::addHelpButton()
+{
+    QAction *help = m_toolBar->addAction(style()->standardIcon(QStyle::SP_DialogHelpButton), tr("Help"));
+    help->setObjectName(QStringLiteral("helpAction"));
+    help->setToolTip(tr("Help"));
+    connect(help, &QAction::triggered, this, [this] {
+        m_state.PlayClick(1);
+        m_state.ShowModeHelp();
+    });
+    m_toolBar->adjustSize();
+}
+
+void ControlPage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_toolBar->setGeometry(0, 0, width(), m_toolBar->sizeHint().height());
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "AppValues.h"
+#include "ChildWindow.h"
+
+#include <array>
+
+class ControlPage;
+class ModeRegistry;
+
+// The control panel: one child window, captioned "Controls", holding one page per training mode, exactly one
+// of them visible. It owns no reading logic; its pages drive the current mode's window.
+class TControlForm final : public ChildWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TControlForm)
+
+public:
+    TControlForm(AppState &state, const ModeRegistry &modes, QWidget *parent = nullptr);
+    ~TControlForm() override;
+
+    ControlPage *page(Mode mode) const;
+    // Shows the page of `mode` and hides the others, then centres the page's controls.
+    void showPage(Mode mode);
+    Mode visiblePage() const { return m_visible; }
+    void CentrePageControls();
+    // Default bounds beside the lessons window (whose right edge is `lessonsRight`), within the client area.
+    static QRect defaultGeometry(int lessonsRight, const QSize &client);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void leaving() override;
+
+private:
+    void watchKeys(QWidget *root);
+
+    std::array<ControlPage *, 6> m_pages{};
+    Mode m_visible = Mode::None;
+};

@@ -1,0 +1,340 @@
+#include "Settings.h"
+#include "SettingsFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <map>
+#include <random>
+#include <string>
+
+namespace {
+
+std::int32_t i32At(const QByteArray &b, int at)
+{
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<std::uint8_t>(b[at + i]);
+    return static_cast<std::int32_t>(v);
+}
+
+double doubleAt(const QByteArray &b, int at)
+{
+    double d = 0;
+    std::memcpy(&d, b.constData() + at, 8);
+    return d;
+}
+
+void putDouble(QByteArray &b, int at, double d)
+{
+    std::memcpy(b.data() + at, &d, 8);
+}
+
+} // namespace
+
+TEST(SettingsLayout, EveryFieldSitsAtItsOffsetWithItsSize)
+{
+    // The file contract, written out independently of the codec.
+    const std::map<std::string, std::pair<int, int>> expected = {
+        {"UseDefaultMainPlacement", {0, 1}},
+        {"ControlDefaultPlacement", {1, 1}},
+        {"LessonDefaultPlacement", {2, 1}},
+        {"TachiDefaultPlacement", {3, 1}},
+        {"HorizDefaultPlacement", {4, 1}},
+        {"VertDefaultPlacement", {5, 1}},
+        {"CreateTextDefaultPlacement", {6, 1}},
+        {"SpeedTestDefaultPlacement", {7, 1}},
+        {"ExerciseDefaultPlacement", {8, 1}},
+        {"MainBounds", {12, 16}},
+        {"LessonBounds", {28, 16}},
+        {"ControlBounds", {44, 16}},
+        {"HorizBounds", {60, 16}},
+        {"VertBounds", {76, 16}},
+        {"TachiBounds", {92, 16}},
+        {"CreateTextBounds", {108, 16}},
+        {"SpeedTestBounds", {124, 16}},
+        {"ExerciseBounds", {140, 16}},
+        {"MainColor", {156, 4}},
+        {"HorizFont", {216, 56}},
+        {"HorizFixations", {272, 1}},
+        {"HorizReadTextMode", {273, 1}},
+        {"HorizUnreadTextMode", {274, 1}},
+        {"HorizInterval", {276, 4}},
+        {"HorizWpmHistory", {280, 240}},
+        {"HorizComprehensionHistory", {520, 240}},
+        {"TachiIndent", {760, 1}},
+        {"TachiFixationWidth", {764, 4}},
+        {"TachiFlashTime", {768, 4}},
+        {"TachiWpmHistory", {776, 240}},
+        {"TachiComprehensionHistory", {1016, 240}},
+        {"TachiBackColor", {1256, 4}},
+        {"TachiFont", {1260, 56}},
+        {"VertUnreadTextMode", {1317, 1}},
+        {"VertFontColor", {1324, 4}},
+        {"VertFontName", {1328, 41}},
+        {"VertFontSize", {1372, 4}},
+        {"VertFontStyle", {1376, 1}},
+        {"VertSecondInterval", {1380, 4}},
+        {"VertDownSweep", {1384, 4}},
+        {"VertFixations", {1388, 4}},
+        {"VertInterval", {1392, 4}},
+        {"VertWpmHistory", {1400, 240}},
+        {"VertComprehensionHistory", {1640, 240}},
+        {"ExerciseBackColor", {1880, 4}},
+        {"ExerciseFont", {1884, 56}},
+        {"ExerciseFlashTime", {1940, 4}},
+        {"ExerciseLastPercent", {1944, 11}},
+        {"ExercisePracticeMinutes", {1956, 4}},
+        {"CreateTextIndent", {1964, 4}},
+        {"CreateTextFont", {1968, 56}},
+        {"SpeedTestFont", {2024, 56}},
+        {"SpeedTestWpmHistory", {2080, 240}},
+        {"SpeedTestComprehensionHistory", {2320, 240}},
+        {"SoundOn", {2560, 1}},
+    };
+    const auto layout = settingsLayout();
+    ASSERT_EQ(layout.size(), expected.size());
+    int previousEnd = 0;
+    for (const auto &f : layout) {
+        const auto it = expected.find(f.name);
+        ASSERT_NE(it, expected.end()) << f.name;
+        EXPECT_EQ(f.offset, it->second.first) << f.name;
+        EXPECT_EQ(f.size, it->second.second) << f.name;
+        EXPECT_GE(f.offset, previousEnd) << f.name << " overlaps the field before it";
+        previousEnd = f.offset + f.size;
+    }
+    EXPECT_LE(previousEnd, kSettingsRecordSize);
+}
+
+TEST(SettingsDefaults, EncodeToTheDocumentedBytes)
+{
+    for (const int dpi : {96, 114, 115, 144}) {
+        SCOPED_TRACE(dpi);
+        const QByteArray b = encodeSettings(defaultSettings(dpi));
+        ASSERT_EQ(b.size(), kSettingsRecordSize);
+        for (int flag = 0; flag <= 8; ++flag)
+            EXPECT_EQ(b[flag], 1) << "placement flag " << flag;
+        EXPECT_EQ(i32At(b, 156), 9068109);
+        EXPECT_EQ(i32At(b, 164), 16777215);
+        EXPECT_EQ(static_cast<std::uint8_t>(b[1316]), 2);
+        EXPECT_EQ(i32At(b, 1320), 16777215);
+        EXPECT_EQ(i32At(b, 1960), 0);
+        // Horizontal font group: name, 3 padding bytes, size, style, colour.
+        EXPECT_EQ(b[216], 15);
+        EXPECT_EQ(b.mid(217, 15), QByteArray("Times New Roman"));
+        const int readerSize = dpi >= 115 ? 10 : 11;
+        EXPECT_EQ(i32At(b, 216 + 44), readerSize);
+        EXPECT_EQ(i32At(b, 1372), readerSize);
+        EXPECT_EQ(i32At(b, 2024 + 44), readerSize);
+        EXPECT_EQ(i32At(b, 1260 + 44), dpi >= 115 ? 10 : 12);
+        EXPECT_EQ(i32At(b, 1884 + 44), 12) << "the exercise font does not follow the screen";
+        EXPECT_EQ(i32At(b, 1968 + 44), 11) << "the create-text font does not follow the screen";
+        EXPECT_EQ(i32At(b, 1260 + 52), 65535);
+        EXPECT_EQ(b.mid(1261, 5), QByteArray("Arial"));
+        EXPECT_EQ(b[272], 4);
+        EXPECT_EQ(b[273], 2);
+        EXPECT_EQ(b[274], 2);
+        EXPECT_EQ(i32At(b, 276), 350);
+        EXPECT_EQ(i32At(b, 764), 12);
+        EXPECT_EQ(i32At(b, 768), 750);
+        EXPECT_EQ(b[1317], 2);
+        EXPECT_EQ(i32At(b, 1380), 150);
+        EXPECT_EQ(i32At(b, 1384), 3);
+        EXPECT_EQ(i32At(b, 1388), 2);
+        EXPECT_EQ(i32At(b, 1392), 250);
+        EXPECT_EQ(i32At(b, 1940), 400);
+        EXPECT_EQ(b.mid(1944, 4), QByteArray("\x03N/A"));
+        EXPECT_EQ(i32At(b, 1956), 3);
+        EXPECT_EQ(b[2560], 1);
+        for (const int history : {280, 520, 776, 1016, 1400, 1640, 2080, 2320})
+            for (int slot = 0; slot < 30; ++slot)
+                EXPECT_EQ(doubleAt(b, history + 8 * slot), 0.0);
+    }
+}
+
+TEST(SettingsCodec, UntouchedRecordRoundTripsByteForByte)
+{
+    std::mt19937 rng(1234);
+    std::uniform_int_distribution<int> byte(0, 255);
+    QByteArray original(kSettingsRecordSize, '\0');
+    for (char &c : original)
+        c = static_cast<char>(byte(rng));
+    // Keep string lengths within capacity and histories valid, so nothing needs mending.
+    for (const auto &[at, cap] : {std::pair{216, 40}, {1260, 40}, {1328, 40}, {1884, 40}, {1944, 10}, {1968, 40},
+                                  {2024, 40}})
+        original[at] = static_cast<char>(byte(rng) % (cap + 1));
+    for (const int history : {280, 520, 776, 1016, 1400, 1640, 2080, 2320})
+        for (int slot = 0; slot < 30; ++slot)
+            putDouble(original, history + 8 * slot, slot * 17.25);
+
+    const QByteArray again = encodeSettings(decodeSettings(original, 96));
+    EXPECT_EQ(again, original);
+}
+
+TEST(SettingsCodec, MendsDamagedFields)
+{
+    QByteArray b = encodeSettings(defaultSettings(96));
+    b[216] = static_cast<char>(200); // name length beyond capacity
+    putDouble(b, 280, std::numeric_limits<double>::quiet_NaN());
+    putDouble(b, 288, -5.0);
+    putDouble(b, 296, std::numeric_limits<double>::infinity());
+    putDouble(b, 304, 312.5);
+    const TSettings s = decodeSettings(b, 96);
+    EXPECT_EQ(s.HorizFont.Name.size(), 40);
+    EXPECT_EQ(s.HorizWpmHistory[0], 0.0);
+    EXPECT_EQ(s.HorizWpmHistory[1], 0.0);
+    EXPECT_EQ(s.HorizWpmHistory[2], 0.0);
+    EXPECT_EQ(s.HorizWpmHistory[3], 312.5);
+    EXPECT_EQ(encodeSettings(s)[216], 40);
+}
+
+TEST(SettingsCodec, NamesAreWindows1252AndCutToCapacity)
+{
+    TSettings s = defaultSettings(96);
+    s.HorizFont.Name = QString::fromUtf8("Caf\u00e9 \u20ac Sans ") + QString(60, QLatin1Char('x'));
+    s.ExerciseLastPercent = QStringLiteral("100.0 percent");
+    const QByteArray b = encodeSettings(s);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[216]), 40);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[217 + 3]), 0xE9);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[217 + 5]), 0x80);
+    EXPECT_EQ(b[1944], 10);
+    const TSettings back = decodeSettings(b, 96);
+    EXPECT_EQ(back.HorizFont.Name, s.HorizFont.Name.left(40));
+    EXPECT_EQ(back.ExerciseLastPercent, QStringLiteral("100.0 perc"));
+}
+
+TEST(SettingsCodec, ShortFileGivesDefaultsLongFileItsFirstRecord)
+{
+    const TSettings defaults = defaultSettings(96);
+    EXPECT_EQ(encodeSettings(decodeSettings(QByteArray(100, '\x7f'), 96)), encodeSettings(defaults));
+    EXPECT_EQ(encodeSettings(decodeSettings(QByteArray(), 96)), encodeSettings(defaults));
+
+    TSettings s = defaults;
+    s.HorizInterval = 777;
+    QByteArray longer = encodeSettings(s) + QByteArray(500, 'z');
+    EXPECT_EQ(decodeSettings(longer, 96).HorizInterval, 777);
+}
+
+TEST(SettingsCodec, SurvivesRandomAndTruncatedRecords)
+{
+    std::mt19937 rng(42);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> length(0, kSettingsRecordSize + 64);
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray junk(length(rng), '\0');
+        for (char &c : junk)
+            c = static_cast<char>(byte(rng));
+        const TSettings s = decodeSettings(junk, round % 2 == 0 ? 96 : 120);
+        const QByteArray encoded = encodeSettings(s);
+        ASSERT_EQ(encoded.size(), kSettingsRecordSize);
+        for (double v : s.TachiWpmHistory)
+            ASSERT_TRUE(std::isfinite(v) && v >= 0.0);
+        // A decoded record is stable: decoding what it encodes to gives the same bytes.
+        ASSERT_EQ(encodeSettings(decodeSettings(encoded, 96)), encoded);
+    }
+}
+
+TEST(SettingsFile, MissingFileGivesDefaultsAndSaveWritesOneRecord)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings2.dat"));
+    TSettings s = loadSettingsFile(path, 96);
+    EXPECT_EQ(s.UseDefaultMainPlacement, 1);
+    s.UseDefaultMainPlacement = 0;
+    s.TachiFlashTime = 1234;
+    ASSERT_EQ(saveSettingsFile(path, s), SettingsSaveResult::Saved);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_EQ(bytes.size(), kSettingsRecordSize);
+    EXPECT_EQ(bytes[0], 0);
+    EXPECT_EQ(loadSettingsFile(path, 96).TachiFlashTime, 1234);
+}
+
+TEST(SettingsFile, UnwritableFolderReportsAndKeepsNothingHalfWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing-folder/settings2.dat"));
+    EXPECT_EQ(saveSettingsFile(path, defaultSettings(96)), SettingsSaveResult::CannotMake);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+struct HistoryCase
+{
+    const char *name;
+    std::vector<double> before;
+    enum { Append, RemoveLast, Clear } op;
+    double value;
+    std::vector<double> after; // first slots; the rest are empty
+};
+
+class HistoryRules : public ::testing::TestWithParam<HistoryCase>
+{
+};
+
+THistory makeHistory(const std::vector<double> &values)
+{
+    THistory h{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        h[i] = values[i];
+    return h;
+}
+
+std::vector<double> full(double first)
+{
+    std::vector<double> v;
+    for (int i = 0; i < 30; ++i)
+        v.push_back(first + i);
+    return v;
+}
+
+TEST_P(HistoryRules, Apply)
+{
+    const HistoryCase &c = GetParam();
+    THistory h = makeHistory(c.before);
+    switch (c.op) {
+    case HistoryCase::Append:
+        historyAppend(h, c.value);
+        break;
+    case HistoryCase::RemoveLast:
+        historyRemoveLast(h, c.value);
+        break;
+    case HistoryCase::Clear:
+        historyClear(h);
+        break;
+    }
+    EXPECT_EQ(h, makeHistory(c.after));
+}
+
+std::vector<double> fullShifted()
+{
+    std::vector<double> v = full(2);
+    v.back() = 99;
+    return v;
+}
+
+std::vector<double> fullLastEmpty()
+{
+    std::vector<double> v = full(1);
+    v.back() = 0;
+    return v;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HistoryRules,
+    ::testing::Values(HistoryCase{"append_to_empty", {}, HistoryCase::Append, 250, {250}},
+                      HistoryCase{"append_after_two", {1, 2}, HistoryCase::Append, 3, {1, 2, 3}},
+                      HistoryCase{"append_to_full_drops_oldest", full(1), HistoryCase::Append, 99, fullShifted()},
+                      HistoryCase{"zero_is_overwritten_next_time", {5, 0}, HistoryCase::Append, 7, {5, 7}},
+                      HistoryCase{"remove_last_of_three", {1, 2, 3}, HistoryCase::RemoveLast, 3, {1, 2}},
+                      HistoryCase{"remove_last_of_full_empties_slot_30", full(1), HistoryCase::RemoveLast, 30,
+                                  fullLastEmpty()},
+                      HistoryCase{"remove_from_empty_does_nothing", {}, HistoryCase::RemoveLast, 5, {}},
+                      HistoryCase{"remove_after_zero_append_keeps_earlier", {4, 5}, HistoryCase::RemoveLast, 0, {4, 5}},
+                      HistoryCase{"clear", full(1), HistoryCase::Clear, 0, {}}),
+    [](const ::testing::TestParamInfo<HistoryCase> &p) { return std::string(p.param.name); });

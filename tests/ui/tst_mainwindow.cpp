@@ -1,0 +1,286 @@
+#include "TestSupport.h"
+
+#include "AppState.h"
+#include "SettingsFile.h"
+#include "VisibilityPanel.h"
+#include "app/mainwindow.h"
+#include "control/control.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void menuTreeCaptions();
+    void exitWritesOneRecordWithMainPlacementCleared();
+    void restoreDefaultsDeletesTheFileAtExit();
+    void restoreDefaultsDeclinedKeepsTheFile();
+    void missingSoundFilesGiveOneMessageEach();
+    void noSoundDeviceUnchecksSoundAndSkipsTheCheck();
+    void unsupportedPlatformEndsStartUp();
+    void savedPlacementIsClampedToASmallerScreen();
+    void visibilityPanelsFollowAndWriteTheSettings();
+    void clickPlaysOnlyWithSoundOn();
+    void helpOpensTheManualAtTheContextOrSaysItCannot();
+    void backgroundColourIsStored();
+    void shortStoriesSetTheStoryValues();
+};
+
+void MainWindowTest::menuTreeCaptions()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    QStringList top;
+    for (QAction *a : app.form->menuBar()->actions()) {
+        if (a->isVisible())
+            top << a->text();
+    }
+    QCOMPARE(top, (QStringList{"&Reading", "&Short Stories", "&Charts", "&Options", "&Help"}));
+
+    auto captions = [&](const char *menuName) {
+        QStringList out;
+        for (QAction *a : app.form->findChild<QMenu *>(QString::fromLatin1(menuName))->actions())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    };
+    QCOMPARE(captions("readingMenu"),
+             (QStringList{"&Create Text", "-", "&Tachistoscopic Reading", "&Horizontal Reading", "&Vertical Reading",
+                          "-", "Reading &Speed Tests", "&Exercises", "-", "E&xit"}));
+    QCOMPARE(captions("longerMenu"), (QStringList{"&Haircut", "&The Ambitious Guest", "The Baron of Grog&zwig",
+                                                  "The Tiger, or the &Lady"}));
+    QCOMPARE(captions("shorterMenu"),
+             (QStringList{"&Bellflower", "&How the Leopard Got His Spots", "&One of These Days",
+                          "&The Boarded Window", "The &Gift of the Magi", "The La&st Leaf", "The &Lottery Ticket",
+                          "The &Princess and the Puma", "The Street That Got &Mislaid"}));
+    QCOMPARE(captions("shortStoriesMenu"), (QStringList{"&Classics", "-", "&Modern"}));
+    QCOMPARE(captions("modernMenu"), (QStringList{"&Dinner In Scotland", "&Ug", "&Mitch"}));
+    QCOMPARE(captions("chartsMenu"),
+             (QStringList{"&Tachistoscopic Reading...", "&Horizontal Reading...", "&Vertical Reading...",
+                          "&Reading Tests...", "-", "Ch&art Viewer"}));
+    QCOMPARE(captions("optionsMenu"), (QStringList{"&Background Color", "-", "&Sound", "-",
+                                                   "&Restore Default Settings", "-", "Fonts"}));
+    QCOMPARE(captions("helpMenu"), (QStringList{"&Contents", "&About"}));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
+{
+    TestApp app;
+    QVERIFY(!QFile::exists(app.path("settings2.dat")));
+    QVERIFY(app.start());
+    QCOMPARE(app.state->Settings.UseDefaultMainPlacement, 1);
+    QCOMPARE(app.state->ControlPanelOpen, 1);
+    QVERIFY(triggerAction(app.form.get(), "exitAction"));
+    QFile f(app.path("settings2.dat"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QCOMPARE(bytes.size(), 2568);
+    QCOMPARE(bytes[0], '\0');
+    // The control panel wrote its placement back before the record was saved.
+    const TSettings saved = decodeSettings(bytes, 96);
+    QCOMPARE(saved.ControlDefaultPlacement, 0);
+    QVERIFY(saved.ControlBounds.Width > 0);
+    QCOMPARE(saved.MainBounds.Width, app.form->width());
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    app.fakes.messages.expect(MessageKind::Confirm,
+                              "Do you want to restore all default settings? Note: this will also delete your "
+                              "scores from the charts.",
+                              true);
+    app.fakes.messages.expect(MessageKind::Information,
+                              "You will have to restart the program for this to take effect.");
+    QVERIFY(triggerAction(app.form.get(), "restoreDefaultsAction"));
+    QCOMPARE(app.state->RestoreDefaultsPending, 1);
+    // A score recorded now must not bring the file back.
+    app.state->historyAppend(app.state->Settings.HorizWpmHistory, 300);
+    QVERIFY(!QFile::exists(app.path("settings2.dat")));
+    QVERIFY(triggerAction(app.form.get(), "exitAction"));
+    app.form.reset();
+    QVERIFY(!QFile::exists(app.path("settings2.dat")));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::restoreDefaultsDeclinedKeepsTheFile()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    app.fakes.messages.expect(MessageKind::Confirm,
+                              "Do you want to restore all default settings? Note: this will also delete your "
+                              "scores from the charts.",
+                              false);
+    QVERIFY(triggerAction(app.form.get(), "restoreDefaultsAction"));
+    QCOMPARE(app.state->RestoreDefaultsPending, 0);
+    app.form->close();
+    QVERIFY(QFile::exists(app.path("settings2.dat")));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::missingSoundFilesGiveOneMessageEach()
+{
+    TestApp app(false);
+    app.copyDataFile("tap4.wav");
+    const QString text = "One or more of the sound files cannot be found. You may need to restart or even reinstall "
+                         "Brindlewick Speed Reader.";
+    for (int i = 0; i < 3; ++i)
+        app.fakes.messages.expect(MessageKind::Error, text);
+    QVERIFY(app.start());
+    QCOMPARE(app.state->SoundDevicePresent, 1);
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::noSoundDeviceUnchecksSoundAndSkipsTheCheck()
+{
+    TestApp app(false);
+    app.fakes.sound.devices = 0;
+    QVERIFY(app.start());
+    QCOMPARE(app.state->SoundDevicePresent, 0);
+    QCOMPARE(app.state->Settings.SoundOn, 0);
+    QVERIFY(!app.form->findChild<QAction *>("soundAction")->isChecked());
+    // The toggle still works for the rest of the run.
+    QVERIFY(triggerAction(app.form.get(), "soundAction"));
+    QCOMPARE(app.state->Settings.SoundOn, 1);
+    QVERIFY(app.form->findChild<QAction *>("soundAction")->isChecked());
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::unsupportedPlatformEndsStartUp()
+{
+    TestApp app;
+    app.fakes.platform.unsupported = true;
+    app.fakes.messages.expect(
+        MessageKind::Information,
+        "This program requires Windows NT/2000/XP and does Not work on Windows 95/98/ME systems.");
+    QVERIFY(!app.start());
+    QCOMPARE(app.state->ControlPanelOpen, 0);
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::savedPlacementIsClampedToASmallerScreen()
+{
+    TestApp app;
+    TSettings s = defaultSettings(96);
+    s.UseDefaultMainPlacement = 0;
+    s.MainBounds = TBounds{300, 200, 2000, 700};
+    QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
+    app.fakes.screen.screenSize = QSize(1024, 768);
+    QVERIFY(app.start());
+    QCOMPARE(app.form->width(), 1024);
+    QCOMPARE(app.form->x(), 1);
+    QCOMPARE(app.form->height(), 700);
+
+    // Default placement on a narrow screen.
+    TestApp small;
+    small.fakes.screen.screenSize = QSize(700, 500);
+    QVERIFY(small.start());
+    QCOMPARE(small.form->size(), QSize(640, 480));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
+{
+    TestApp app;
+    TSettings s = defaultSettings(96);
+    s.HorizReadTextMode = 9; // out of range: nothing checked
+    s.HorizUnreadTextMode = 3;
+    s.VertUnreadTextMode = 2;
+    QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
+    QVERIFY(app.start());
+    VisibilityPanel *panel1 = app.form->Panel1();
+    for (const char *name : {"readSeeThroughRadio", "readCoveredRadio", "readInvisibleRadio", "readVisibleRadio"})
+        QVERIFY(!panel1->findChild<QRadioButton *>(name)->isChecked());
+    QVERIFY(panel1->findChild<QRadioButton *>("unreadCoveredRadio")->isChecked());
+    QVERIFY(app.form->Panel5()->findChild<QRadioButton *>("vertSeeThroughRadio")->isChecked());
+
+    QVERIFY(!panel1->isVisible());
+    app.form->toggleVisibilityPanel(panel1);
+    QVERIFY(panel1->isVisible());
+    panel1->findChild<QRadioButton *>("readCoveredRadio")->click();
+    panel1->findChild<QRadioButton *>("unreadInvisibleRadio")->click();
+    QCOMPARE(app.state->Settings.HorizReadTextMode, 4);
+    QCOMPARE(app.state->Settings.HorizUnreadTextMode, 1);
+    app.form->Panel5()->findChild<QRadioButton *>("vertCoveredRadio")->click();
+    QCOMPARE(app.state->Settings.VertUnreadTextMode, 3);
+    // OK hides the panel; with no reader waiting for a reset there is nothing to tell.
+    panel1->findChild<QPushButton *>("okButton")->click();
+    QVERIFY(!panel1->isVisible());
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::clickPlaysOnlyWithSoundOn()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    app.fakes.sound.played.clear();
+    app.state->PlayClick(3);
+    app.state->PlayClick(9);
+    QCOMPARE(app.fakes.sound.played, (QStringList{app.path("tap4.wav"), app.path("click_1.wav")}));
+    app.state->Settings.SoundOn = 0;
+    app.state->PlayClick(1);
+    QCOMPARE(app.fakes.sound.played.size(), 2);
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    QVERIFY(triggerAction(app.form.get(), "contentsAction"));
+    QCOMPARE(app.fakes.shell.opened.size(), 1);
+    QCOMPARE(app.fakes.shell.opened[0].fragment(), QStringLiteral("context-10"));
+    app.state->ShowModeHelp();
+    QCOMPARE(app.fakes.shell.opened.last().fragment(), QStringLiteral("context-40"));
+    QCOMPARE(app.state->HelpContext, 40);
+
+    app.fakes.shell.result = false;
+    app.fakes.messages.expect(MessageKind::Error, "The help file cannot be opened.");
+    app.state->ShowModeHelp();
+    app.fakes.shell.result = true;
+    QFile::remove(app.path("bwread.html"));
+    app.fakes.messages.expect(MessageKind::Error, "The help file cannot be opened.");
+    QVERIFY(triggerAction(app.form.get(), "contentsAction"));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::backgroundColourIsStored()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    app.fakes.dialogs.colors.push_back(QColor(0x11, 0x22, 0x33));
+    app.fakes.dialogs.colors.push_back(std::nullopt);
+    QVERIFY(triggerAction(app.form.get(), "backgroundColorAction"));
+    QCOMPARE(app.state->Settings.MainColor, 0x332211);
+    QVERIFY(triggerAction(app.form.get(), "backgroundColorAction"));
+    QCOMPARE(app.state->Settings.MainColor, 0x332211);
+    QCOMPARE(app.form->mdiArea()->background().color(), QColor(0x11, 0x22, 0x33));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void MainWindowTest::shortStoriesSetTheStoryValues()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    QVERIFY(triggerAction(app.form.get(), "story16Action"));
+    QCOMPARE(app.state->StoryTitle, QStringLiteral("The Tiger or the Lady"));
+    QCOMPARE(app.state->StoryFileName, QStringLiteral("The Tiger or the Lady.bwr"));
+    QCOMPARE(app.state->StoryNumber, 16);
+    QCOMPARE(app.state->StoryLoaded, 1);
+    QVERIFY(QFile::exists(QStringLiteral(BW_DATA_DIR "/The Tiger or the Lady.bwr")));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
