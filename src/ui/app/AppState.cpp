@@ -1,6 +1,7 @@
 #include "AppState.h"
 
 #include "SettingsFile.h"
+#include "mainwindow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -74,4 +75,24 @@ void AppState::saveQuietly()
     if (RestoreDefaultsPending == 1)
         return;
     saveSettingsFile(filePath(QStringLiteral("settings2.dat")), Settings);
+}
+
+void AppState::askAfterReading(THistory &wpmHistory, double wpm)
+{
+    if (StoryLoaded == 1) {
+        if (services.messages.confirm(QStringLiteral("Do you want to test for comprehension?"))) {
+            if (mainWindow != nullptr)
+                mainWindow->openComprehensionTest();
+            return;
+        }
+        StoryLoaded = 0;
+    }
+    if (!services.messages.confirm(QStringLiteral("Do you want to save this WPM score on chart?")))
+        historyRemoveLast(wpmHistory, wpm);
+}
+
+void AppState::setShortStoriesEnabled(bool enabled)
+{
+    if (mainWindow != nullptr)
+        mainWindow->setShortStoriesEnabled(enabled);
 }

@@ -44,6 +44,12 @@ public:
     void historyAppend(THistory &history, double value);
     void historyRemoveLast(THistory &history, double value);
     void historyClear(THistory &history);
+    // After a reading whose score `wpm` went into `wpmHistory`: for a story, offer the comprehension test;
+    // otherwise (or when the test is declined) ask whether to keep the score, and take it back on No.
+    void askAfterReading(THistory &wpmHistory, double wpm);
+    // Enables or disables the main window's Short Stories menu (disabled while a reading runs).
+    void setShortStoriesEnabled(bool enabled);
+
     // Writes the settings file silently; used where a failure is reported later by the regular save.
     void saveQuietly();
 

@@ -410,6 +410,11 @@ void TForm1::openMode(Mode mode)
     panel->showPage(mode);
 }
 
+void TForm1::openComprehensionTest()
+{
+    // The comprehension test window plugs in here.
+}
+
 void TForm1::storeMainBounds()
 {
     const QRect r = geometry();

@@ -51,6 +51,8 @@ public:
 
     QMenu *shortStoriesMenu() const { return m_storiesMenu; }
     void setShortStoriesEnabled(bool enabled);
+    // Opens the comprehension test on StoryNumber for the current reading.
+    void openComprehensionTest();
     // Exit: bounds into the record, save, then close.
     void exitProgram();
 
