@@ -23,7 +23,7 @@ std::uint8_t *flagOf(TAppValues &v, Mode mode)
     return nullptr;
 }
 
-constexpr Mode kModeOrder[] = {Mode::Tachi,    Mode::Horiz,    Mode::Vert,
+constexpr Mode kModeOrder[] = {Mode::Tachi,     Mode::Horiz,    Mode::Vert,
                                Mode::SpeedTest, Mode::Exercise, Mode::CreateText};
 
 } // namespace

@@ -5,7 +5,16 @@
 #include <cstdint>
 
 // The training modes, in the order the program tests their flags when it looks for the current one.
-enum class Mode { Tachi, Horiz, Vert, SpeedTest, Exercise, CreateText, None };
+enum class Mode
+{
+    Tachi,
+    Horiz,
+    Vert,
+    SpeedTest,
+    Exercise,
+    CreateText,
+    None
+};
 
 // Program-wide flags and values shared by the windows (all bytes are 0 or 1 unless told otherwise).
 struct TAppValues

@@ -185,7 +185,10 @@ public:
         fields.push_back({n, at, capacity + 1});
     }
     template <typename T> void font(const char *n, int at, T &) { fields.push_back({n, at, kFontGroupSize}); }
-    template <typename T> void history(const char *n, int at, T &) { fields.push_back({n, at, kHistorySize}); }
+    template <typename T> void history(const char *n, int at, T &)
+    {
+        fields.push_back({n, at, kHistorySize});
+    }
 };
 
 TFontGroup makeFont(const char *name, int size, std::int32_t color)

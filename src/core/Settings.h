@@ -22,7 +22,8 @@ struct TBounds
 };
 
 // Font style bits as stored.
-enum TFontStyleBits : std::uint8_t {
+enum TFontStyleBits : std::uint8_t
+{
     fsBold = 1,
     fsItalic = 2,
     fsUnderline = 4,

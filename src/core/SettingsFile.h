@@ -4,7 +4,8 @@
 
 #include <QString>
 
-enum class SettingsSaveResult {
+enum class SettingsSaveResult
+{
     Saved,
     CannotMake, // the file could not be created or opened for writing
     CannotSave, // writing or finishing the file failed; the previous file is left whole

@@ -17,7 +17,8 @@ QString kindName(MessageKind kind)
     return {};
 }
 
-template <typename T> std::optional<T> popOr(std::deque<std::optional<T>> &queue, QStringList &failures, const char *what)
+template <typename T>
+std::optional<T> popOr(std::deque<std::optional<T>> &queue, QStringList &failures, const char *what)
 {
     if (queue.empty()) {
         failures.append(QStringLiteral("unscripted %1 dialog").arg(QLatin1String(what)));
@@ -67,7 +68,8 @@ std::optional<QColor> FakeDialogService::chooseColor(const QColor &)
     return popOr(colors, failures, "colour");
 }
 
-std::optional<FontChoice> FakeDialogService::chooseFont(const FontChoice &initial, const FontDialogOptions &options)
+std::optional<FontChoice> FakeDialogService::chooseFont(const FontChoice &initial,
+                                                        const FontDialogOptions &options)
 {
     fontPresetsSeen.append(initial);
     fontOptionsSeen.append(options);

@@ -11,7 +11,13 @@
 // expect...(); anything else is recorded as a failure, and so is a scripted prompt nobody showed.
 // A test ends with QVERIFY2(fakes.verify(), qPrintable(fakes.report())).
 
-enum class MessageKind { Error, Information, Confirm, Plain };
+enum class MessageKind
+{
+    Error,
+    Information,
+    Confirm,
+    Plain
+};
 
 struct RecordedMessage
 {
@@ -60,7 +66,8 @@ public:
     QStringList failures;
 
     std::optional<QColor> chooseColor(const QColor &initial) override;
-    std::optional<FontChoice> chooseFont(const FontChoice &initial, const FontDialogOptions &options) override;
+    std::optional<FontChoice> chooseFont(const FontChoice &initial,
+                                         const FontDialogOptions &options) override;
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &proposedPath, const QString &filter) override;
     int pending() const;

@@ -1,6 +1,7 @@
 #include "QtServices.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -12,7 +13,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,7 +30,8 @@ void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)
 
 } // namespace
 
-QtMessageService::QtMessageService(std::function<QWidget *()> parentProvider) : m_parent(std::move(parentProvider))
+QtMessageService::QtMessageService(std::function<QWidget *()> parentProvider)
+    : m_parent(std::move(parentProvider))
 {
 }
 
@@ -57,7 +58,8 @@ void QtMessageService::plain(const QString &text)
     showBox(m_parent(), QMessageBox::NoIcon, text);
 }
 
-QtDialogService::QtDialogService(std::function<QWidget *()> parentProvider) : m_parent(std::move(parentProvider))
+QtDialogService::QtDialogService(std::function<QWidget *()> parentProvider)
+    : m_parent(std::move(parentProvider))
 {
 }
 
@@ -69,7 +71,8 @@ std::optional<QColor> QtDialogService::chooseColor(const QColor &initial)
     return c;
 }
 
-std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice &initial, const FontDialogOptions &options)
+std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice &initial,
+                                                      const FontDialogOptions &options)
 {
     // QFontDialog offers no colour, so it sits inside a small dialog of ours with a colour button.
     QDialog dialog(m_parent());
@@ -124,7 +127,8 @@ QString QtDialogService::openFileName(const QString &caption, const QString &fol
     return QFileDialog::getOpenFileName(m_parent(), caption, folder, filter);
 }
 
-QString QtDialogService::saveFileName(const QString &caption, const QString &proposedPath, const QString &filter)
+QString QtDialogService::saveFileName(const QString &caption, const QString &proposedPath,
+                                      const QString &filter)
 {
     return QFileDialog::getSaveFileName(m_parent(), caption, proposedPath, filter);
 }

@@ -30,7 +30,8 @@ class QtDialogService final : public DialogService
 public:
     explicit QtDialogService(std::function<QWidget *()> parentProvider);
     std::optional<QColor> chooseColor(const QColor &initial) override;
-    std::optional<FontChoice> chooseFont(const FontChoice &initial, const FontDialogOptions &options) override;
+    std::optional<FontChoice> chooseFont(const FontChoice &initial,
+                                         const FontDialogOptions &options) override;
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &proposedPath, const QString &filter) override;
 

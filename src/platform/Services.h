@@ -40,11 +40,13 @@ class DialogService
 public:
     virtual ~DialogService() = default;
     virtual std::optional<QColor> chooseColor(const QColor &initial) = 0;
-    virtual std::optional<FontChoice> chooseFont(const FontChoice &initial, const FontDialogOptions &options) = 0;
+    virtual std::optional<FontChoice> chooseFont(const FontChoice &initial,
+                                                 const FontDialogOptions &options) = 0;
     // An empty result means the user cancelled.
     virtual QString openFileName(const QString &caption, const QString &folder, const QString &filter) = 0;
     // Asks before overwriting an existing file.
-    virtual QString saveFileName(const QString &caption, const QString &proposedPath, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &caption, const QString &proposedPath,
+                                 const QString &filter) = 0;
 };
 
 class SoundService

@@ -165,8 +165,8 @@ TEST(SettingsCodec, UntouchedRecordRoundTripsByteForByte)
     for (char &c : original)
         c = static_cast<char>(byte(rng));
     // Keep string lengths within capacity and histories valid, so nothing needs mending.
-    for (const auto &[at, cap] : {std::pair{216, 40}, {1260, 40}, {1328, 40}, {1884, 40}, {1944, 10}, {1968, 40},
-                                  {2024, 40}})
+    for (const auto &[at, cap] :
+         {std::pair{216, 40}, {1260, 40}, {1328, 40}, {1884, 40}, {1944, 10}, {1968, 40}, {2024, 40}})
         original[at] = static_cast<char>(byte(rng) % (cap + 1));
     for (const int history : {280, 520, 776, 1016, 1400, 1640, 2080, 2320})
         for (int slot = 0; slot < 30; ++slot)
@@ -268,7 +268,12 @@ struct HistoryCase
 {
     const char *name;
     std::vector<double> before;
-    enum { Append, RemoveLast, Clear } op;
+    enum
+    {
+        Append,
+        RemoveLast,
+        Clear
+    } op;
     double value;
     std::vector<double> after; // first slots; the rest are empty
 };
@@ -327,14 +332,15 @@ std::vector<double> fullLastEmpty()
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HistoryRules,
-    ::testing::Values(HistoryCase{"append_to_empty", {}, HistoryCase::Append, 250, {250}},
-                      HistoryCase{"append_after_two", {1, 2}, HistoryCase::Append, 3, {1, 2, 3}},
-                      HistoryCase{"append_to_full_drops_oldest", full(1), HistoryCase::Append, 99, fullShifted()},
-                      HistoryCase{"zero_is_overwritten_next_time", {5, 0}, HistoryCase::Append, 7, {5, 7}},
-                      HistoryCase{"remove_last_of_three", {1, 2, 3}, HistoryCase::RemoveLast, 3, {1, 2}},
-                      HistoryCase{"remove_last_of_full_empties_slot_30", full(1), HistoryCase::RemoveLast, 30,
-                                  fullLastEmpty()},
-                      HistoryCase{"remove_from_empty_does_nothing", {}, HistoryCase::RemoveLast, 5, {}},
-                      HistoryCase{"remove_after_zero_append_keeps_earlier", {4, 5}, HistoryCase::RemoveLast, 0, {4, 5}},
-                      HistoryCase{"clear", full(1), HistoryCase::Clear, 0, {}}),
+    ::testing::Values(
+        HistoryCase{"append_to_empty", {}, HistoryCase::Append, 250, {250}},
+        HistoryCase{"append_after_two", {1, 2}, HistoryCase::Append, 3, {1, 2, 3}},
+        HistoryCase{"append_to_full_drops_oldest", full(1), HistoryCase::Append, 99, fullShifted()},
+        HistoryCase{"zero_is_overwritten_next_time", {5, 0}, HistoryCase::Append, 7, {5, 7}},
+        HistoryCase{"remove_last_of_three", {1, 2, 3}, HistoryCase::RemoveLast, 3, {1, 2}},
+        HistoryCase{"remove_last_of_full_empties_slot_30", full(1), HistoryCase::RemoveLast, 30,
+                    fullLastEmpty()},
+        HistoryCase{"remove_from_empty_does_nothing", {}, HistoryCase::RemoveLast, 5, {}},
+        HistoryCase{"remove_after_zero_append_keeps_earlier", {4, 5}, HistoryCase::RemoveLast, 0, {4, 5}},
+        HistoryCase{"clear", full(1), HistoryCase::Clear, 0, {}}),
     [](const ::testing::TestParamInfo<HistoryCase> &p) { return std::string(p.param.name); });

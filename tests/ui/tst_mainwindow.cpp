@@ -53,14 +53,15 @@ void MainWindowTest::menuTreeCaptions()
         return out;
     };
     QCOMPARE(captions("readingMenu"),
-             (QStringList{"&Create Text", "-", "&Tachistoscopic Reading", "&Horizontal Reading", "&Vertical Reading",
-                          "-", "Reading &Speed Tests", "&Exercises", "-", "E&xit"}));
-    QCOMPARE(captions("longerMenu"), (QStringList{"&Haircut", "&The Ambitious Guest", "The Baron of Grog&zwig",
-                                                  "The Tiger, or the &Lady"}));
-    QCOMPARE(captions("shorterMenu"),
-             (QStringList{"&Bellflower", "&How the Leopard Got His Spots", "&One of These Days",
-                          "&The Boarded Window", "The &Gift of the Magi", "The La&st Leaf", "The &Lottery Ticket",
-                          "The &Princess and the Puma", "The Street That Got &Mislaid"}));
+             (QStringList{"&Create Text", "-", "&Tachistoscopic Reading", "&Horizontal Reading",
+                          "&Vertical Reading", "-", "Reading &Speed Tests", "&Exercises", "-", "E&xit"}));
+    QCOMPARE(captions("longerMenu"), (QStringList{"&Haircut", "&The Ambitious Guest",
+                                                  "The Baron of Grog&zwig", "The Tiger, or the &Lady"}));
+    QCOMPARE(
+        captions("shorterMenu"),
+        (QStringList{"&Bellflower", "&How the Leopard Got His Spots", "&One of These Days",
+                     "&The Boarded Window", "The &Gift of the Magi", "The La&st Leaf", "The &Lottery Ticket",
+                     "The &Princess and the Puma", "The Street That Got &Mislaid"}));
     QCOMPARE(captions("shortStoriesMenu"), (QStringList{"&Classics", "-", "&Modern"}));
     QCOMPARE(captions("modernMenu"), (QStringList{"&Dinner In Scotland", "&Ug", "&Mitch"}));
     QCOMPARE(captions("chartsMenu"),
@@ -133,8 +134,9 @@ void MainWindowTest::missingSoundFilesGiveOneMessageEach()
 {
     TestApp app(false);
     app.copyDataFile("tap4.wav");
-    const QString text = "One or more of the sound files cannot be found. You may need to restart or even reinstall "
-                         "Brindlewick Speed Reader.";
+    const QString text =
+        "One or more of the sound files cannot be found. You may need to restart or even reinstall "
+        "Brindlewick Speed Reader.";
     for (int i = 0; i < 3; ++i)
         app.fakes.messages.expect(MessageKind::Error, text);
     QVERIFY(app.start());
@@ -200,7 +202,8 @@ void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
     QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
     QVERIFY(app.start());
     VisibilityPanel *panel1 = app.form->Panel1();
-    for (const char *name : {"readSeeThroughRadio", "readCoveredRadio", "readInvisibleRadio", "readVisibleRadio"})
+    for (const char *name :
+         {"readSeeThroughRadio", "readCoveredRadio", "readInvisibleRadio", "readVisibleRadio"})
         QVERIFY(!panel1->findChild<QRadioButton *>(name)->isChecked());
     QVERIFY(panel1->findChild<QRadioButton *>("unreadCoveredRadio")->isChecked());
     QVERIFY(app.form->Panel5()->findChild<QRadioButton *>("vertSeeThroughRadio")->isChecked());

@@ -4,8 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QLabel>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -20,10 +20,12 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     big.setBold(true);
     name->setFont(big);
     layout->addWidget(name, 0, Qt::AlignHCenter);
-    layout->addWidget(new QLabel(tr("Version %1").arg(QCoreApplication::applicationVersion())), 0, Qt::AlignHCenter);
-    auto *what = new QLabel(tr("A speed-reading trainer: read with the tachistoscope, the horizontal and vertical "
-                               "pacers or a timed speed test, check your comprehension after each story, "
-                               "and watch your words per minute grow on the charts."));
+    layout->addWidget(new QLabel(tr("Version %1").arg(QCoreApplication::applicationVersion())), 0,
+                      Qt::AlignHCenter);
+    auto *what =
+        new QLabel(tr("A speed-reading trainer: read with the tachistoscope, the horizontal and vertical "
+                      "pacers or a timed speed test, check your comprehension after each story, "
+                      "and watch your words per minute grow on the charts."));
     what->setWordWrap(true);
     what->setAlignment(Qt::AlignCenter);
     what->setMinimumWidth(320);
@@ -47,7 +49,8 @@ TContributorsForm::TContributorsForm(AppState &state, QWidget *parent) : QWidget
                      "<p>Fonts: the Liberation fonts, <a href=\"https://github.com/liberationfonts\">"
                      "liberationfonts</a>.</p>"
                      "<p>Built with <a href=\"https://www.qt.io\">Qt</a>.</p>"));
-    connect(text, &QTextBrowser::anchorClicked, this, [&state](const QUrl &url) { state.services.shell.open(url); });
+    connect(text, &QTextBrowser::anchorClicked, this,
+            [&state](const QUrl &url) { state.services.shell.open(url); });
     layout->addWidget(text);
     resize(360, 220);
 }

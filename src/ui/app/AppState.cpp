@@ -79,6 +79,10 @@ void AppState::saveQuietly()
 
 void AppState::askAfterReading(THistory &wpmHistory, double wpm)
 {
+    for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest}) {
+        if (this->wpmHistory(m) == &wpmHistory)
+            m_lastWpm[static_cast<std::size_t>(m)] = wpm;
+    }
     if (StoryLoaded == 1) {
         if (services.messages.confirm(QStringLiteral("Do you want to test for comprehension?"))) {
             if (mainWindow != nullptr)
@@ -95,4 +99,41 @@ void AppState::setShortStoriesEnabled(bool enabled)
 {
     if (mainWindow != nullptr)
         mainWindow->setShortStoriesEnabled(enabled);
+}
+
+double AppState::lastWpm(Mode mode) const
+{
+    return mode == Mode::None ? 0.0 : m_lastWpm[static_cast<std::size_t>(mode)];
+}
+
+THistory *AppState::wpmHistory(Mode mode)
+{
+    switch (mode) {
+    case Mode::Tachi:
+        return &Settings.TachiWpmHistory;
+    case Mode::Horiz:
+        return &Settings.HorizWpmHistory;
+    case Mode::Vert:
+        return &Settings.VertWpmHistory;
+    case Mode::SpeedTest:
+        return &Settings.SpeedTestWpmHistory;
+    default:
+        return nullptr;
+    }
+}
+
+THistory *AppState::comprehensionHistory(Mode mode)
+{
+    switch (mode) {
+    case Mode::Tachi:
+        return &Settings.TachiComprehensionHistory;
+    case Mode::Horiz:
+        return &Settings.HorizComprehensionHistory;
+    case Mode::Vert:
+        return &Settings.VertComprehensionHistory;
+    case Mode::SpeedTest:
+        return &Settings.SpeedTestComprehensionHistory;
+    default:
+        return nullptr;
+    }
 }

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <array>
+
 class TForm1;
 class TControlForm;
 class ModeWindow;
@@ -47,6 +49,13 @@ public:
     // After a reading whose score `wpm` went into `wpmHistory`: for a story, offer the comprehension test;
     // otherwise (or when the test is declined) ask whether to keep the score, and take it back on No.
     void askAfterReading(THistory &wpmHistory, double wpm);
+    // The WPM score of the mode's last finished reading (0 when none), which the comprehension test takes
+    // back together with its own score when the user does not keep them.
+    double lastWpm(Mode mode) const;
+    // The score histories of a reading mode; null for the exercise and create text.
+    THistory *wpmHistory(Mode mode);
+    THistory *comprehensionHistory(Mode mode);
+
     // Enables or disables the main window's Short Stories menu (disabled while a reading runs).
     void setShortStoriesEnabled(bool enabled);
 
@@ -55,4 +64,5 @@ public:
 
 private:
     QString m_workingDir;
+    std::array<double, 6> m_lastWpm{};
 };

@@ -16,8 +16,8 @@ class ChildWindow : public QWidget
     Q_OBJECT
 
 public:
-    // `placementFlag` and `bounds` point into the settings record, or are null for a window that is not placed
-    // from the record.
+    // `placementFlag` and `bounds` point into the settings record, or are null for a window that is not
+    // placed from the record.
     ChildWindow(AppState &state, std::uint8_t *placementFlag, TBounds *bounds, QWidget *parent = nullptr);
 
     QMdiSubWindow *frame() const;

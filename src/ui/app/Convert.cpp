@@ -5,13 +5,15 @@
 QColor toQColor(std::int32_t stored)
 {
     const auto v = static_cast<std::uint32_t>(stored);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                  static_cast<int>((v >> 16) & 0xFF));
 }
 
 std::int32_t toStoredColor(const QColor &color)
 {
     const QColor c = color.toRgb();
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) |
+                                     (static_cast<std::uint32_t>(c.green()) << 8) |
                                      (static_cast<std::uint32_t>(c.blue()) << 16));
 }
 

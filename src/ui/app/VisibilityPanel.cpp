@@ -29,7 +29,8 @@ VisibilityPanel::VisibilityPanel(QWidget *parent) : QFrame(parent)
     hide();
 }
 
-void VisibilityPanel::addGroup(const QString &title, std::uint8_t &target, std::initializer_list<Choice> choices)
+void VisibilityPanel::addGroup(const QString &title, std::uint8_t &target,
+                               std::initializer_list<Choice> choices)
 {
     auto *box = new QGroupBox(title);
     auto *boxLayout = new QVBoxLayout(box);
@@ -40,7 +41,8 @@ void VisibilityPanel::addGroup(const QString &title, std::uint8_t &target, std::
         group->addButton(radio, c.value);
         boxLayout->addWidget(radio);
     }
-    connect(group, &QButtonGroup::idClicked, this, [&target](int id) { target = static_cast<std::uint8_t>(id); });
+    connect(group, &QButtonGroup::idClicked, this,
+            [&target](int id) { target = static_cast<std::uint8_t>(id); });
     m_groups->addWidget(box);
     m_bindings.append({group, &target});
     adjustSize();

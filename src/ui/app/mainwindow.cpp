@@ -7,6 +7,7 @@
 #include "ModeWindow.h"
 #include "SettingsFile.h"
 #include "StoryLibrary.h"
+#include "Tests.h"
 #include "VisibilityPanel.h"
 #include "control/ControlPage.h"
 #include "control/control.h"
@@ -119,8 +120,8 @@ void TForm1::buildMenus()
     QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("optionsMenu"));
     clickOnOpen(options);
-    connect(addAction(options, QStringLiteral("&Background Color"), "backgroundColorAction"), &QAction::triggered,
-            this, &TForm1::chooseBackgroundColor);
+    connect(addAction(options, QStringLiteral("&Background Color"), "backgroundColorAction"),
+            &QAction::triggered, this, &TForm1::chooseBackgroundColor);
     options->addSeparator();
     m_soundAction = addAction(options, QStringLiteral("&Sound"), "soundAction");
     m_soundAction->setCheckable(true);
@@ -129,9 +130,9 @@ void TForm1::buildMenus()
     options->addSeparator();
     connect(addAction(options, QStringLiteral("&Restore Default Settings"), "restoreDefaultsAction"),
             &QAction::triggered, this, [this] {
-                if (m_state.services.messages.confirm(
-                        QStringLiteral("Do you want to restore all default settings? Note: this will also delete "
-                                       "your scores from the charts."))) {
+                if (m_state.services.messages.confirm(QStringLiteral(
+                        "Do you want to restore all default settings? Note: this will also delete "
+                        "your scores from the charts."))) {
                     m_state.RestoreDefaultsPending = 1;
                     m_state.services.messages.information(
                         QStringLiteral("You will have to restart the program for this to take effect."));
@@ -155,7 +156,8 @@ void TForm1::buildMenus()
     clickOnOpen(help);
     connect(addAction(help, QStringLiteral("&Contents"), "contentsAction"), &QAction::triggered, this,
             [this] { m_state.showHelp(10); });
-    connect(addAction(help, QStringLiteral("&About"), "aboutAction"), &QAction::triggered, this, &TForm1::showAbout);
+    connect(addAction(help, QStringLiteral("&About"), "aboutAction"), &QAction::triggered, this,
+            &TForm1::showAbout);
 }
 
 void TForm1::addStoryItems(QMenu *menu, const StoryEntry *begin, const StoryEntry *end)
@@ -175,7 +177,8 @@ void TForm1::storyCommand(const StoryEntry &entry)
     m_state.StoryLoaded = 1;
     // Exercise and create text have nothing to load a story into.
     const Mode mode = currentMode(m_state);
-    const bool reader = mode == Mode::Tachi || mode == Mode::Horiz || mode == Mode::Vert || mode == Mode::SpeedTest;
+    const bool reader =
+        mode == Mode::Tachi || mode == Mode::Horiz || mode == Mode::Vert || mode == Mode::SpeedTest;
     if (reader && m_state.modeWindow != nullptr)
         m_state.modeWindow->loadStory();
 }
@@ -265,9 +268,9 @@ void TForm1::checkSoundFiles()
 {
     for (const char *name : {"click_1.wav", "tap4.wav", "2.wav", "click_2.wav"}) {
         if (!QFileInfo::exists(m_state.filePath(QString::fromLatin1(name))))
-            m_state.services.messages.error(
-                QStringLiteral("One or more of the sound files cannot be found. You may need to restart or even "
-                               "reinstall Brindlewick Speed Reader."));
+            m_state.services.messages.error(QStringLiteral(
+                "One or more of the sound files cannot be found. You may need to restart or even "
+                "reinstall Brindlewick Speed Reader."));
     }
 }
 
@@ -412,7 +415,18 @@ void TForm1::openMode(Mode mode)
 
 void TForm1::openComprehensionTest()
 {
-    // The comprehension test window plugs in here.
+    auto *test = new TCompTestForm(m_state);
+    const QSize wanted = test->size();
+    addChild(test);
+    QMdiSubWindow *frame = test->frame();
+    const QSize margins = frame->size() - test->size();
+    const QSize client = clientSize();
+    const QSize size(wanted.width() + margins.width(),
+                     std::min(wanted.height() + margins.height(), std::max(client.height(), 200)));
+    test->setPlacedGeometry(QRect(std::max(0, (client.width() - size.width()) / 2),
+                                  std::max(0, (client.height() - size.height()) / 2), size.width(),
+                                  size.height()));
+    frame->raise();
 }
 
 void TForm1::storeMainBounds()

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "AppValues.h"
+#include "ChildWindow.h"
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+
+// The comprehension test after a story: four or five questions of three choices each. "Check" scores them
+// and records the score for the reading mode that was used.
+class TCompTestForm final : public ChildWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TCompTestForm)
+
+public:
+    explicit TCompTestForm(AppState &state, QWidget *parent = nullptr);
+
+    int QuestionCount = 0;
+    double RightCount = 0;
+    double WrongCount = 0;
+    double ComprehensionScore = 0;
+
+    void BitBtn1Click(); // Close
+    void BitBtn2Click(); // Check
+
+protected:
+    void leaving() override;
+
+private:
+    void FormCreate();
+    void recordFor(Mode mode);
+
+    QScrollArea *m_scrollBox;
+    QWidget *m_panelsHost;
+    std::array<QFrame *, 5> m_panels{};
+    std::array<QLabel *, 5> m_labels{};
+    std::array<QRadioButton *, 15> m_radios{};
+    QPushButton *m_close;
+    QPushButton *m_check;
+};
