@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaceSchedule.h"
 #include "Services.h"
 
 #include <QObject>
@@ -23,9 +24,6 @@ public:
     void setInterval(int intervalMs) { m_interval = intervalMs; }
     int interval() const { return m_interval; }
 
-    // The wait before the next tick, given when the last one was due, the interval and now. Never negative.
-    static qint64 nextWait(qint64 lastDue, int interval, qint64 now);
-
 Q_SIGNALS:
     void timeout();
 
@@ -35,6 +33,7 @@ private:
     Clock &m_clock;
     QTimer m_timer;
     int m_interval = 1000;
-    qint64 m_due = 0;
+    PaceSchedule m_schedule;
     bool m_active = false;
+    int m_generation = 0;
 };
