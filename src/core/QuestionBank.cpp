@@ -105,7 +105,7 @@ const TTestChoices TestChoices = {{
       "Aaron cuts his mother's hair himself.", "Dot cuts Lorna's hair at the hospice."}},
     {{"He was a postman.", "He kept the lighthouse.", "He built boats.", "Walter, after his mother.",
       "Marjorie, his wife.", "Inez, after repairing it.", "She wanted to count the seabirds.",
-      "She was worried about his heart.", "The tide runs hard off the point.", "Decides to sell the boat.",
+      "She said the boat still leaked.", "The tide runs hard off the point.", "Decides to sell the boat.",
       "Says he will never row out again.", "Asks if Inez is off next Thursday.", "", "", ""}},
     {{"She caught him taking her apples.", "His mother sent him to earn money.",
       "His school arranged it as a project.", "In a bucket of damp sawdust in the shed.",

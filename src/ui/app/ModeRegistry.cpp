@@ -17,3 +17,9 @@ bool ModeRegistry::hasWindow(Mode mode) const
 {
     return static_cast<bool>(entry(mode).createWindow);
 }
+
+void ModeRegistry::setEntry(Mode mode, ModeEntry entry)
+{
+    if (mode != Mode::None)
+        m_entries[static_cast<int>(mode)] = std::move(entry);
+}

@@ -24,6 +24,8 @@ public:
     ModeRegistry();
     const ModeEntry &entry(Mode mode) const;
     bool hasWindow(Mode mode) const;
+    // Replaces what a mode plugs in (tests use it to plug in stand-in windows).
+    void setEntry(Mode mode, ModeEntry entry);
 
 private:
     ModeEntry m_entries[6];

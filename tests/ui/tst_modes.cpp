@@ -1,0 +1,212 @@
+#include "TestSupport.h"
+
+#include "AppState.h"
+#include "ModeWindow.h"
+#include "VisibilityPanel.h"
+#include "app/mainwindow.h"
+#include "control/ControlPage.h"
+#include "control/control.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// A stand-in for a mode's window: remembers that it left and which story it was asked to load.
+class StandInWindow final : public ModeWindow
+{
+public:
+    StandInWindow(AppState &state, Mode m, int *leftCount)
+        : ModeWindow(state, &state.Settings.TachiDefaultPlacement, &state.Settings.TachiBounds), m_mode(m),
+          m_leftCount(leftCount)
+    {
+        resize(300, 200);
+    }
+    Mode mode() const override { return m_mode; }
+    void loadStory() override { loaded = m_state.StoryFileName; }
+    QString loaded;
+
+protected:
+    void leaving() override { ++*m_leftCount; }
+
+private:
+    Mode m_mode;
+    int *m_leftCount;
+};
+
+class StandInPage final : public ControlPage
+{
+public:
+    StandInPage(AppState &state) : ControlPage(state)
+    {
+        group = new QGroupBox(QStringLiteral("Run"), this);
+        group->setGeometry(3, 40, 100, 80);
+        addCentred(group);
+        addHelpButton();
+    }
+    bool isResetTextEnabled() const override { return resetEnabled; }
+    QGroupBox *group;
+    bool resetEnabled = false;
+};
+
+void plugStandIns(TestApp &app, int *leftCount)
+{
+    for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest, Mode::Exercise, Mode::CreateText}) {
+        app.modes.setEntry(
+            m, ModeEntry{[m, leftCount](AppState &s) { return new StandInWindow(s, m, leftCount); },
+                         [](AppState &s, TControlForm &) { return new StandInPage(s); }});
+    }
+}
+
+int setFlags(const AppState &s)
+{
+    return s.TachiOpen + s.HorizOpen + s.VertOpen + s.SpeedTestOpen + s.ExerciseOpen + s.CreateTextOpen;
+}
+
+} // namespace
+
+class ModesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commandsOfMissingModesAreDisabled();
+    void switchingModesKeepsOneFlagAndRecreatesThePanel();
+    void storiesGoToReadersOnly();
+    void panelCentresItsGroupsAndTellsItsHelpContext();
+    void visibilityOkAsksForAResetOnlyWhenOneIsPossible();
+    void savingIntoAMissingFolderIsReported();
+};
+
+void ModesTest::commandsOfMissingModesAreDisabled()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest, Mode::Exercise, Mode::CreateText}) {
+        const char *names[] = {"tachiAction",     "horizAction",    "vertAction",
+                               "speedTestAction", "exerciseAction", "createTextAction"};
+        auto *action = app.form->findChild<QAction *>(names[static_cast<int>(m)]);
+        QCOMPARE(action->isEnabled(), app.modes.hasWindow(m));
+    }
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void ModesTest::switchingModesKeepsOneFlagAndRecreatesThePanel()
+{
+    TestApp app;
+    int left = 0;
+    plugStandIns(app, &left);
+    QVERIFY(app.start());
+    QCOMPARE(app.state->HorizOpen, 1);
+    QCOMPARE(setFlags(*app.state), 1);
+    QPointer<TControlForm> firstPanel = app.state->controlPanel;
+    QPointer<ModeWindow> firstWindow = app.state->modeWindow;
+    QVERIFY(firstPanel && firstWindow);
+    QCOMPARE(firstPanel->visiblePage(), Mode::Horiz);
+
+    firstWindow->frame()->move(40, 50);
+    QVERIFY(triggerAction(app.form.get(), "vertAction"));
+    QCOMPARE(setFlags(*app.state), 1);
+    QCOMPARE(app.state->VertOpen, 1);
+    QVERIFY(firstPanel.isNull());
+    QVERIFY(firstWindow.isNull());
+    QCOMPARE(left, 1);
+    // The old window stored its placement as it went.
+    QCOMPARE(app.state->Settings.TachiDefaultPlacement, 0);
+    QCOMPARE(app.state->Settings.TachiBounds.Left, 40);
+    QCOMPARE(app.state->ControlPanelOpen, 1);
+    QCOMPARE(app.state->controlPanel->visiblePage(), Mode::Vert);
+    QCOMPARE(app.state->controlPanel->windowTitle(), QStringLiteral("Controls"));
+
+    // The same mode again recreates both windows.
+    QPointer<TControlForm> panel = app.state->controlPanel;
+    QVERIFY(triggerAction(app.form.get(), "vertAction"));
+    QVERIFY(panel.isNull());
+    QCOMPARE(app.state->VertOpen, 1);
+    QCOMPARE(setFlags(*app.state), 1);
+    QCOMPARE(app.form->mdiArea()->subWindowList().size(), 2);
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void ModesTest::storiesGoToReadersOnly()
+{
+    TestApp app;
+    int left = 0;
+    plugStandIns(app, &left);
+    QVERIFY(app.start());
+    QVERIFY(triggerAction(app.form.get(), "story1Action"));
+    QCOMPARE(static_cast<StandInWindow *>(app.state->modeWindow.data())->loaded,
+             QStringLiteral("The Boarded Window.bwr"));
+
+    QVERIFY(triggerAction(app.form.get(), "exerciseAction"));
+    QVERIFY(triggerAction(app.form.get(), "story13Action"));
+    QCOMPARE(static_cast<StandInWindow *>(app.state->modeWindow.data())->loaded, QString());
+    QCOMPARE(app.state->StoryLoaded, 1);
+    QCOMPARE(app.state->StoryNumber, 13);
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void ModesTest::panelCentresItsGroupsAndTellsItsHelpContext()
+{
+    TestApp app;
+    int left = 0;
+    plugStandIns(app, &left);
+    QVERIFY(app.start());
+    QVERIFY(triggerAction(app.form.get(), "speedTestAction"));
+    TControlForm *panel = app.state->controlPanel;
+    QCOMPARE(app.state->HelpContext, 60);
+    auto *page = static_cast<StandInPage *>(panel->page(Mode::SpeedTest));
+    panel->frame()->resize(231, 400);
+    QCOMPARE(page->group->x(), (panel->width() - page->group->width()) / 2);
+    // The page's Help button clicks, then opens the manual at the mode's section.
+    app.fakes.sound.played.clear();
+    page->findChild<QAction *>("helpAction")->trigger();
+    QCOMPARE(app.fakes.sound.played, QStringList{app.path("click_1.wav")});
+    QCOMPARE(app.fakes.shell.opened.last().fragment(), QStringLiteral("context-60"));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void ModesTest::visibilityOkAsksForAResetOnlyWhenOneIsPossible()
+{
+    TestApp app;
+    int left = 0;
+    plugStandIns(app, &left);
+    QVERIFY(app.start());
+    auto *page = static_cast<StandInPage *>(app.state->controlPanel->page(Mode::Horiz));
+    VisibilityPanel *panel1 = app.form->Panel1();
+    app.form->toggleVisibilityPanel(panel1);
+    panel1->findChild<QPushButton *>("okButton")->click();
+    QVERIFY(!panel1->isVisible());
+
+    page->resetEnabled = true;
+    app.form->toggleVisibilityPanel(panel1);
+    app.fakes.messages.expect(MessageKind::Information,
+                              "You need to click the \"Reset Text\" button for this to take effect.");
+    panel1->findChild<QPushButton *>("okButton")->click();
+    // The vertical panel asks the vertical page, which is not the one waiting.
+    app.form->toggleVisibilityPanel(app.form->Panel5());
+    app.form->Panel5()->findChild<QPushButton *>("okButton")->click();
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void ModesTest::savingIntoAMissingFolderIsReported()
+{
+    FakeServiceSet fakes;
+    fakes.sound.devices = 0; // no sound-file check in a folder that does not exist
+    AppState state(fakes.services(), QStringLiteral("/nonexistent/brindlewick"));
+    ModeRegistry modes;
+    {
+        TForm1 form(state, modes);
+        QVERIFY(form.FormCreate());
+        fakes.messages.expect(MessageKind::Error, "The file \"settings2.dat\" cannot be made.");
+        form.close();
+    }
+    QVERIFY2(fakes.verify(), qPrintable(fakes.report()));
+}
+
+QTEST_MAIN(ModesTest)
+#include "tst_modes.moc"
