@@ -44,8 +44,8 @@ inline int speedTestLineTop(int k, int lineHeight)
     return k * lineHeight;
 }
 
-// One page down or up: the whole lines that fit the client height, at least one, so that one line of
-// the previous screen stays in view.
+// One page down or up: the whole lines that fit the client height, at least one, so that a line cut off
+// at the bottom of the view comes to its top.
 int speedTestPageStep(int lineHeight, int clientHeight);
 
 // The furthest the view can scroll: its bottom then just reaches the page end.
