@@ -23,8 +23,8 @@ TEST(SpeedTestText, LinesAreCutTrimmedOfTheirPadAndCountedAsRealWords)
     v.SpeedTestWpm = 300;
     v.SpeedTestWpmText = QStringLiteral("300");
     const QString longLine = QString(79, u'x') + QStringLiteral(" ****");
-    layoutSpeedTestText(v, {QStringLiteral("Abcdefghijk ****"), longLine, QStringLiteral("**"), QStringLiteral("****")},
-                        19);
+    layoutSpeedTestText(
+        v, {QStringLiteral("Abcdefghijk ****"), longLine, QStringLiteral("**"), QStringLiteral("****")}, 19);
     ASSERT_EQ(v.SpeedTestLines.size(), 4);
     EXPECT_EQ(v.SpeedTestLines[0], QStringLiteral("Abcdefghijk"));
     // Cut to 80 first: the pad is gone with the cut, so nothing more is taken off.
@@ -53,8 +53,8 @@ TEST(SpeedTestText, PageStepKeepsOneLineOfTheLastScreen)
     {
         int h, client, step;
     };
-    for (const Case c : {Case{19, 250, 247}, Case{19, 38, 38}, Case{19, 37, 19}, Case{19, 10, 19}, Case{19, 0, 19},
-                         Case{0, 100, 100}}) {
+    for (const Case c : {Case{19, 250, 247}, Case{19, 38, 38}, Case{19, 37, 19}, Case{19, 10, 19},
+                         Case{19, 0, 19}, Case{0, 100, 100}}) {
         SCOPED_TRACE(testing::Message() << "h " << c.h << " client " << c.client);
         EXPECT_EQ(speedTestPageStep(c.h, c.client), c.step);
     }
@@ -86,9 +86,10 @@ TEST(SpeedTestText, ScoreRoundsHalvesToEvenAndKeepsTheLastWithoutSeconds)
     v.SpeedTestSeconds = 0;
     scoreSpeedTest(v);
     EXPECT_DOUBLE_EQ(v.SpeedTestWpm, 413.5);
-    EXPECT_EQ(speedTestScoreMessage(v.SpeedTestWpmText),
-              QStringLiteral("You were reading at 414 words per minute. Make a note of this score to track your "
-                             "progress. Load another file if you want to take another test."));
+    EXPECT_EQ(
+        speedTestScoreMessage(v.SpeedTestWpmText),
+        QStringLiteral("You were reading at 414 words per minute. Make a note of this score to track your "
+                       "progress. Load another file if you want to take another test."));
 }
 
 TEST(SpeedTestText, SecondsCountAndStartAgainPastTheirLimit)

@@ -48,7 +48,10 @@ struct SpeedTestApp
         app.fakes.dialogs.openNames.push_back(path);
         triggerAction(page, "openFileAction");
     }
-    QPushButton *button(const char *name) { return page->findChild<QPushButton *>(QString::fromLatin1(name)); }
+    QPushButton *button(const char *name)
+    {
+        return page->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
     QAction *action(const char *name) { return page->findChild<QAction *>(QString::fromLatin1(name)); }
     QString status() { return page->findChild<QLineEdit *>(QStringLiteral("timerStatusBox"))->text(); }
     QColor startColour() { return button("startReadButton")->palette().color(QPalette::ButtonText); }
@@ -59,7 +62,10 @@ struct SpeedTestApp
         for (int i = 0; i < n; ++i)
             reader->Timer1Timer();
     }
-    int endSounds() { return static_cast<int>(app.fakes.sound.played.count(app.path(QStringLiteral("2.wav")))); }
+    int endSounds()
+    {
+        return static_cast<int>(app.fakes.sound.played.count(app.path(QStringLiteral("2.wav"))));
+    }
 
     TestApp app;
     TSpeedTestForm *reader = nullptr;
@@ -207,10 +213,11 @@ void SpeedTestTest::stopReadingComesWithTheEndZoneAndScores()
 
     // 300 lines of 25 characters are 1500 words; in 300 seconds that is 300 per minute.
     t.tick(300);
-    t.app.fakes.messages.expect(MessageKind::Information,
-                                QStringLiteral("You were reading at 300 words per minute. Make a note of this score "
-                                               "to track your progress. Load another file if you want to take "
-                                               "another test."));
+    t.app.fakes.messages.expect(
+        MessageKind::Information,
+        QStringLiteral("You were reading at 300 words per minute. Make a note of this score "
+                       "to track your progress. Load another file if you want to take "
+                       "another test."));
     t.app.fakes.messages.expect(MessageKind::Confirm, kSaveQuestion, true);
     QTest::mouseClick(stop, Qt::LeftButton);
     QCOMPARE(t.endSounds(), 1);
@@ -236,10 +243,11 @@ void SpeedTestTest::stoppingAwayFromTheEndPlaysNoEndSound()
     QCOMPARE(t.app.state->SpeedTestEndReached, 0);
     QVERIFY(!t.button("stopReadingButton")->isEnabled());
     t.tick(10);
-    t.app.fakes.messages.expect(MessageKind::Information,
-                                QStringLiteral("You were reading at 9000 words per minute. Make a note of this "
-                                               "score to track your progress. Load another file if you want to take "
-                                               "another test."));
+    t.app.fakes.messages.expect(
+        MessageKind::Information,
+        QStringLiteral("You were reading at 9000 words per minute. Make a note of this "
+                       "score to track your progress. Load another file if you want to take "
+                       "another test."));
     t.app.fakes.messages.expect(MessageKind::Confirm, kSaveQuestion, true);
     t.page->StopReadingClick();
     QCOMPARE(t.endSounds(), 0);
@@ -257,10 +265,11 @@ void SpeedTestTest::aFullHistoryShiftsAndNoTakesTheScoreBack()
     QTest::keyClick(t.reader, Qt::Key_Space);
     QVERIFY(t.button("stopReadingButton")->isEnabled());
     t.tick(5);
-    t.app.fakes.messages.expect(MessageKind::Information,
-                                QStringLiteral("You were reading at 600 words per minute. Make a note of this score "
-                                               "to track your progress. Load another file if you want to take "
-                                               "another test."));
+    t.app.fakes.messages.expect(
+        MessageKind::Information,
+        QStringLiteral("You were reading at 600 words per minute. Make a note of this score "
+                       "to track your progress. Load another file if you want to take "
+                       "another test."));
     t.app.fakes.messages.expect(MessageKind::Confirm, kSaveQuestion, false);
     QTest::mouseClick(t.button("stopReadingButton"), Qt::LeftButton);
     QCOMPARE(history[0], 2.0);
@@ -282,11 +291,13 @@ void SpeedTestTest::storyOffersTheComprehensionTest()
     t.reader->view()->setPosition(t.reader->view()->scrollMaximum());
     QTest::keyClick(t.reader, Qt::Key_Space);
     const QString score = wpmText(t.reader->values().SpeedTestWordCount);
-    t.app.fakes.messages.expect(MessageKind::Information,
-                                QStringLiteral("You were reading at ") + score +
-                                    QStringLiteral(" words per minute. Make a note of this score to track your "
-                                                   "progress. Load another file if you want to take another test."));
-    t.app.fakes.messages.expect(MessageKind::Confirm, QStringLiteral("Do you want to test for comprehension?"), false);
+    t.app.fakes.messages.expect(
+        MessageKind::Information,
+        QStringLiteral("You were reading at ") + score +
+            QStringLiteral(" words per minute. Make a note of this score to track your "
+                           "progress. Load another file if you want to take another test."));
+    t.app.fakes.messages.expect(MessageKind::Confirm,
+                                QStringLiteral("Do you want to test for comprehension?"), false);
     t.app.fakes.messages.expect(MessageKind::Confirm, kSaveQuestion, true);
     QTest::mouseClick(t.button("stopReadingButton"), Qt::LeftButton);
     QCOMPARE(t.app.state->StoryLoaded, 0);
@@ -297,9 +308,10 @@ void SpeedTestTest::storyOffersTheComprehensionTest()
 void SpeedTestTest::missingStoryKeepsThePage()
 {
     SpeedTestApp t(20);
-    t.app.fakes.messages.expect(MessageKind::Error,
-                                QStringLiteral("The file \"Ug.bwr\" was not found, or else the file is not an ascii "
-                                               "text file. Be sure that the file exists, and was not deleted."));
+    t.app.fakes.messages.expect(
+        MessageKind::Error,
+        QStringLiteral("The file \"Ug.bwr\" was not found, or else the file is not an ascii "
+                       "text file. Be sure that the file exists, and was not deleted."));
     QVERIFY(triggerAction(t.app.form.get(), "story13Action"));
     QCOMPARE(t.reader->values().SpeedTestLines.size(), 20);
     QVERIFY(t.button("startReadButton")->isEnabled());

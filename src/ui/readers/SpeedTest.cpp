@@ -135,9 +135,10 @@ void TSpeedTestForm::LoadSpeedTestText()
     m_values.SpeedTestTextLoaded = 1;
     const std::optional<QStringList> lines = readTextFileLines(storyPath());
     if (!lines) {
-        m_state.services.messages.error(QStringLiteral("The file \"") + m_state.StoryFileName +
-                                        QStringLiteral("\" was not found, or else the file is not an ascii text "
-                                                       "file. Be sure that the file exists, and was not deleted."));
+        m_state.services.messages.error(
+            QStringLiteral("The file \"") + m_state.StoryFileName +
+            QStringLiteral("\" was not found, or else the file is not an ascii text "
+                           "file. Be sure that the file exists, and was not deleted."));
         return;
     }
     m_fileLines = *lines;
@@ -179,8 +180,8 @@ void TSpeedTestForm::LayoutSpeedTestText()
 void TSpeedTestForm::chooseFont()
 {
     m_state.PlayClick(1);
-    const auto choice =
-        m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.SpeedTestFont), FontDialogOptions{8, 14, true});
+    const auto choice = m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.SpeedTestFont),
+                                                            FontDialogOptions{8, 14, true});
     if (!choice)
         return;
     m_state.Settings.SpeedTestFont = toFontGroup(*choice);
