@@ -168,6 +168,11 @@ void SpeedTestTest::keysPageOnlyWhileTheClockRuns()
     QTest::keyClick(t.reader, Qt::Key_Space);
     QTest::keyClick(t.reader, Qt::Key_PageDown);
     QCOMPARE(view->position(), 0);
+    // Nor does the wheel move the page.
+    QWheelEvent wheel(QPointF(50, 50), view->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view->viewport(), &wheel);
+    QCOMPARE(view->position(), 0);
 
     QTest::mouseClick(t.button("startReadButton"), Qt::LeftButton);
     const int step = t.step();

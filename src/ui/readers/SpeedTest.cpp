@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -83,6 +84,12 @@ void SpeedTestView::resizeEvent(QResizeEvent *event)
 void SpeedTestView::scrollContentsBy(int, int)
 {
     viewport()->update();
+}
+
+void SpeedTestView::wheelEvent(QWheelEvent *event)
+{
+    // The page moves by whole screens only, under the reader's keys and the control panel's buttons.
+    event->accept();
 }
 
 TSpeedTestForm::TSpeedTestForm(AppState &state, QWidget *parent)
