@@ -1,8 +1,11 @@
 #include "ModeRegistry.h"
 
+#include "SpeedTestPage.h"
+
 ModeRegistry::ModeRegistry()
 {
     // Each mode registers its window and page here when it is built.
+    m_entries[static_cast<int>(Mode::SpeedTest)] = speedTestModeEntry();
 }
 
 const ModeEntry &ModeRegistry::entry(Mode mode) const

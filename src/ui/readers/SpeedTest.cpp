@@ -1,0 +1,320 @@
+#include "SpeedTest.h"
+
+#include "AppState.h"
+#include "Convert.h"
+#include "TextFile.h"
+#include "mainwindow.h"
+
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+SpeedTestView::SpeedTestView(QWidget *parent) : QAbstractScrollArea(parent)
+{
+    setObjectName(QStringLiteral("speedTestView"));
+    setFrameShape(QFrame::NoFrame);
+    // The reader window keeps the keyboard; the view only shows the page.
+    setFocusPolicy(Qt::NoFocus);
+    viewport()->setFocusPolicy(Qt::NoFocus);
+    verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    verticalScrollBar()->setObjectName(QStringLiteral("speedTestScrollBar"));
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    updateRange();
+}
+
+void SpeedTestView::setPage(const QImage &image, int pageEnd)
+{
+    m_image = image;
+    m_pageEnd = pageEnd;
+    updateRange();
+    viewport()->update();
+}
+
+int SpeedTestView::position() const
+{
+    return verticalScrollBar()->value();
+}
+
+void SpeedTestView::setPosition(int position)
+{
+    verticalScrollBar()->setValue(position);
+}
+
+int SpeedTestView::scrollMaximum() const
+{
+    return verticalScrollBar()->maximum();
+}
+
+int SpeedTestView::clientHeight() const
+{
+    return viewport()->height();
+}
+
+void SpeedTestView::updateRange()
+{
+    QScrollBar *bar = verticalScrollBar();
+    bar->setRange(0, speedTestScrollMaximum(m_pageEnd, clientHeight()));
+    bar->setPageStep(std::max(1, clientHeight()));
+    bar->setSingleStep(20);
+}
+
+void SpeedTestView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), Qt::white);
+    if (!m_image.isNull())
+        painter.drawImage(QPoint(0, -position()), m_image);
+}
+
+void SpeedTestView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateRange();
+}
+
+void SpeedTestView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void SpeedTestView::wheelEvent(QWheelEvent *event)
+{
+    // The page moves by whole screens only, under the reader's keys and the control panel's buttons.
+    event->accept();
+}
+
+TSpeedTestForm::TSpeedTestForm(AppState &state, QWidget *parent)
+    : ModeWindow(state, &state.Settings.SpeedTestDefaultPlacement, &state.Settings.SpeedTestBounds, parent),
+      m_view(new SpeedTestView(this)), m_timer1(state.services.clock, this)
+{
+    setObjectName(QStringLiteral("speedTestForm"));
+    setWindowTitle(QStringLiteral("Speed Test"));
+    setFocusPolicy(Qt::StrongFocus);
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(1000);
+    connect(&m_timer1, &PaceTimer::timeout, this, &TSpeedTestForm::Timer1Timer);
+    m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
+    m_view->setGeometry(rect());
+
+    setCurrentMode(m_state, Mode::SpeedTest);
+    m_values.SpeedTestTimerOn = 0;
+    m_values.SpeedTestPageEnd = 0;
+    m_values.SpeedTestTextLoaded = 0;
+}
+
+TSpeedTestForm::~TSpeedTestForm() = default;
+
+QFont TSpeedTestForm::canvasFont() const
+{
+    return toQFont(m_state.Settings.SpeedTestFont);
+}
+
+int TSpeedTestForm::lineHeight() const
+{
+    return std::max(1, QFontMetrics(canvasFont(), this).height());
+}
+
+QString TSpeedTestForm::storyPath() const
+{
+    const QString &name = m_state.StoryFileName;
+    return QFileInfo(name).isAbsolute() ? name : m_state.filePath(name);
+}
+
+void TSpeedTestForm::loadStory()
+{
+    m_state.setShortStoriesEnabled(true);
+    stopClock();
+    LoadSpeedTestText();
+}
+
+void TSpeedTestForm::LoadSpeedTestText()
+{
+    m_values.SpeedTestTextLoaded = 1;
+    const std::optional<QStringList> lines = readTextFileLines(storyPath());
+    if (!lines) {
+        m_state.services.messages.error(
+            QStringLiteral("The file \"") + m_state.StoryFileName +
+            QStringLiteral("\" was not found, or else the file is not an ascii text "
+                           "file. Be sure that the file exists, and was not deleted."));
+        return;
+    }
+    m_fileLines = *lines;
+    m_haveText = true;
+    LayoutSpeedTestText();
+}
+
+void TSpeedTestForm::LayoutSpeedTestText()
+{
+    const QFont font = canvasFont();
+    const int h = lineHeight();
+    layoutSpeedTestText(m_values, m_fileLines, h);
+    const int pageEnd = m_values.SpeedTestPageEnd;
+
+    const qreal dpr = devicePixelRatioF();
+    QImage image(QSize(std::max(1, width()), std::max(1, pageEnd)) * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    // Text on the image measures as it does on the window.
+    image.setDotsPerMeterX(static_cast<int>(std::lround(logicalDpiX() / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(logicalDpiY() / 0.0254)));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(toQColor(m_state.Settings.SpeedTestFont.Color));
+        const int ascent = QFontMetrics(font, &image).ascent();
+        painter.drawText(QPoint(kSpeedTestLeftMargin, speedTestEndMarkTop(pageEnd) + ascent),
+                         QStringLiteral("THE END"));
+        for (int k = 1; k <= m_values.SpeedTestLines.size(); ++k)
+            painter.drawText(QPoint(kSpeedTestLeftMargin, speedTestLineTop(k, h) + ascent),
+                             m_values.SpeedTestLines.at(k - 1));
+    }
+    m_view->setPage(image, pageEnd);
+    m_view->setPosition(0);
+    m_values.SpeedTestSavedWidth = width();
+    Q_EMIT textLaidOut();
+}
+
+void TSpeedTestForm::chooseFont()
+{
+    m_state.PlayClick(1);
+    const auto choice = m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.SpeedTestFont),
+                                                            FontDialogOptions{8, 14, true});
+    if (!choice)
+        return;
+    m_state.Settings.SpeedTestFont = toFontGroup(*choice);
+    // The page shows the new font at once; like a width change, that starts the counts again.
+    if (m_haveText) {
+        stopClock();
+        LayoutSpeedTestText();
+    }
+}
+
+void TSpeedTestForm::startClock()
+{
+    m_timer1.start(1000);
+    m_values.SpeedTestTimerOn = 1;
+}
+
+void TSpeedTestForm::stopClock()
+{
+    m_timer1.stop();
+    m_values.SpeedTestTimerOn = 0;
+    Q_EMIT clockStopped();
+}
+
+void TSpeedTestForm::Timer1Timer()
+{
+    countSpeedTestSecond(m_values);
+    Q_EMIT secondsCounted(m_values.SpeedTestSeconds);
+}
+
+void TSpeedTestForm::checkEndZone()
+{
+    if (!inSpeedTestEndZone(m_view->position(), m_view->scrollMaximum()))
+        return;
+    m_state.SpeedTestEndReached = 1;
+    Q_EMIT endZoneReached();
+}
+
+void TSpeedTestForm::pageDown()
+{
+    m_view->setPosition(m_view->position() + speedTestPageStep(lineHeight(), m_view->clientHeight()));
+    checkEndZone();
+    takeFocus();
+}
+
+void TSpeedTestForm::pageUp()
+{
+    m_view->setPosition(m_view->position() - speedTestPageStep(lineHeight(), m_view->clientHeight()));
+    takeFocus();
+}
+
+void TSpeedTestForm::takeFocus()
+{
+    if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
+        f->mdiArea()->setActiveSubWindow(f);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void TSpeedTestForm::showEvent(QShowEvent *event)
+{
+    ModeWindow::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    QRect defaultRect(0, 0, 400, 300);
+    if (TForm1 *main = m_state.mainWindow)
+        defaultRect = QRect(0, 0, main->lessonGeometry().width(), main->clientSize().height() / 2);
+    applyPlacement(defaultRect);
+    m_values.SpeedTestSavedWidth = width();
+}
+
+void TSpeedTestForm::resizeEvent(QResizeEvent *event)
+{
+    ModeWindow::resizeEvent(event);
+    m_view->setGeometry(rect());
+    if (width() != m_values.SpeedTestSavedWidth && m_values.SpeedTestTextLoaded == 1 && m_haveText) {
+        // The text is laid out again for the new width and the counts start from 0, so a running clock
+        // stops with it rather than count on for a test that has started over.
+        stopClock();
+        LayoutSpeedTestText();
+        return;
+    }
+    if (m_values.SpeedTestTimerOn == 1)
+        checkEndZone();
+}
+
+void TSpeedTestForm::keyPressEvent(QKeyEvent *event)
+{
+    event->ignore();
+    if (m_state.SpeedTestOpen == 1 && m_values.SpeedTestTimerOn == 1) {
+        switch (event->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_PageDown:
+            pageDown();
+            event->accept();
+            break;
+        case Qt::Key_PageUp:
+            pageUp();
+            event->accept();
+            break;
+        case Qt::Key_Escape:
+            Q_EMIT pauseRequested();
+            event->accept();
+            break;
+        default:
+            break;
+        }
+    }
+    setFocus(Qt::OtherFocusReason);
+}
+
+bool TSpeedTestForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Key preview: keys meant for the view reach the window first.
+    if (event->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent *>(event));
+        if (event->isAccepted())
+            return true;
+    }
+    return ModeWindow::eventFilter(watched, event);
+}
+
+void TSpeedTestForm::leaving()
+{
+    m_timer1.stop();
+    m_values.SpeedTestTimerOn = 0;
+    m_state.setShortStoriesEnabled(true);
+    setCurrentMode(m_state, Mode::None);
+    m_state.StoryLoaded = 0;
+}

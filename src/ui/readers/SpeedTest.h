@@ -1,0 +1,107 @@
+#pragma once
+
+#include "ModeWindow.h"
+#include "PaceTimer.h"
+#include "SpeedTestText.h"
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QImage>
+#include <QStringList>
+
+// The page of the speed test: an image as tall as the text, seen through a view whose scroll range the
+// program sets so that the view's bottom can just reach the page end.
+class SpeedTestView final : public QAbstractScrollArea
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SpeedTestView)
+
+public:
+    explicit SpeedTestView(QWidget *parent = nullptr);
+
+    void setPage(const QImage &image, int pageEnd);
+    const QImage &page() const { return m_image; }
+    int position() const;
+    // Clamped to the scroll range.
+    void setPosition(int position);
+    int scrollMaximum() const;
+    int clientHeight() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void updateRange();
+
+    QImage m_image;
+    int m_pageEnd = 0;
+};
+
+// The reading speed test: the whole text on one long page, paged through by the user while a seconds
+// clock runs. The control panel's speed-test page starts and stops the clock and scores the reading.
+class TSpeedTestForm final : public ModeWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TSpeedTestForm)
+
+public:
+    explicit TSpeedTestForm(AppState &state, QWidget *parent = nullptr);
+    ~TSpeedTestForm() override;
+
+    Mode mode() const override { return Mode::SpeedTest; }
+    void loadStory() override;
+    void chooseFont() override;
+
+    // Opens StoryFileName and lays the page out; a file that cannot be read is reported and changes nothing.
+    void LoadSpeedTestText();
+
+    TSpeedTestValues &values() { return m_values; }
+    const TSpeedTestValues &values() const { return m_values; }
+    SpeedTestView *view() const { return m_view; }
+    int lineHeight() const;
+    bool hasText() const { return m_haveText; }
+
+    void startClock();
+    void stopClock();
+    bool clockRunning() const { return m_timer1.isActive(); }
+    void pageDown();
+    void pageUp();
+    // Activates this window and gives it the keyboard.
+    void takeFocus();
+
+    void Timer1Timer();
+
+Q_SIGNALS:
+    // A text was laid out: the counters start again and the page is back at its top.
+    void textLaidOut();
+    void clockStopped();
+    // Paging (or a resize while the clock runs) brought the view into the end zone.
+    void endZoneReached();
+    void secondsCounted(double seconds);
+    // Escape while the clock runs.
+    void pauseRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void leaving() override;
+
+private:
+    void LayoutSpeedTestText();
+    QFont canvasFont() const;
+    QString storyPath() const;
+    void checkEndZone();
+
+    TSpeedTestValues m_values;
+    // The lines of the last file read, laid out again when the width changes.
+    QStringList m_fileLines;
+    bool m_haveText = false;
+    bool m_placed = false;
+    SpeedTestView *m_view;
+    PaceTimer m_timer1;
+};
