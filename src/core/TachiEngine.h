@@ -5,7 +5,8 @@
 // What one flash-timer event shows.
 struct TachiFlash
 {
-    enum class Kind {
+    enum class Kind
+    {
         Blank, // the display is emptied: the pause after a paragraph
         Piece, // `text` is shown and the progress bar takes `progress`
         End,   // the reading is over

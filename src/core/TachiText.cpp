@@ -58,7 +58,8 @@ void reflowTachiText(MemoLines &memo)
 
     deleteWhileScanning(memo, [&memo](int i) { return memo.line(i) == QStringLiteral(" "); });
     for (int pass = 0; pass < 2; ++pass)
-        deleteWhileScanning(memo, [&memo](int i) { return memo.line(i).isEmpty() && memo.line(i + 1).isEmpty(); });
+        deleteWhileScanning(memo,
+                            [&memo](int i) { return memo.line(i).isEmpty() && memo.line(i + 1).isEmpty(); });
 }
 
 void indentTachiText(MemoLines &memo, int indent)
@@ -76,7 +77,8 @@ void indentTachiText(MemoLines &memo, int indent)
     };
     if (memo.lineCount() > 0)
         indentLine(0);
-    // The count is taken afresh: an indent that wraps a paragraph onto one more line moves the later ones down.
+    // The count is taken afresh: an indent that wraps a paragraph onto one more line moves the later ones
+    // down.
     for (int i = 0; i + 1 < cappedCount(memo); ++i) {
         if (memo.line(i).isEmpty())
             indentLine(i + 1);

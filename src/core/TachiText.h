@@ -13,11 +13,12 @@ inline constexpr int kTachiLineCut = 80;
 inline constexpr int kTachiMinFormatLines = 5;
 
 // The clean-up run by "Format Text": drops empty lines at the top, cuts lines to 80 characters, joins each
-// paragraph into one line, turns runs of empty lines into one paragraph break, drops "****" and double spaces,
-// then removes lone-space lines and doubled empty lines from the re-wrapped result.
+// paragraph into one line, turns runs of empty lines into one paragraph break, drops "****" and double
+// spaces, then removes lone-space lines and doubled empty lines from the re-wrapped result.
 void reflowTachiText(MemoLines &memo);
 
-// Puts `indent` spaces before the first line of each paragraph; with 0 it takes one leading space away instead.
+// Puts `indent` spaces before the first line of each paragraph; with 0 it takes one leading space away
+// instead.
 void indentTachiText(MemoLines &memo, int indent);
 
 // The text's length in words: five characters a word, each displayed line after the first counted on its own

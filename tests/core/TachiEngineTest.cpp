@@ -1,6 +1,6 @@
 #include "TachiEngine.h"
-#include "TachiText.h"
 #include "QtPrinters.h"
+#include "TachiText.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,8 @@ QStringList runToEnd(const QString &flashText, int width, int limit = 10000)
             shown.append(QStringLiteral("END"));
             return shown;
         }
-        shown.append(f.kind == Kind::Blank ? QStringLiteral("-") : QLatin1Char('[') + f.text + QLatin1Char(']'));
+        shown.append(f.kind == Kind::Blank ? QStringLiteral("-")
+                                           : QLatin1Char('[') + f.text + QLatin1Char(']'));
     }
     shown.append(QStringLiteral("no end"));
     return shown;
@@ -47,10 +48,10 @@ TEST(TachiEngine, PieceLengthProbesForwardThenBackwardNearTheWidth)
         {"second piece of the fox, forward at k = 3", kFox, 11, 12, 15},
         {"space right at W", QStringLiteral("abcdefghijkl mno"), 1, 12, 12},
         {"forward wins over backward at the same k", QStringLiteral("aaaaaaaaaa bbb cccc"), 1, 12, 14},
-        {"backward when forward has none", QStringLiteral("aaaaaaa bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb"), 1, 12,
-         7},
-        {"backward stops short of pieces under 2", QString(QStringLiteral("a ")) + QString(60, QLatin1Char('b')), 1, 8,
-         8},
+        {"backward when forward has none",
+         QStringLiteral("aaaaaaa bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb"), 1, 12, 7},
+        {"backward stops short of pieces under 2",
+         QString(QStringLiteral("a ")) + QString(60, QLatin1Char('b')), 1, 8, 8},
         {"no space within 30 either side: cut at W", QString(100, QLatin1Char('x')), 1, 12, 12},
         {"a space 30 ahead is still found", QString(42, QLatin1Char('x')) + QStringLiteral(" y"), 1, 12, 42},
     };
@@ -61,7 +62,8 @@ TEST(TachiEngine, PieceLengthProbesForwardThenBackwardNearTheWidth)
 TEST(TachiEngine, FlashesTheFoxInPieces)
 {
     const QStringList shown = runToEnd(buildFlashText({kFox}), 12);
-    EXPECT_EQ(shown, (QStringList{"[The quick brown]", "[ fox jumps]", "[ over the lazy]", "[ dog. ]", "END"}));
+    EXPECT_EQ(shown,
+              (QStringList{"[The quick brown]", "[ fox jumps]", "[ over the lazy]", "[ dog. ]", "END"}));
 }
 
 TEST(TachiEngine, ParagraphBreaksGiveOneBlankFlash)
@@ -116,7 +118,8 @@ TEST(TachiEngine, EveryCharacterOfAStoryIsShownOnceInOrder)
 {
     QStringList lines;
     for (int p = 0; p < 20; ++p) {
-        lines.append(QStringLiteral("Paragraph %1 has a few words, some longer like extraordinarily, ").arg(p));
+        lines.append(
+            QStringLiteral("Paragraph %1 has a few words, some longer like extraordinarily, ").arg(p));
         lines.append(QStringLiteral("and ends here. "));
         lines.append(QString());
     }

@@ -13,17 +13,21 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QtTest>
 
 namespace {
 
 const QString kNeedFive = QStringLiteral("You need at least 5 lines of text to format. ");
-const QString kTooMany = QStringLiteral("There are 1000 lines or more in the text formatting box. You need to reduce "
-                                        "the number to less than 1000. Sometimes you only need to widen the window.");
+const QString kTooMany =
+    QStringLiteral("There are 1000 lines or more in the text formatting box. You need to reduce "
+                   "the number to less than 1000. Sometimes you only need to widen the window.");
 const QString kChanged =
     QStringLiteral("The text has changed. Click the \"Format Text\" button to prepare for reading.");
 const QString kSave = QStringLiteral("Do you want to save this WPM score on chart?");
@@ -33,7 +37,8 @@ QString paragraphs(int count)
 {
     QStringList lines;
     for (int i = 0; i < count; ++i) {
-        lines << QStringLiteral("Paragraph %1 tells of the quick brown fox that jumps over the lazy dog.").arg(i)
+        lines << QStringLiteral("Paragraph %1 tells of the quick brown fox that jumps over the lazy dog.")
+                     .arg(i)
               << QString();
     }
     return lines.join(QLatin1Char('\n'));
@@ -86,12 +91,13 @@ QString pageState(Tachi &t)
     auto on = [](QPushButton *b) { return b->isEnabled() ? QStringLiteral("on") : QStringLiteral("off"); };
     QPushButton *pause = t.button("pauseReadButton");
     const QColor c = captionColor(pause);
-    const QString colour = c == pauseCaptionColor() ? QStringLiteral("red")
+    const QString colour = c == pauseCaptionColor()   ? QStringLiteral("red")
                            : c == startCaptionColor() ? QStringLiteral("green")
                                                       : QStringLiteral("plain");
     return QStringLiteral("start %1, %2 %3 %4, cancel %5, format %6/%7")
-        .arg(on(t.button("startReadButton")), pause->text(), colour, on(pause), on(t.button("cancelReadButton")),
-             on(t.button("formatTextButton")), on(t.button("indentButton")));
+        .arg(on(t.button("startReadButton")), pause->text(), colour, on(pause),
+             on(t.button("cancelReadButton")), on(t.button("formatTextButton")),
+             on(t.button("indentButton")));
 }
 
 } // namespace
@@ -298,6 +304,15 @@ void TachiTest::endOfAStoryOffersTheTest()
     QCOMPARE(t.app.state->StoryLoaded, 1);
     QVERIFY(t.memo()->toPlainText().size() > 1000);
     t.button("formatTextButton")->click();
+    // The lines counted are the lines the text box shows.
+    auto *layout = qobject_cast<QPlainTextDocumentLayout *>(t.memo()->document()->documentLayout());
+    QVERIFY(layout != nullptr);
+    int shownLines = 0;
+    for (QTextBlock b = t.memo()->document()->begin(); b.isValid(); b = b.next()) {
+        layout->ensureBlockLayout(b);
+        shownLines += b.layout()->lineCount();
+    }
+    QCOMPARE(t.reader->memoLineCount(), shownLines);
     t.button("startReadButton")->click();
     t.app.fakes.messages.expect(MessageKind::Confirm, kTest, false);
     t.app.fakes.messages.expect(MessageKind::Confirm, kSave, true);
@@ -348,9 +363,10 @@ void TachiTest::storiesOpenFilesAndTempFileFillTheMemo()
 {
     Tachi t;
     const QString before = t.memo()->toPlainText();
-    t.app.fakes.messages.expect(MessageKind::Error,
-                                QStringLiteral("The file \"Ug.bwr\" was not found, or else the file is not an ascii "
-                                               "text file. Be sure that the file exists, and was not deleted."));
+    t.app.fakes.messages.expect(
+        MessageKind::Error,
+        QStringLiteral("The file \"Ug.bwr\" was not found, or else the file is not an ascii "
+                       "text file. Be sure that the file exists, and was not deleted."));
     QVERIFY(triggerAction(t.app.form.get(), "story13Action"));
     QCOMPARE(t.memo()->toPlainText(), before);
     QCOMPARE(t.app.state->StoryNumber, 13);
@@ -370,10 +386,11 @@ void TachiTest::storiesOpenFilesAndTempFileFillTheMemo()
     binary.write(QByteArray("\x89PNG\0\0", 6));
     binary.close();
     t.app.fakes.dialogs.openNames.push_back(binary.fileName());
-    t.app.fakes.messages.expect(MessageKind::Error, QStringLiteral("The file \"") + binary.fileName() +
-                                                        QStringLiteral("\" was not found, or else the file is not an "
-                                                                       "ascii text file. Be sure that the file "
-                                                                       "exists, and was not deleted."));
+    t.app.fakes.messages.expect(MessageKind::Error,
+                                QStringLiteral("The file \"") + binary.fileName() +
+                                    QStringLiteral("\" was not found, or else the file is not an "
+                                                   "ascii text file. Be sure that the file "
+                                                   "exists, and was not deleted."));
     t.action("tachiOpenFileAction")->trigger();
     QCOMPARE(t.memo()->toPlainText(), QStringLiteral("My own text\nsecond line"));
 
@@ -383,7 +400,8 @@ void TachiTest::storiesOpenFilesAndTempFileFillTheMemo()
     QVERIFY(triggerAction(t.app.form.get(), "tachiAction"));
     auto *reader = qobject_cast<TTachiForm *>(t.app.state->modeWindow.data());
     QCOMPARE(t.app.state->LoadTempFile, 0);
-    QCOMPARE(reader->findChild<QPlainTextEdit *>()->toPlainText(), QStringLiteral("My own text\nsecond line"));
+    QCOMPARE(reader->findChild<QPlainTextEdit *>()->toPlainText(),
+             QStringLiteral("My own text\nsecond line"));
     QVERIFY2(t.app.fakes.verify(), qPrintable(t.app.fakes.report()));
 }
 

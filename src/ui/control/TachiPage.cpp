@@ -75,7 +75,8 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     setObjectName(QStringLiteral("tachiPage"));
 
     QToolBar *bar = toolBar();
-    m_openAction = bar->addAction(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton), tr("Open File"));
+    m_openAction =
+        bar->addAction(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton), tr("Open File"));
     m_openAction->setObjectName(QStringLiteral("tachiOpenFileAction"));
     m_openAction->setToolTip(QStringLiteral("Open File"));
     connect(m_openAction, &QAction::triggered, this, &TTachiPage::openFile);
@@ -84,9 +85,8 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     m_pasteAction->setObjectName(QStringLiteral("tachiPasteAction"));
     m_pasteAction->setToolTip(QStringLiteral("Paste from clipboard"));
     connect(m_pasteAction, &QAction::triggered, this, &TTachiPage::paste);
-    QAction *font =
-        bar->addAction(themeIcon("preferences-desktop-font", style(), QStyle::SP_FileDialogDetailedView),
-                       tr("Change Font"));
+    QAction *font = bar->addAction(
+        themeIcon("preferences-desktop-font", style(), QStyle::SP_FileDialogDetailedView), tr("Change Font"));
     font->setObjectName(QStringLiteral("tachiChangeFontAction"));
     font->setToolTip(QStringLiteral("Change Font"));
     connect(font, &QAction::triggered, this, [this] {
@@ -144,7 +144,8 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     lookBox->addWidget(preview);
 
     int y = bar->sizeHint().height() + 4;
-    const int groupWidth = std::max({format->sizeHint().width(), run->sizeHint().width(), look->sizeHint().width()});
+    const int groupWidth =
+        std::max({format->sizeHint().width(), run->sizeHint().width(), look->sizeHint().width()});
     for (QGroupBox *group : {format, run, look}) {
         group->resize(groupWidth, group->sizeHint().height());
         group->move(0, y);
@@ -251,9 +252,9 @@ void TTachiPage::openFile()
     m_state.PlayClick(1);
     if (m_reader == nullptr)
         return;
-    const QString name = m_state.services.dialogs.openFileName(
-        QStringLiteral("Open File"), m_state.workingDir(),
-        QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
+    const QString name =
+        m_state.services.dialogs.openFileName(QStringLiteral("Open File"), m_state.workingDir(),
+                                              QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
     if (name.isEmpty())
         return;
     // The text is no longer the story a comprehension test would ask about.
@@ -276,7 +277,8 @@ void TTachiPage::formatText()
     if (m_reader == nullptr)
         return;
     if (m_reader->memoLineCount() < kTachiMinFormatLines) {
-        m_state.services.messages.information(QStringLiteral("You need at least 5 lines of text to format. "));
+        m_state.services.messages.information(
+            QStringLiteral("You need at least 5 lines of text to format. "));
         return;
     }
     m_lineCountBox->setText(QString::number(m_reader->formatText()));
@@ -290,9 +292,9 @@ void TTachiPage::startRead()
     if (m_reader == nullptr)
         return;
     if (m_reader->memoLineCount() >= kTachiMaxLines) {
-        m_state.services.messages.plain(
-            QStringLiteral("There are 1000 lines or more in the text formatting box. You need to reduce the number "
-                           "to less than 1000. Sometimes you only need to widen the window."));
+        m_state.services.messages.plain(QStringLiteral(
+            "There are 1000 lines or more in the text formatting box. You need to reduce the number "
+            "to less than 1000. Sometimes you only need to widen the window."));
         return;
     }
     if (!m_reader->isTextFormatted()) {

@@ -22,7 +22,8 @@ public:
 
     // The reader this page drives; it attaches itself when it is created.
     void attach(TTachiForm *reader);
-    // Space starts, pauses or resumes (whichever is on offer), Escape cancels. False when nothing took the key.
+    // Space starts, pauses or resumes (whichever is on offer), Escape cancels. False when nothing took the
+    // key.
     bool runKey(int key);
 
     bool previewKey(QKeyEvent *event) override;
@@ -41,8 +42,8 @@ private:
     void readingEnded();
     void chooseBackColor();
     void setTextInputEnabled(bool enabled);
-    void setRunButtons(bool startEnabled, bool pauseEnabled, const QString &pauseCaption, const QColor &pauseColor,
-                       bool cancelEnabled, bool formatEnabled);
+    void setRunButtons(bool startEnabled, bool pauseEnabled, const QString &pauseCaption,
+                       const QColor &pauseColor, bool cancelEnabled, bool formatEnabled);
 
     QPointer<TTachiForm> m_reader;
     QAction *m_openAction = nullptr;

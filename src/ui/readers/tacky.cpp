@@ -53,7 +53,7 @@ void fillWith(QWidget *w, const QColor &color)
 
 TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     : ModeWindow(state, &state.Settings.TachiDefaultPlacement, &state.Settings.TachiBounds, parent),
-      m_flashTimer(state.services.clock, this), m_secondsTimer(state.services.clock, this)
+      m_flashTimer(state.services.clock), m_secondsTimer(state.services.clock)
 {
     setObjectName(QStringLiteral("tachiForm"));
     setWindowTitle(QStringLiteral("Tachistoscopic Reader"));
@@ -146,7 +146,8 @@ QWidget *TTachiForm::buildPanel()
     m_flashTimeBox->setObjectName(QStringLiteral("flashTimeBox"));
     m_flashTimeBox->setReadOnly(true);
     m_flashTimeBox->setFocusPolicy(Qt::NoFocus);
-    m_flashTimeBox->setFixedWidth(m_flashTimeBox->fontMetrics().horizontalAdvance(QStringLiteral("20000")) + 12);
+    m_flashTimeBox->setFixedWidth(m_flashTimeBox->fontMetrics().horizontalAdvance(QStringLiteral("20000")) +
+                                  12);
     m_flashTimeBox->setAlignment(Qt::AlignRight);
     auto *strip = new QVBoxLayout(m_bottomStrip);
     strip->setContentsMargins(6, 2, 6, 4);
@@ -245,7 +246,8 @@ void TTachiForm::refreshLayout()
     const int labelWidth = std::max(0, w - 25);
     const int labelHeight = m_flash->fontMetrics().height() + 10;
     m_flash->setGeometry((w - labelWidth) / 2, h / 2 - labelHeight / 2, labelWidth, labelHeight);
-    m_result->setGeometry((w - labelWidth) / 2, m_flash->geometry().bottom() + 1 + 2, labelWidth, labelHeight);
+    m_result->setGeometry((w - labelWidth) / 2, m_flash->geometry().bottom() + 1 + 2, labelWidth,
+                          labelHeight);
 }
 
 void TTachiForm::applyFont()
@@ -280,9 +282,8 @@ void TTachiForm::chooseFont()
 
 void TTachiForm::previewFont()
 {
-    const auto choice = m_state.services.dialogs.chooseFont(FontChoice{m_memo->font(), m_memo->palette().color(
-                                                                                           QPalette::Text)},
-                                                            FontDialogOptions{});
+    const auto choice = m_state.services.dialogs.chooseFont(
+        FontChoice{m_memo->font(), m_memo->palette().color(QPalette::Text)}, FontDialogOptions{});
     if (!choice)
         return;
     m_memo->setFont(choice->font);
@@ -331,9 +332,10 @@ bool TTachiForm::loadFile(const QString &path, const QString &shownName)
 {
     const auto lines = readTextFileLines(path);
     if (!lines) {
-        m_state.services.messages.error(QStringLiteral("The file \"") + shownName +
-                                        QStringLiteral("\" was not found, or else the file is not an ascii text "
-                                                       "file. Be sure that the file exists, and was not deleted."));
+        m_state.services.messages.error(
+            QStringLiteral("The file \"") + shownName +
+            QStringLiteral("\" was not found, or else the file is not an ascii text "
+                           "file. Be sure that the file exists, and was not deleted."));
         return false;
     }
     m_memo->clear();
@@ -350,8 +352,8 @@ void TTachiForm::setMemoText(const QString &text)
 QStringList TTachiForm::wrapParagraph(const QString &paragraph) const
 {
     // Wrapped as the text box wraps: its font, its text width, at word boundaries or anywhere.
-    const qreal width = std::max<qreal>(
-        1.0, m_memo->viewport()->width() - 2 * m_memo->document()->documentMargin());
+    const qreal width =
+        std::max<qreal>(1.0, m_memo->viewport()->width() - 2 * m_memo->document()->documentMargin());
     QTextLayout layout(paragraph, m_memo->font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
