@@ -1,11 +1,17 @@
 #include "ModeRegistry.h"
 
 #include "SpeedTestPage.h"
+#include "TachiPage.h"
+#include "control.h"
+#include "tacky.h"
 
 ModeRegistry::ModeRegistry()
 {
     // Each mode registers its window and page here when it is built.
     m_entries[static_cast<int>(Mode::SpeedTest)] = speedTestModeEntry();
+    m_entries[static_cast<int>(Mode::Tachi)] = ModeEntry{
+        [](AppState &state) -> ModeWindow * { return new TTachiForm(state); },
+        [](AppState &state, TControlForm &panel) -> ControlPage * { return new TTachiPage(state, &panel); }};
 }
 
 const ModeEntry &ModeRegistry::entry(Mode mode) const

@@ -1,0 +1,353 @@
+#include "TachiPage.h"
+
+#include "AppState.h"
+#include "Convert.h"
+#include "TachiText.h"
+#include "tacky.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+const QString kPauseRead = QStringLiteral("Pause Read");
+const QString kResumeRead = QStringLiteral("Resume Read");
+
+// An up-down with its number box; a click on the arrows (a step) is told apart from a typed change.
+class UpDownBox final : public QSpinBox
+{
+public:
+    using QSpinBox::QSpinBox;
+    std::function<void()> onStep;
+    void stepBy(int steps) override
+    {
+        QSpinBox::stepBy(steps);
+        if (onStep)
+            onStep();
+    }
+};
+
+QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
+}
+
+} // namespace
+
+QColor startCaptionColor()
+{
+    return toQColor(32768);
+}
+
+QColor pauseCaptionColor()
+{
+    return toQColor(255);
+}
+
+void setCaptionColor(QPushButton *button, const QColor &color)
+{
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Active, QPalette::ButtonText, color);
+    pal.setColor(QPalette::Inactive, QPalette::ButtonText, color);
+    button->setPalette(pal);
+}
+
+QColor captionColor(const QPushButton *button)
+{
+    return button->palette().color(QPalette::Active, QPalette::ButtonText);
+}
+
+TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, parent)
+{
+    setObjectName(QStringLiteral("tachiPage"));
+
+    QToolBar *bar = toolBar();
+    m_openAction =
+        bar->addAction(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton), tr("Open File"));
+    m_openAction->setObjectName(QStringLiteral("tachiOpenFileAction"));
+    m_openAction->setToolTip(QStringLiteral("Open File"));
+    connect(m_openAction, &QAction::triggered, this, &TTachiPage::openFile);
+    m_pasteAction =
+        bar->addAction(themeIcon("edit-paste", style(), QStyle::SP_FileDialogContentsView), tr("Paste"));
+    m_pasteAction->setObjectName(QStringLiteral("tachiPasteAction"));
+    m_pasteAction->setToolTip(QStringLiteral("Paste from clipboard"));
+    connect(m_pasteAction, &QAction::triggered, this, &TTachiPage::paste);
+    QAction *font = bar->addAction(
+        themeIcon("preferences-desktop-font", style(), QStyle::SP_FileDialogDetailedView), tr("Change Font"));
+    font->setObjectName(QStringLiteral("tachiChangeFontAction"));
+    font->setToolTip(QStringLiteral("Change Font"));
+    connect(font, &QAction::triggered, this, [this] {
+        if (m_reader != nullptr)
+            m_reader->chooseFont();
+    });
+    addHelpButton();
+
+    auto *format = new QGroupBox(this);
+    format->setObjectName(QStringLiteral("tachiFormatGroup"));
+    auto *formatGrid = new QGridLayout(format);
+    formatGrid->setContentsMargins(8, 6, 8, 6);
+    formatGrid->setVerticalSpacing(4);
+    m_formatButton = addButton(format, QStringLiteral("Format Text"), "formatTextButton");
+    formatGrid->addWidget(m_formatButton, 0, 0, 1, 2);
+    formatGrid->addWidget(new QLabel(QStringLiteral("Fixation width"), format), 1, 0);
+    m_widthSpin = addUpDown(format, 8, 26, "fixationWidthSpin");
+    formatGrid->addWidget(m_widthSpin, 1, 1);
+    formatGrid->addWidget(new QLabel(QStringLiteral("Lines"), format), 2, 0);
+    m_lineCountBox = new QLineEdit(format);
+    m_lineCountBox->setObjectName(QStringLiteral("lineCountBox"));
+    m_lineCountBox->setReadOnly(true);
+    m_lineCountBox->setFocusPolicy(Qt::NoFocus);
+    m_lineCountBox->setFixedWidth(m_widthSpin->sizeHint().width());
+    formatGrid->addWidget(m_lineCountBox, 2, 1);
+    m_indentButton = addButton(format, QStringLiteral("Indent"), "indentButton");
+    m_indentButton->setToolTip(QStringLiteral("Indent paragraphs"));
+    formatGrid->addWidget(m_indentButton, 3, 0, 1, 2);
+    formatGrid->addWidget(new QLabel(QStringLiteral("Indent spaces"), format), 4, 0);
+    m_indentSpin = addUpDown(format, 0, 5, "indentSpin");
+    formatGrid->addWidget(m_indentSpin, 4, 1);
+
+    auto *run = new QGroupBox(this);
+    run->setObjectName(QStringLiteral("tachiRunGroup"));
+    auto *runBox = new QVBoxLayout(run);
+    runBox->setContentsMargins(8, 6, 8, 6);
+    runBox->setSpacing(4);
+    m_startButton = addButton(run, QStringLiteral("Start Read"), "startReadButton");
+    m_pauseButton = addButton(run, QStringLiteral("Pause Timer"), "pauseReadButton");
+    m_pauseButton->setToolTip(QStringLiteral("Pause Reading"));
+    m_cancelButton = addButton(run, QStringLiteral("Cancel Read"), "cancelReadButton");
+    for (QPushButton *b : {m_startButton, m_pauseButton, m_cancelButton}) {
+        b->setEnabled(false);
+        runBox->addWidget(b);
+    }
+
+    auto *look = new QGroupBox(this);
+    look->setObjectName(QStringLiteral("tachiLookGroup"));
+    auto *lookBox = new QVBoxLayout(look);
+    lookBox->setContentsMargins(8, 6, 8, 6);
+    lookBox->setSpacing(4);
+    QPushButton *back = addButton(look, QStringLiteral("Back Color"), "backColorButton");
+    QPushButton *preview = addButton(look, QStringLiteral("Preview Font"), "previewFontButton");
+    lookBox->addWidget(back);
+    lookBox->addWidget(preview);
+
+    int y = bar->sizeHint().height() + 4;
+    const int groupWidth =
+        std::max({format->sizeHint().width(), run->sizeHint().width(), look->sizeHint().width()});
+    for (QGroupBox *group : {format, run, look}) {
+        group->resize(groupWidth, group->sizeHint().height());
+        group->move(0, y);
+        y += group->height() + 6;
+        addCentred(group);
+    }
+
+    connect(m_formatButton, &QPushButton::clicked, this, &TTachiPage::formatText);
+    connect(m_indentButton, &QPushButton::clicked, this, &TTachiPage::formatText);
+    connect(m_startButton, &QPushButton::clicked, this, &TTachiPage::startRead);
+    connect(m_pauseButton, &QPushButton::clicked, this, &TTachiPage::pauseClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &TTachiPage::cancelRead);
+    connect(back, &QPushButton::clicked, this, &TTachiPage::chooseBackColor);
+    connect(preview, &QPushButton::clicked, this, [this] {
+        m_state.PlayClick(1);
+        if (m_reader != nullptr)
+            m_reader->previewFont();
+    });
+    connect(m_widthSpin, &QSpinBox::valueChanged, this,
+            [this](int v) { m_state.Settings.TachiFixationWidth = v; });
+    connect(m_indentSpin, &QSpinBox::valueChanged, this,
+            [this](int v) { m_state.Settings.TachiIndent = static_cast<std::uint8_t>(v); });
+    syncFromSettings();
+}
+
+QPushButton *TTachiPage::addButton(QWidget *parent, const QString &caption, const char *objectName)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    return button;
+}
+
+QSpinBox *TTachiPage::addUpDown(QWidget *parent, int min, int max, const char *objectName)
+{
+    auto *box = new UpDownBox(parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setRange(min, max);
+    box->onStep = [this] { m_state.PlayClick(1); };
+    return box;
+}
+
+void TTachiPage::attach(TTachiForm *reader)
+{
+    m_reader = reader;
+    connect(reader, &TTachiForm::readingEnded, this, &TTachiPage::readingEnded);
+    syncFromSettings();
+}
+
+void TTachiPage::syncFromSettings()
+{
+    const TSettings &s = m_state.Settings;
+    m_widthSpin->setValue(s.TachiFixationWidth);
+    m_indentSpin->setValue(s.TachiIndent);
+}
+
+void TTachiPage::panelShown()
+{
+    syncFromSettings();
+}
+
+bool TTachiPage::previewKey(QKeyEvent *event)
+{
+    return runKey(event->key());
+}
+
+bool TTachiPage::runKey(int key)
+{
+    if (key == Qt::Key_Space) {
+        for (QPushButton *b : {m_startButton, m_pauseButton}) {
+            if (b->isEnabled()) {
+                b->click();
+                return true;
+            }
+        }
+        return false;
+    }
+    if (key == Qt::Key_Escape && m_cancelButton->isEnabled()) {
+        m_cancelButton->click();
+        return true;
+    }
+    return false;
+}
+
+void TTachiPage::setTextInputEnabled(bool enabled)
+{
+    m_openAction->setEnabled(enabled);
+    m_pasteAction->setEnabled(enabled);
+}
+
+void TTachiPage::setRunButtons(bool startEnabled, bool pauseEnabled, const QString &pauseCaption,
+                               const QColor &pauseColor, bool cancelEnabled, bool formatEnabled)
+{
+    m_startButton->setEnabled(startEnabled);
+    m_pauseButton->setEnabled(pauseEnabled);
+    m_pauseButton->setText(pauseCaption);
+    setCaptionColor(m_pauseButton, pauseColor);
+    m_cancelButton->setEnabled(cancelEnabled);
+    m_formatButton->setEnabled(formatEnabled);
+    m_indentButton->setEnabled(formatEnabled);
+}
+
+void TTachiPage::openFile()
+{
+    m_state.PlayClick(1);
+    if (m_reader == nullptr)
+        return;
+    const QString name =
+        m_state.services.dialogs.openFileName(QStringLiteral("Open File"), m_state.workingDir(),
+                                              QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
+    if (name.isEmpty())
+        return;
+    // The text is no longer the story a comprehension test would ask about.
+    if (m_reader->loadFile(name, name))
+        m_state.StoryLoaded = 0;
+}
+
+void TTachiPage::paste()
+{
+    m_state.PlayClick(1);
+    if (m_reader == nullptr)
+        return;
+    m_reader->setMemoText(m_state.services.clipboard.text());
+    m_state.StoryLoaded = 0;
+}
+
+void TTachiPage::formatText()
+{
+    m_state.PlayClick(1);
+    if (m_reader == nullptr)
+        return;
+    if (m_reader->memoLineCount() < kTachiMinFormatLines) {
+        m_state.services.messages.information(
+            QStringLiteral("You need at least 5 lines of text to format. "));
+        return;
+    }
+    m_lineCountBox->setText(QString::number(m_reader->formatText()));
+    m_startButton->setEnabled(true);
+    setCaptionColor(m_startButton, startCaptionColor());
+}
+
+void TTachiPage::startRead()
+{
+    m_state.PlayClick(1);
+    if (m_reader == nullptr)
+        return;
+    if (m_reader->memoLineCount() >= kTachiMaxLines) {
+        m_state.services.messages.plain(QStringLiteral(
+            "There are 1000 lines or more in the text formatting box. You need to reduce the number "
+            "to less than 1000. Sometimes you only need to widen the window."));
+        return;
+    }
+    if (!m_reader->isTextFormatted()) {
+        m_state.services.messages.plain(
+            QStringLiteral("The text has changed. Click the \"Format Text\" button to prepare for reading."));
+        return;
+    }
+    m_state.setShortStoriesEnabled(false);
+    setTextInputEnabled(false);
+    m_reader->startRead();
+    setRunButtons(false, true, kPauseRead, pauseCaptionColor(), true, false);
+}
+
+void TTachiPage::pauseClicked()
+{
+    m_state.PlayClick(1);
+    if (m_reader == nullptr)
+        return;
+    if (m_pauseButton->text() == kPauseRead) {
+        m_reader->pauseRead();
+        m_pauseButton->setText(kResumeRead);
+        setCaptionColor(m_pauseButton, startCaptionColor());
+        m_startButton->setEnabled(false);
+    } else if (m_pauseButton->text() == kResumeRead) {
+        m_reader->resumeRead();
+        m_pauseButton->setText(kPauseRead);
+        setCaptionColor(m_pauseButton, pauseCaptionColor());
+    }
+}
+
+void TTachiPage::cancelRead()
+{
+    m_state.PlayClick(1);
+    m_state.setShortStoriesEnabled(true);
+    setTextInputEnabled(true);
+    if (m_reader != nullptr)
+        m_reader->cancelRead();
+    setRunButtons(false, false, kPauseRead, startCaptionColor(), false, true);
+}
+
+void TTachiPage::readingEnded()
+{
+    setTextInputEnabled(true);
+    setRunButtons(false, false, QStringLiteral("Pause Timer"), pauseCaptionColor(), false, true);
+}
+
+void TTachiPage::chooseBackColor()
+{
+    m_state.PlayClick(1);
+    const auto color = m_state.services.dialogs.chooseColor(toQColor(m_state.Settings.TachiBackColor));
+    if (!color)
+        return;
+    m_state.Settings.TachiBackColor = toStoredColor(*color);
+    if (m_reader != nullptr)
+        m_reader->setBackColor(*color);
+}

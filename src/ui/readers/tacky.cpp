@@ -1,0 +1,482 @@
+#include "tacky.h"
+
+#include "AppState.h"
+#include "Convert.h"
+#include "TachiPage.h"
+#include "TachiText.h"
+#include "TextFile.h"
+#include "Wpm.h"
+#include "control.h"
+#include "mainwindow.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextLayout>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMemoKeepsWhenFormatting = 232;
+constexpr int kMemoKeepsAlways = 160;
+constexpr int kTopStripHeight = 14;
+constexpr int kBottomStripHeight = 50;
+
+const QString kInstructions = QStringLiteral(
+    "To read with the tachistoscope:\n"
+    "\n"
+    "1. Choose a story from the Short Stories menu, open a text file with the Open File button of the "
+    "Controls, or paste text with the Paste button.\n"
+    "\n"
+    "2. Click \"Format Text\".\n"
+    "\n"
+    "3. Click \"Start Read\" and keep your eyes on the centre of the dark panel.");
+
+void fillWith(QWidget *w, const QColor &color)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, color);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+} // namespace
+
+TTachiForm::TTachiForm(AppState &state, QWidget *parent)
+    : ModeWindow(state, &state.Settings.TachiDefaultPlacement, &state.Settings.TachiBounds, parent),
+      m_flashTimer(state.services.clock), m_secondsTimer(state.services.clock)
+{
+    setObjectName(QStringLiteral("tachiForm"));
+    setWindowTitle(QStringLiteral("Tachistoscopic Reader"));
+    setMinimumSize(240, 60);
+
+    m_state.TachiOpen = 1;
+    m_state.HorizOpen = 0;
+    m_state.VertOpen = 0;
+    m_state.SpeedTestOpen = 0;
+    m_state.ExerciseOpen = 0;
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("tachiSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(buildPanel());
+    m_memo = new QPlainTextEdit(m_splitter);
+    m_memo->setObjectName(QStringLiteral("tachiMemo"));
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setMinimumWidth(40);
+    m_memo->setPlainText(kInstructions);
+    m_splitter->addWidget(m_memo);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_splitter);
+
+    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] { TachiTextFormatted = false; });
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this] { refreshLayout(); });
+    connect(&m_flashTimer, &PaceTimer::timeout, this, &TTachiForm::Timer1Timer);
+    connect(&m_secondsTimer, &PaceTimer::timeout, this, &TTachiForm::Timer2Timer);
+
+    setBackColor(toQColor(m_state.Settings.TachiBackColor));
+    applyFont();
+    setFlashTime(m_state.Settings.TachiFlashTime);
+
+    if (m_state.LoadTempFile == 1) {
+        m_state.LoadTempFile = 0;
+        m_memo->clear();
+        if (const auto lines = readTextFileLines(m_state.filePath(QStringLiteral("temp.txt"))))
+            m_memo->setPlainText(lines->join(QLatin1Char('\n')));
+    }
+
+    installEventFilter(this);
+    for (QWidget *w : findChildren<QWidget *>())
+        w->installEventFilter(this);
+
+    if (TTachiPage *p = page())
+        p->attach(this);
+}
+
+TTachiForm::~TTachiForm() = default;
+
+QWidget *TTachiForm::buildPanel()
+{
+    m_panel = new QWidget;
+    m_panel->setObjectName(QStringLiteral("tachiPanel"));
+    m_panel->setMinimumWidth(60);
+
+    m_topStrip = new QWidget(m_panel);
+    fillWith(m_topStrip, palette().color(QPalette::Window));
+    m_progress = new QProgressBar(m_topStrip);
+    m_progress->setObjectName(QStringLiteral("tachiProgress"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    m_flash = new QLabel(m_panel);
+    m_flash->setObjectName(QStringLiteral("flashLabel"));
+    m_flash->setAlignment(Qt::AlignCenter);
+    m_flash->setTextFormat(Qt::PlainText);
+    m_result = new QLabel(m_panel);
+    m_result->setObjectName(QStringLiteral("resultLabel"));
+    m_result->setAlignment(Qt::AlignCenter);
+    m_result->setTextFormat(Qt::PlainText);
+
+    m_bottomStrip = new QWidget(m_panel);
+    fillWith(m_bottomStrip, palette().color(QPalette::Window));
+    auto *title = new QLabel(QStringLiteral("Adjust Speed"), m_bottomStrip);
+    title->setAlignment(Qt::AlignCenter);
+    auto *fast = new QLabel(QStringLiteral("F"), m_bottomStrip);
+    auto *slow = new QLabel(QStringLiteral("S"), m_bottomStrip);
+    m_flashTimeBar = new QScrollBar(Qt::Horizontal, m_bottomStrip);
+    m_flashTimeBar->setObjectName(QStringLiteral("flashTimeBar"));
+    m_flashTimeBar->setToolTip(QStringLiteral("Flash time in milliseconds"));
+    m_flashTimeBar->setRange(40, 2000);
+    m_flashTimeBar->setSingleStep(25);
+    m_flashTimeBar->setPageStep(80);
+    m_flashTimeBox = new QLineEdit(m_bottomStrip);
+    m_flashTimeBox->setObjectName(QStringLiteral("flashTimeBox"));
+    m_flashTimeBox->setReadOnly(true);
+    m_flashTimeBox->setFocusPolicy(Qt::NoFocus);
+    m_flashTimeBox->setFixedWidth(m_flashTimeBox->fontMetrics().horizontalAdvance(QStringLiteral("20000")) +
+                                  12);
+    m_flashTimeBox->setAlignment(Qt::AlignRight);
+    auto *strip = new QVBoxLayout(m_bottomStrip);
+    strip->setContentsMargins(6, 2, 6, 4);
+    strip->setSpacing(2);
+    strip->addWidget(title);
+    auto *row = new QHBoxLayout;
+    row->addWidget(fast);
+    row->addWidget(m_flashTimeBar, 1);
+    row->addWidget(slow);
+    row->addWidget(m_flashTimeBox);
+    strip->addLayout(row);
+    connect(m_flashTimeBar, &QScrollBar::valueChanged, this, &TTachiForm::setFlashTime);
+
+    m_panel->installEventFilter(this);
+    return m_panel;
+}
+
+TTachiPage *TTachiForm::page() const
+{
+    if (m_state.controlPanel == nullptr)
+        return nullptr;
+    return qobject_cast<TTachiPage *>(m_state.controlPanel->page(Mode::Tachi));
+}
+
+void TTachiForm::showEvent(QShowEvent *event)
+{
+    ModeWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    if (QMdiSubWindow *f = frame())
+        f->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    QRect defaultRect;
+    if (m_state.mainWindow != nullptr) {
+        const int width = m_state.mainWindow->lessonGeometry().width();
+        defaultRect = QRect(0, 0, width, m_state.mainWindow->clientSize().height() / 2);
+    } else {
+        defaultRect = QRect(0, 0, 480, 260);
+    }
+    applyPlacement(defaultRect);
+    const int client = width();
+    m_splitter->setSizes({std::max(0, client - kMemoKeepsWhenFormatting), kMemoKeepsWhenFormatting});
+    TachiTextFormatted = false;
+    m_result->clear();
+    setFlashTime(m_state.Settings.TachiFlashTime);
+    refreshLayout();
+}
+
+void TTachiForm::resizeEvent(QResizeEvent *event)
+{
+    ModeWindow::resizeEvent(event);
+    refreshLayout();
+}
+
+bool TTachiForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel && event->type() == QEvent::Resize) {
+        refreshLayout();
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        // In the text box a space is typed, unless a reading is under way.
+        const bool inMemo = watched == m_memo || watched == m_memo->viewport();
+        const bool runKey = key == Qt::Key_Escape || (key == Qt::Key_Space && !(inMemo && !m_inRun));
+        if (runKey) {
+            if (TTachiPage *p = page(); p != nullptr && p->runKey(key))
+                return true;
+        }
+    }
+    return ModeWindow::eventFilter(watched, event);
+}
+
+void TTachiForm::keepMemoRoom()
+{
+    const QList<int> sizes = m_splitter->sizes();
+    if (sizes.size() != 2)
+        return;
+    const int client = width();
+    if (client - kMemoKeepsAlways < sizes[0])
+        m_splitter->setSizes({std::max(0, client - kMemoKeepsAlways), kMemoKeepsAlways});
+}
+
+void TTachiForm::refreshLayout()
+{
+    if (m_splitter == nullptr)
+        return;
+    keepMemoRoom();
+    const int w = m_panel->width();
+    const int h = m_panel->height();
+    m_topStrip->setGeometry(0, 0, w, kTopStripHeight);
+    const int barWidth = std::max(0, w - 14);
+    m_progress->setGeometry((w - barWidth) / 2, 3, barWidth, kTopStripHeight - 6);
+    m_bottomStrip->setGeometry(0, h - kBottomStripHeight, w, kBottomStripHeight);
+
+    const int labelWidth = std::max(0, w - 25);
+    const int labelHeight = m_flash->fontMetrics().height() + 10;
+    m_flash->setGeometry((w - labelWidth) / 2, h / 2 - labelHeight / 2, labelWidth, labelHeight);
+    m_result->setGeometry((w - labelWidth) / 2, m_flash->geometry().bottom() + 1 + 2, labelWidth,
+                          labelHeight);
+}
+
+void TTachiForm::applyFont()
+{
+    const FontChoice choice = toFontChoice(m_state.Settings.TachiFont);
+    for (QLabel *label : {m_flash, m_result}) {
+        label->setFont(choice.font);
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, choice.color);
+        label->setPalette(pal);
+    }
+}
+
+void TTachiForm::setBackColor(const QColor &color)
+{
+    fillWith(m_panel, color);
+    fillWith(m_flash, color);
+    fillWith(m_result, color);
+}
+
+void TTachiForm::chooseFont()
+{
+    m_state.PlayClick(1);
+    const auto choice = m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.TachiFont),
+                                                            FontDialogOptions{8, 16, true});
+    if (choice) {
+        m_state.Settings.TachiFont = toFontGroup(*choice);
+        applyFont();
+    }
+    refreshLayout();
+}
+
+void TTachiForm::previewFont()
+{
+    const auto choice = m_state.services.dialogs.chooseFont(
+        FontChoice{m_memo->font(), m_memo->palette().color(QPalette::Text)}, FontDialogOptions{});
+    if (!choice)
+        return;
+    m_memo->setFont(choice->font);
+    QPalette pal = m_memo->palette();
+    pal.setColor(QPalette::Text, choice->color);
+    m_memo->setPalette(pal);
+}
+
+void TTachiForm::setFlashTime(int ms)
+{
+    ms = std::clamp(ms, 40, 2000);
+    m_state.Settings.TachiFlashTime = ms;
+    m_flashTimer.setInterval(ms);
+    if (m_flashTimeBar->value() != ms)
+        m_flashTimeBar->setValue(ms);
+    m_flashTimeBox->setText(QString::number(ms));
+}
+
+void TTachiForm::setDisplay(const QString &text)
+{
+    m_flash->setText(text);
+    Q_EMIT displayChanged(text);
+}
+
+QString TTachiForm::flashDisplay() const
+{
+    return m_flash->text();
+}
+
+QString TTachiForm::resultText() const
+{
+    return m_result->text();
+}
+
+int TTachiForm::progress() const
+{
+    return m_progress->value();
+}
+
+void TTachiForm::loadStory()
+{
+    loadFile(m_state.filePath(m_state.StoryFileName), m_state.StoryFileName);
+}
+
+bool TTachiForm::loadFile(const QString &path, const QString &shownName)
+{
+    const auto lines = readTextFileLines(path);
+    if (!lines) {
+        m_state.services.messages.error(
+            QStringLiteral("The file \"") + shownName +
+            QStringLiteral("\" was not found, or else the file is not an ascii text "
+                           "file. Be sure that the file exists, and was not deleted."));
+        return false;
+    }
+    m_memo->clear();
+    m_memo->setPlainText(lines->join(QLatin1Char('\n')));
+    return true;
+}
+
+void TTachiForm::setMemoText(const QString &text)
+{
+    m_memo->clear();
+    m_memo->setPlainText(text);
+}
+
+QStringList TTachiForm::wrapParagraph(const QString &paragraph) const
+{
+    // Wrapped as the text box wraps: its font, its text width, at word boundaries or anywhere.
+    const qreal width =
+        std::max<qreal>(1.0, m_memo->viewport()->width() - 2 * m_memo->document()->documentMargin());
+    QTextLayout layout(paragraph, m_memo->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines.append(paragraph.mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    return lines;
+}
+
+QStringList TTachiForm::displayLines() const
+{
+    MemoLines memo([this](const QString &p) { return wrapParagraph(p); });
+    memo.setText(m_memo->toPlainText());
+    return memo.lines();
+}
+
+int TTachiForm::memoLineCount() const
+{
+    return static_cast<int>(displayLines().size());
+}
+
+int TTachiForm::formatText()
+{
+    m_splitter->setSizes({std::max(0, width() - kMemoKeepsWhenFormatting), kMemoKeepsWhenFormatting});
+    refreshLayout();
+    MemoLines memo([this](const QString &p) { return wrapParagraph(p); });
+    memo.setText(m_memo->toPlainText());
+    reflowTachiText(memo);
+    indentTachiText(memo, m_state.Settings.TachiIndent);
+    m_memo->setPlainText(memo.text());
+    TextWords = tachiTextWords(memo.lines());
+    TachiTextFormatted = true;
+    return memo.lineCount();
+}
+
+bool TTachiForm::isRunning() const
+{
+    return m_flashTimer.isActive();
+}
+
+void TTachiForm::startRead()
+{
+    m_engine.start(buildFlashText(displayLines()));
+    setDisplay(QString());
+    m_flashTimer.start(m_state.Settings.TachiFlashTime);
+    m_result->clear();
+    ElapsedSeconds = 0;
+    m_secondsTimer.start(1000);
+    m_inRun = true;
+}
+
+void TTachiForm::pauseRead()
+{
+    m_flashTimer.stop();
+    m_secondsTimer.stop();
+}
+
+void TTachiForm::resumeRead()
+{
+    m_flashTimer.start(m_state.Settings.TachiFlashTime);
+    m_secondsTimer.start(1000);
+}
+
+void TTachiForm::cancelRead()
+{
+    m_flashTimer.stop();
+    m_secondsTimer.stop();
+    m_inRun = false;
+    setDisplay(QStringLiteral("Cancelled"));
+    m_progress->setValue(0);
+}
+
+void TTachiForm::Timer1Timer()
+{
+    const TachiFlash flash = m_engine.tick(m_state.Settings.TachiFixationWidth);
+    if (flash.kind == TachiFlash::Kind::Blank) {
+        setDisplay(QString());
+        return;
+    }
+    m_progress->setValue(flash.progress);
+    m_flashTimer.setInterval(m_state.Settings.TachiFlashTime);
+    if (flash.kind == TachiFlash::Kind::End) {
+        endReading();
+        return;
+    }
+    setDisplay(flash.text);
+}
+
+void TTachiForm::Timer2Timer()
+{
+    ElapsedSeconds += 1;
+}
+
+void TTachiForm::endReading()
+{
+    m_state.setShortStoriesEnabled(true);
+    setDisplay(QStringLiteral("The End"));
+    m_progress->setValue(100);
+    m_flashTimer.stop();
+    m_secondsTimer.stop();
+    m_inRun = false;
+    Q_EMIT readingEnded();
+
+    // Without a counted second there is no score: 0 stores nothing and takes nothing back.
+    LastWpm = wordsPerMinute(TextWords, ElapsedSeconds).value_or(0.0);
+    THistory &history = m_state.Settings.TachiWpmHistory;
+    m_state.historyAppend(history, LastWpm);
+    m_result->setText(wpmText(LastWpm) + QStringLiteral(" words per minute!"));
+    m_state.askAfterReading(history, LastWpm);
+    m_state.PlayClick(4);
+}
+
+void TTachiForm::leaving()
+{
+    m_flashTimer.stop();
+    m_secondsTimer.stop();
+    m_inRun = false;
+    m_state.setShortStoriesEnabled(true);
+    setCurrentMode(m_state, Mode::None);
+    m_state.StoryLoaded = 0;
+}
