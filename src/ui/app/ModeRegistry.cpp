@@ -1,8 +1,14 @@
 #include "ModeRegistry.h"
 
+#include "control/HorizControlPage.h"
+#include "readers/longread.h"
+
 ModeRegistry::ModeRegistry()
 {
     // Each mode registers its window and page here when it is built.
+    m_entries[static_cast<int>(Mode::Horiz)] = ModeEntry{
+        [](AppState &state) -> ModeWindow * { return new THorizonForm(state); },
+        [](AppState &state, TControlForm &) -> ControlPage * { return new HorizControlPage(state); }};
 }
 
 const ModeEntry &ModeRegistry::entry(Mode mode) const
