@@ -97,6 +97,7 @@ private Q_SLOTS:
     void visibilityOkAsksForResetOnlyWhenItIsEnabled();
     void widthChangeRestartsHeightDoesNot();
     void pageShowsTheLooks();
+    void pageMeasuresAsThePainterDraws();
     void closingClearsTheModeAndStoresBounds();
 };
 
@@ -461,6 +462,20 @@ void HorizReaderTest::pageShowsTheLooks()
     QVERIFY(countIn(2, qRgb(0x80, 0x80, 0x80)) > 500); // by a grey bar
     QCOMPARE(countIn(0, qRgb(0x80, 0x80, 0x80)), 0);   // nothing above the first line
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void HorizReaderTest::pageMeasuresAsThePainterDraws()
+{
+    HorizPageView view;
+    for (const QFont &font :
+         {QFont(QStringLiteral("Liberation Serif"), 12), QFont(QStringLiteral("DejaVu Sans"), 9),
+          QFont(QStringLiteral("Liberation Mono"), 14)}) {
+        view.setPageFont(font);
+        const QFontMetrics fm(view.pageFont());
+        for (const QString &s : {kLine, QStringLiteral("AVAST, Wolf! \"fi\" fl ff T. Yo"),
+                                 QStringLiteral("na\u00efve caf\u00e9 \u2014 \u201cquoted\u201d")})
+            QCOMPARE(view.metrics().width(s), fm.horizontalAdvance(s));
+    }
 }
 
 void HorizReaderTest::closingClearsTheModeAndStoresBounds()

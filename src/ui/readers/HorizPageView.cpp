@@ -1,10 +1,13 @@
 #include "HorizPageView.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 
 namespace {
 
@@ -43,7 +46,12 @@ HorizPageView::HorizPageView(QWidget *parent) : QWidget(parent)
 
 void HorizPageView::setPageFont(const QFont &font)
 {
+    // Unshaped text (no kerning, no ligatures) is as wide as its characters, so a line is measured from a
+    // table of character widths: a thousand lines lay out in a few milliseconds instead of shaping each
+    // piece.
     m_font = font;
+    m_font.setKerning(false);
+    m_font.setStyleStrategy(QFont::PreferNoShaping);
     m_bold = font;
     m_bold.setBold(true);
     m_regular = font;
@@ -58,7 +66,20 @@ void HorizPageView::setPageFont(const QFont &font)
 HorizMetrics HorizPageView::metrics() const
 {
     const QFontMetrics fm(m_font);
-    return HorizMetrics{[fm](const QString &s) { return fm.horizontalAdvance(s); }, m_lineHeight};
+    const QFontMetricsF fmf(m_font);
+    auto table = std::make_shared<std::array<qreal, 256>>();
+    for (int c = 0; c < 256; ++c)
+        (*table)[static_cast<std::size_t>(c)] = fmf.horizontalAdvance(QChar(c));
+    auto width = [fm, table](const QString &s) {
+        qreal w = 0;
+        for (QChar c : s) {
+            if (c.unicode() >= 256)
+                return fm.horizontalAdvance(s);
+            w += (*table)[c.unicode()];
+        }
+        return qRound(w);
+    };
+    return HorizMetrics{width, m_lineHeight};
 }
 
 void HorizPageView::clear()
@@ -95,13 +116,14 @@ QRect HorizPageView::rectOf(const HorizDraw &d) const
 
 void HorizPageView::draw(const std::vector<HorizDraw> &commands)
 {
+    // Whole bands are repainted, so nothing is measured here: a load adds thousands of commands at once.
     QRect dirty;
     for (const HorizDraw &d : commands) {
         const std::size_t band = bandOf(d.y);
         if (band >= m_bands.size())
             m_bands.resize(band + 1);
         m_bands[band].push_back(d);
-        dirty |= rectOf(d);
+        dirty |= QRect(0, d.y, width(), m_lineHeight + 2);
     }
     if (!dirty.isEmpty())
         update(dirty);
