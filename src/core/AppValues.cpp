@@ -72,5 +72,7 @@ int helpContextFor(Mode mode)
 
 void setStoryFileName(TAppValues &v, const QString &fileName)
 {
-    v.StoryFileName = fileName.left(kStoryFileNameCapacity);
+    // The name is never stored on disk, and a path cut short names a file that does not exist, so it is kept
+    // whole however deep the folder.
+    v.StoryFileName = fileName;
 }

@@ -36,11 +36,9 @@ struct TAppValues
     std::uint8_t ChartShowsVert = 0;
     std::uint8_t ChartShowsSpeedTest = 0;
     QString StoryTitle;
-    QString StoryFileName; // at most kStoryFileNameCapacity characters
+    QString StoryFileName;
     std::int32_t StoryNumber = 0;
 };
-
-inline constexpr int kStoryFileNameCapacity = 100;
 
 // The first mode whose flag is set, tested tachistoscope, horizontal, vertical, speed test, exercise,
 // create text; None when no flag is set.
@@ -50,5 +48,5 @@ void setCurrentMode(TAppValues &v, Mode mode);
 bool isModeOpen(const TAppValues &v, Mode mode);
 // Help context of a mode (30..80), or 0 for None.
 int helpContextFor(Mode mode);
-// Stores a file name for the next load, cut to its capacity.
+// Stores the file name (or path) the next load reads.
 void setStoryFileName(TAppValues &v, const QString &fileName);

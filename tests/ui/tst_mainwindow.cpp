@@ -275,6 +275,8 @@ void MainWindowTest::backgroundColourIsStored()
 void MainWindowTest::shortStoriesSetTheStoryValues()
 {
     TestApp app;
+    // The horizontal reader open at start loads the story.
+    app.copyDataFile(QStringLiteral("The Tiger or the Lady.bwr"));
     QVERIFY(app.start());
     QVERIFY(triggerAction(app.form.get(), "story16Action"));
     QCOMPARE(app.state->StoryTitle, QStringLiteral("The Tiger or the Lady"));

@@ -482,7 +482,7 @@ void TachiTest::closingClearsTheModeAndStoresBounds()
     QCOMPARE(t.app.state->Settings.TachiDefaultPlacement, 0);
     QCOMPARE(t.app.state->Settings.TachiBounds.Width, 400);
     QCOMPARE(t.app.state->Settings.TachiWpmHistory[0], 0.0);
-    QVERIFY(t.app.state->modeWindow == nullptr);
+    QCOMPARE(t.app.state->modeWindow->mode(), Mode::Horiz);
     // Opened again it comes back where it was left.
     QVERIFY(triggerAction(t.app.form.get(), "tachiAction"));
     QCOMPARE(t.app.state->modeWindow->placedGeometry(), QRect(10, 20, 400, 200));

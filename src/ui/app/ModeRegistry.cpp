@@ -4,6 +4,8 @@
 #include "TachiPage.h"
 #include "control.h"
 #include "tacky.h"
+#include "control/HorizControlPage.h"
+#include "readers/longread.h"
 
 ModeRegistry::ModeRegistry()
 {
@@ -12,6 +14,9 @@ ModeRegistry::ModeRegistry()
     m_entries[static_cast<int>(Mode::Tachi)] = ModeEntry{
         [](AppState &state) -> ModeWindow * { return new TTachiForm(state); },
         [](AppState &state, TControlForm &panel) -> ControlPage * { return new TTachiPage(state, &panel); }};
+    m_entries[static_cast<int>(Mode::Horiz)] = ModeEntry{
+        [](AppState &state) -> ModeWindow * { return new THorizonForm(state); },
+        [](AppState &state, TControlForm &) -> ControlPage * { return new HorizControlPage(state); }};
 }
 
 const ModeEntry &ModeRegistry::entry(Mode mode) const

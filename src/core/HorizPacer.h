@@ -1,0 +1,71 @@
+#pragma once
+
+#include "HorizLayout.h"
+
+#include <optional>
+#include <vector>
+
+// The pacer of the horizontal reader as a state machine: each tick goes in, and what to draw, the wait
+// before the next tick, a scroll and the end of the reading come out. It owns the laid-out text it walks.
+
+inline constexpr int kBlankTickMs = 7;
+inline constexpr int kEndScrollPixels = 30;
+
+struct HorizTickInput
+{
+    int clientHeight = 0; // of the window, for the scroll check
+    int interval = 0;     // HorizInterval, read at every tick since the arrow keys change it while running
+    int readMode = 2;     // HorizReadTextMode
+};
+
+struct HorizTick
+{
+    std::vector<HorizDraw> draws;
+    int interval = 0; // the wait before the next tick
+    int scrollBy = 0; // pixels to scroll down, 0 for none
+    std::optional<int> progress;
+    bool finished = false;
+};
+
+struct HorizPacerState
+{
+    int FixationCounter = 0;
+    int CurrentLine = 0;
+    int PenX = kHorizMargin;
+    int PenY = 0;
+    int ScrollAccumulator = 0;
+    bool JustScrolled = false;
+    double ElapsedSeconds = 0.0;
+    double WpmScore = 0.0;
+    QString WpmText;
+};
+
+class HorizPacer
+{
+public:
+    HorizPacer(HorizText text, HorizMetrics metrics);
+
+    HorizTick tick(const HorizTickInput &in);
+    // The one-second clock.
+    void secondElapsed() { m_state.ElapsedSeconds += 1.0; }
+    void resetScroll() { m_state.ScrollAccumulator = 0; }
+    // Reset Text zeroes the score state even when the reload then fails.
+    void resetScore();
+
+    const HorizText &text() const { return m_text; }
+    const HorizPacerState &state() const { return m_state; }
+    const HorizMetrics &metrics() const { return m_metrics; }
+
+private:
+    void checkScroll(HorizTick &out, const HorizTickInput &in);
+    void finish(HorizTick &out);
+    void redrawPassed(HorizTick &out, int readMode);
+    void drawFixation(HorizTick &out, int j);
+    void draw(HorizTick &out, const QString &text, int x, int y, HorizWeight weight = HorizWeight::Font);
+    QString joined(int line) const;
+
+    HorizText m_text;
+    HorizMetrics m_metrics;
+    HorizPacerState m_state;
+    HorizStyle m_style = HorizStyle::Visible;
+};

@@ -1,0 +1,334 @@
+#include "HorizControlPage.h"
+
+#include "AppState.h"
+#include "mainwindow.h"
+#include "readers/longread.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kGroupWidth = 132;
+constexpr int kSpeedMin = 10;
+constexpr int kSpeedMax = 2000;
+constexpr int kArrowStep = 30;
+
+QLineEdit *numberBox(const char *name)
+{
+    auto *box = new QLineEdit;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setAlignment(Qt::AlignRight);
+    box->setFixedWidth(48);
+    return box;
+}
+
+QPushButton *button(const QString &caption, const char *name)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+} // namespace
+
+HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPage(state, parent)
+{
+    setObjectName(QStringLiteral("horizPage"));
+    m_openAction = toolBar()->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open File"));
+    m_openAction->setObjectName(QStringLiteral("horizOpenAction"));
+    m_openAction->setToolTip(tr("Open File"));
+    connect(m_openAction, &QAction::triggered, this, &HorizControlPage::openFile);
+    m_fontAction = toolBar()->addAction(tr("Aa"));
+    m_fontAction->setObjectName(QStringLiteral("horizFontAction"));
+    m_fontAction->setToolTip(tr("Change Font"));
+    connect(m_fontAction, &QAction::triggered, this, &HorizControlPage::changeFont);
+    addHelpButton();
+
+    auto *run = new QGroupBox(this);
+    run->setObjectName(QStringLiteral("horizRunGroup"));
+    auto *runLayout = new QVBoxLayout(run);
+    m_start = button(tr("Start Read"), "startReadButton");
+    m_start->setEnabled(false);
+    setStartLook(true);
+    m_reset = button(tr("Reset Text"), "resetTextButton");
+    m_reset->setEnabled(false);
+    runLayout->addWidget(m_start);
+    runLayout->addWidget(m_reset);
+    connect(m_start, &QPushButton::clicked, this, &HorizControlPage::startRead);
+    connect(m_reset, &QPushButton::clicked, this, &HorizControlPage::resetText);
+
+    auto *speed = new QGroupBox(tr("Adjust Speed"), this);
+    speed->setObjectName(QStringLiteral("horizSpeedGroup"));
+    auto *speedLayout = new QGridLayout(speed);
+    m_speed = new QSlider(Qt::Horizontal);
+    m_speed->setObjectName(QStringLiteral("speedBar"));
+    m_speed->setRange(kSpeedMin, kSpeedMax);
+    m_speed->setSingleStep(10);
+    m_speed->setPageStep(100);
+    m_speed->setValue(600);
+    m_speedBox = numberBox("speedBox");
+    m_speedBox->setText(QString::number(m_speed->value()));
+    speedLayout->addWidget(new QLabel(tr("F")), 0, 0);
+    speedLayout->addWidget(m_speed, 0, 1);
+    speedLayout->addWidget(new QLabel(tr("S")), 0, 2);
+    speedLayout->addWidget(m_speedBox, 1, 0, 1, 3, Qt::AlignHCenter);
+    connect(m_speed, &QSlider::valueChanged, this, &HorizControlPage::speedChanged);
+
+    auto *fix = new QGroupBox(tr("Number of Fixations"), this);
+    fix->setObjectName(QStringLiteral("horizFixationsGroup"));
+    auto *fixLayout = new QGridLayout(fix);
+    m_fixations = new QSpinBox;
+    m_fixations->setObjectName(QStringLiteral("fixationsUpDown"));
+    m_fixations->setRange(2, 5);
+    m_fixations->setValue(2);
+    m_fixations->setEnabled(false);
+    m_fixations->setToolTip(tr("Reset text after changing"));
+    connect(m_fixations, &QSpinBox::valueChanged, this, &HorizControlPage::fixationsClicked);
+    m_change = button(tr("Change"), "changeFixationsButton");
+    connect(m_change, &QPushButton::clicked, this, &HorizControlPage::changeClicked);
+    fixLayout->addWidget(m_fixations, 0, 0);
+    fixLayout->addWidget(m_change, 0, 1);
+    fixLayout->addWidget(new QLabel(tr("Number of Lines")), 1, 0, 1, 2);
+    m_lineCount = numberBox("lineCountBox");
+    fixLayout->addWidget(m_lineCount, 2, 0, 1, 2, Qt::AlignLeft);
+    m_visibility = button(tr("Text Visibility"), "textVisibilityButton");
+    connect(m_visibility, &QPushButton::clicked, this, [this] {
+        m_state.PlayClick(1);
+        if (m_state.mainWindow != nullptr)
+            m_state.mainWindow->toggleVisibilityPanel(m_state.mainWindow->Panel1());
+    });
+    fixLayout->addWidget(m_visibility, 3, 0, 1, 2);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("horizProgressBar"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    int y = toolBar()->sizeHint().height() + 6;
+    for (QWidget *w : {static_cast<QWidget *>(run), static_cast<QWidget *>(speed),
+                       static_cast<QWidget *>(fix), static_cast<QWidget *>(m_progress)}) {
+        w->setFixedWidth(kGroupWidth);
+        w->adjustSize();
+        w->move(0, y);
+        y += w->height() + 6;
+        addCentred(w);
+    }
+}
+
+THorizonForm *HorizControlPage::reader() const
+{
+    return qobject_cast<THorizonForm *>(m_state.modeWindow.data());
+}
+
+bool HorizControlPage::isResetTextEnabled() const
+{
+    return m_reset->isEnabled();
+}
+
+void HorizControlPage::panelShown()
+{
+    setFixations(m_state.Settings.HorizFixations);
+    if (THorizonForm *r = reader())
+        r->FixationsChanged = 0;
+}
+
+void HorizControlPage::setFixations(int fixations)
+{
+    const QSignalBlocker quiet(m_fixations);
+    m_fixations->setValue(fixations);
+}
+
+void HorizControlPage::setSpeed(int interval)
+{
+    m_speed->setValue(interval);
+    speedChanged(m_speed->value());
+}
+
+void HorizControlPage::setLineCount(int lines)
+{
+    m_lineCount->setText(QString::number(lines));
+}
+
+void HorizControlPage::setProgress(int percent)
+{
+    m_progress->setValue(percent);
+}
+
+void HorizControlPage::textLaidOut()
+{
+    m_reset->setEnabled(true);
+    m_start->setEnabled(true);
+    m_progress->setValue(0);
+}
+
+void HorizControlPage::setStartLook(bool offersStart)
+{
+    m_start->setText(offersStart ? tr("Start Read") : tr("Pause Read"));
+    QPalette p = m_start->palette();
+    const QColor colour = offersStart ? QColor(0x00, 0x80, 0x00) : QColor(0xFF, 0x00, 0x00);
+    p.setColor(QPalette::Active, QPalette::ButtonText, colour);
+    p.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
+    m_start->setPalette(p);
+}
+
+void HorizControlPage::showStartCaption()
+{
+    setStartLook(true);
+}
+
+void HorizControlPage::setOpenAndFontEnabled(bool enabled)
+{
+    m_openAction->setEnabled(enabled);
+    m_fontAction->setEnabled(enabled);
+}
+
+void HorizControlPage::readingFinished()
+{
+    m_reset->setEnabled(true);
+    setStartLook(true);
+    m_start->setEnabled(false);
+    m_change->setEnabled(true);
+}
+
+void HorizControlPage::openFile()
+{
+    m_state.PlayClick(1);
+    const QString name = m_state.services.dialogs.openFileName(
+        tr("Open"), m_state.workingDir(), QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
+    if (name.isEmpty())
+        return;
+    setStoryFileName(m_state, name);
+    m_state.StoryLoaded = 0;
+    if (THorizonForm *r = reader())
+        r->LoadHorizontalText();
+}
+
+void HorizControlPage::changeFont()
+{
+    // The reader's font operation plays the click itself.
+    if (THorizonForm *r = reader())
+        r->chooseFont();
+}
+
+void HorizControlPage::resetText()
+{
+    m_state.PlayClick(1);
+    THorizonForm *r = reader();
+    if (r == nullptr)
+        return;
+    r->FixationsChanged = 0;
+    r->FontsChanged = 0;
+    r->stopTimers();
+    r->resetScore();
+    r->TextLoaded = 1;
+    r->LoadHorizontalText();
+    r->resetScrollAccumulator();
+    r->scrollToTop();
+    m_fixations->setEnabled(false);
+    m_progress->setValue(0);
+    m_speed->setFocus();
+}
+
+void HorizControlPage::startRead()
+{
+    m_state.PlayClick(1);
+    THorizonForm *r = reader();
+    if (r == nullptr)
+        return;
+    if (r->isPacing()) {
+        m_state.setShortStoriesEnabled(true);
+        setOpenAndFontEnabled(true);
+        r->stopTimers();
+        r->unsetCursor();
+        m_reset->setEnabled(true);
+        m_change->setEnabled(true);
+        setStartLook(true);
+        r->SavedWidth = r->width();
+        r->TextLoaded = 1;
+        m_speed->setFocus();
+        return;
+    }
+    if (r->FixationsChanged == 1) {
+        m_state.PlayClick(3);
+        m_state.services.messages.information(QStringLiteral(
+            "After changing the number of Fixations, Click the \"Reset Text\" button before starting."));
+        return;
+    }
+    if (r->FontsChanged == 1) {
+        m_state.PlayClick(3);
+        m_state.services.messages.information(
+            QStringLiteral("After changing the Fonts, Click the \"Reset Text\" button before starting."));
+        return;
+    }
+    m_state.setShortStoriesEnabled(false);
+    setOpenAndFontEnabled(false);
+    r->startTimers();
+    m_reset->setEnabled(false);
+    m_change->setEnabled(false);
+    setStartLook(false);
+    m_fixations->setEnabled(false);
+    r->TextLoaded = 1;
+    m_speed->setFocus();
+}
+
+void HorizControlPage::speedChanged(int position)
+{
+    m_speedBox->setText(QString::number(position));
+    m_state.Settings.HorizInterval = position;
+    if (THorizonForm *r = reader())
+        r->setPacingInterval(position);
+}
+
+void HorizControlPage::fixationsClicked(int position)
+{
+    m_state.PlayClick(1);
+    m_state.Settings.HorizFixations = static_cast<std::uint8_t>(position);
+    if (THorizonForm *r = reader())
+        r->FixationsChanged = 1;
+    setFocus();
+}
+
+void HorizControlPage::changeClicked()
+{
+    m_state.PlayClick(1);
+    if (m_state.HorizOpen == 1)
+        m_fixations->setEnabled(true);
+}
+
+void HorizControlPage::stepSpeed(bool slower)
+{
+    const int position = m_speed->value();
+    if (slower && position < m_speed->maximum() + kArrowStep)
+        m_speed->setValue(position + kArrowStep);
+    else if (!slower && position > m_speed->minimum() + kArrowStep)
+        m_speed->setValue(position - kArrowStep);
+}
+
+bool HorizControlPage::previewKey(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Down && event->key() != Qt::Key_Up)
+        return false;
+    THorizonForm *r = reader();
+    if (m_state.HorizOpen != 1 || r == nullptr || r->TextLoaded != 1)
+        return false;
+    stepSpeed(event->key() == Qt::Key_Down);
+    r->setFocus();
+    return true;
+}

@@ -1,0 +1,185 @@
+#include "HorizLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A monospaced stand-in for the canvas: 6 pixels a character, 10 a line.
+HorizMetrics mono()
+{
+    return HorizMetrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
+}
+
+QStringList cut(const QString &s, int k)
+{
+    bool longWord = false;
+    return cutHorizLine(s, k, longWord);
+}
+
+struct CutCase
+{
+    const char *name;
+    const char *line;
+    int k;
+    QStringList expected;
+};
+
+} // namespace
+
+TEST(HorizLayout, CutsLinesWithTheirFallBacks)
+{
+    const CutCase cases[] = {
+        {"quick brown fox", "The quick brown fox", 2, {"The quick", "brown fox"}},
+        {"pad line", "Contents **********", 2, {"Contents", "**********"}},
+        {"pad line falls back from 3", "Contents **********", 3, {"Contents", "**********"}},
+        {"five fixations",
+         "abcdef ghijk lmnop qrstu vwxyz abcde",
+         5,
+         {"abcdef", "ghijk", "lmnop", "qrstu", "vwxyz abcde"}},
+        {"first of five too short",
+         "abcde fghij klmno pqrst uvwxy zabcd",
+         5,
+         {"abcde", "fghij klmno", "pqrst", "uvwxy zabcd"}},
+        {"exact hit leaves 4", "abcd efgh ijklmn", 3, {"abcd efgh", "ijklmn"}},
+        {"searched 4 stays", "abcd efghij klmnop", 3, {"abcd", "efghij", "klmnop"}},
+        // No split within reach of the target: the line is laid out whole rather than left undrawn.
+        {"Chapter 1", "Chapter 1", 2, {"Chapter 1"}},
+        {"target 0", "I ", 3, {"I "}},
+        {"one fixation", "The quick brown fox", 1, {"The quick brown fox"}},
+    };
+    for (const CutCase &c : cases)
+        EXPECT_EQ(cut(QString::fromLatin1(c.line), c.k), c.expected) << c.name;
+}
+
+TEST(HorizLayout, ShortLinesFallBackAtOnce)
+{
+    const QString s31 = QStringLiteral("abcdef ghijk lmnop qrstu vwxyza");
+    const QString s30 = QStringLiteral("abcdef ghijk lmnop qrstu vwxyz");
+    ASSERT_EQ(s31.size(), 31);
+    ASSERT_EQ(s30.size(), 30);
+    EXPECT_EQ(cut(s31, 5), cut(s31, 4));
+    EXPECT_EQ(cut(s31, 4).size(), 4);
+    EXPECT_EQ(cut(s30, 4), cut(s30, 3));
+    EXPECT_EQ(cut(s30, 3).size(), 3);
+}
+
+TEST(HorizLayout, LongWordFlagFromTheEleventhProbe)
+{
+    struct Case
+    {
+        const char *name;
+        QString line;
+        bool flagged;
+    };
+    const Case cases[] = {
+        {"split at distance 10", QString(9, u'x') + u' ' + QString(30, u'y'), false},
+        {"split at distance 11", QString(8, u'x') + u' ' + QString(31, u'y'), true},
+        {"no split within 22", QStringLiteral("a ") + QString(60, u'z'), true},
+        {"stopped by the line's ends", QStringLiteral("Chapter 1"), false},
+    };
+    for (const Case &c : cases) {
+        bool longWord = false;
+        cutHorizLine(c.line, 2, longWord);
+        EXPECT_EQ(longWord, c.flagged) << c.name;
+    }
+    bool longWord = false;
+    const auto split = SplitTarget(QString(9, u'x') + u' ' + QString(30, u'y'), 20, longWord);
+    ASSERT_TRUE(split.has_value());
+    EXPECT_EQ(split->position, 10);
+    EXPECT_FALSE(split->exact);
+}
+
+TEST(HorizLayout, NormalisesLines)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral(" Hello there"), QStringLiteral("Hello there")},
+        {QStringLiteral("   Hello there"), QStringLiteral("   Hello there")},
+        {QStringLiteral("  Hello"), QStringLiteral(" Hello")},
+        {QStringLiteral("Contents"), QStringLiteral("Contents **********")},
+        {QString(75, u'w'), QString(75, u'w') + QStringLiteral(" ****")},
+        {QString(90, u'a') + u' ', QString(80, u'a')},
+        {QStringLiteral(" "), QString()},
+    };
+    for (const auto &[in, out] : cases)
+        EXPECT_EQ(normaliseHorizLine(in), out) << in.toStdString();
+}
+
+TEST(HorizLayout, BlankLinesAndCounts)
+{
+    const QStringList file{QStringLiteral("Contents"), QString(7, u' '), QString(8, u' '), QString(),
+                           QStringLiteral("The quick brown fox jumps over the lazy dog")};
+    const HorizText t = LayoutHorizontalText(file, 2);
+    EXPECT_EQ(t.LineCount, 5);
+    EXPECT_EQ(t.TotalFixations, 10);
+    EXPECT_FALSE(t.isBlank(1));
+    EXPECT_TRUE(t.isBlank(2)) << "seven spaces are blank";
+    EXPECT_FALSE(t.isBlank(3)) << "eight spaces are text";
+    EXPECT_TRUE(t.isBlank(4));
+    for (int j = 1; j <= 5; ++j)
+        EXPECT_EQ(t.cell(2, j), QStringLiteral(" "));
+    EXPECT_EQ(t.cell(1, 1), QStringLiteral("Contents"));
+    EXPECT_EQ(t.cell(1, 2), QStringLiteral("**********"));
+    EXPECT_EQ(t.cell(1, 3), QString());
+    // 19/5 + 7/5 + 8/5 + 0; the last line never counts.
+    EXPECT_DOUBLE_EQ(t.WordCount, 3 + 1 + 1);
+}
+
+TEST(HorizLayout, EmptyAndOneLineFiles)
+{
+    const HorizText empty = LayoutHorizontalText({}, 3);
+    EXPECT_EQ(empty.LineCount, 0);
+    EXPECT_EQ(empty.TotalFixations, 0);
+    EXPECT_DOUBLE_EQ(empty.WordCount, 0.0);
+    EXPECT_TRUE(drawHorizontalPage(empty, 2, mono()).empty());
+
+    const HorizText one = LayoutHorizontalText({QStringLiteral("A single line of some length here")}, 3);
+    EXPECT_EQ(one.LineCount, 1);
+    EXPECT_EQ(one.TotalFixations, 3);
+    EXPECT_DOUBLE_EQ(one.WordCount, 0.0);
+}
+
+TEST(HorizLayout, TablesAreCutToTheirCapacities)
+{
+    QStringList file;
+    for (int i = 0; i < 1005; ++i)
+        file.append(QStringLiteral("word ") + QString(100, u'q'));
+    const HorizText t = LayoutHorizontalText(file, 2);
+    EXPECT_EQ(t.LineCount, 1000);
+    EXPECT_EQ(t.TextLines.at(0).size(), 80);
+    EXPECT_LE(t.cell(1, 1).size(), 52);
+    EXPECT_TRUE(t.longWords);
+    // The page draws the fixation in full.
+    const auto page = drawHorizontalPage(t, 2, mono());
+    EXPECT_EQ(page.front().text, t.pieces[0].at(0));
+}
+
+TEST(HorizLayout, PageDrawsFixationsWithInvisibleGapsAndPad)
+{
+    const HorizText t = LayoutHorizontalText(
+        {QStringLiteral("The quick brown fox"), QString(), QStringLiteral("Contents")}, 2);
+    const auto page = drawHorizontalPage(t, 3, mono());
+    using K = HorizDraw::Kind;
+    const std::vector<HorizDraw> expected{
+        {K::Text, QStringLiteral("The quick"), 8, 10, HorizStyle::Covered, HorizWeight::Font, 0},
+        {K::Text, QStringLiteral(" "), 8 + 54, 10, HorizStyle::Invisible, HorizWeight::Font, 0},
+        {K::Text, QStringLiteral("brown fox"), 8 + 60, 10, HorizStyle::Covered, HorizWeight::Font, 0},
+        {K::TopEdge, QString(), 8, 10, HorizStyle::Invisible, HorizWeight::Font, 19 * 6},
+        {K::Text, QStringLiteral("Contents"), 8, 30, HorizStyle::Covered, HorizWeight::Font, 0},
+        {K::Text, QStringLiteral(" "), 8 + 48, 30, HorizStyle::Invisible, HorizWeight::Font, 0},
+        {K::Text, QStringLiteral("**********"), 8 + 54, 30, HorizStyle::Invisible, HorizWeight::Font, 0},
+        {K::TopEdge, QString(), 8, 30, HorizStyle::Invisible, HorizWeight::Font, 19 * 6},
+    };
+    EXPECT_EQ(page, expected);
+}
+
+TEST(HorizLayout, LooksAndPageHeight)
+{
+    EXPECT_EQ(unreadStyleFor(1), HorizStyle::Invisible);
+    EXPECT_EQ(unreadStyleFor(3), HorizStyle::Covered);
+    EXPECT_FALSE(unreadStyleFor(4).has_value());
+    EXPECT_EQ(readStyleFor(2), HorizStyle::Visible);
+    EXPECT_FALSE(readStyleFor(0).has_value());
+    EXPECT_EQ(horizPageHeight(10, 20, 300), kHorizMinPageHeight);
+    // A long text in a large font grows the page past the old fixed range.
+    EXPECT_EQ(horizPageHeight(1000, 30, 400), 1004 * 30 + 400);
+}
