@@ -8,6 +8,7 @@
 #include "SettingsFile.h"
 #include "StoryLibrary.h"
 #include "VisibilityPanel.h"
+#include "charts/ChartCommands.h"
 #include "control/ControlPage.h"
 #include "control/control.h"
 
@@ -41,6 +42,7 @@ TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_m
     m_state.mainWindow = this;
     buildMenus();
     buildVisibilityPanels();
+    wireChartCommands(*this, m_state);
 }
 
 TForm1::~TForm1()
