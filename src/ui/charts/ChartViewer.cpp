@@ -16,6 +16,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTitleBarHeight = 26;
@@ -166,6 +168,14 @@ void TChartForm1::placeSlots()
         panel->move(1, m_slots.top(i));
         extent = extent.expandedTo(QSize(panel->geometry().right() + 1, panel->geometry().bottom() + 1));
     }
-    // The scroll range grows for charts saved from a window larger than the usual one.
+    // The scroll range grows for charts saved from a window larger than the usual one, and the window with
+    // it as far as the screen allows.
     m_canvas->resize(extent);
+    const QSize missing = (extent - m_scroll->viewport()->size()).expandedTo(QSize(0, 0));
+    if (!missing.isNull()) {
+        const QSize screen = m_state.services.screen.size();
+        resize((size() + missing).boundedTo(screen - QSize(20, 60)).expandedTo(size()));
+        move(std::clamp(x(), 0, std::max(0, screen.width() - width())),
+             std::clamp(y(), 0, std::max(0, screen.height() - height())));
+    }
 }

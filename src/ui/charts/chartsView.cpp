@@ -8,7 +8,10 @@
 #include <QChartView>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,11 +24,16 @@
 #include <QShortcut>
 #include <QValueAxis>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kRowHeight = 36;
 constexpr int kHelpContext = 110;
 constexpr int kSlotsOnAxis = 30;
+// With no score the words-per-minute axis would run from 0 to 0, which cannot be drawn; it keeps the
+// chart's usual top instead.
+constexpr int kEmptyWpmAxisMaximum = 1000;
 
 QLineSeries *lineOf(QChartView *view)
 {
@@ -162,24 +170,20 @@ TForm10::ChartPart TForm10::buildPart(ChartKind kind)
 void TForm10::fillCharts()
 {
     TSettings &s = m_state.Settings;
-    auto fill = [](const ChartPart &p, const TChartSeries &series, int axisMaximum, const QString &suffix) {
-        QLineSeries *line = lineOf(p.view);
-        QCategoryAxis *slots = slotAxisOf(p.view);
+    auto fill = [](ChartPart &p, const TChartSeries &series, int axisMaximum, const QString &suffix) {
         QValueAxis *values = valueAxisOf(p.view);
-        line->clear();
-        for (const QString &label : slots->categoriesLabels())
-            slots->remove(label);
         QList<QPointF> points;
         // Points stand side by side in the order kept; each is labelled with its slot number.
-        for (int i = 0; i < static_cast<int>(series.points.size()); ++i) {
-            const TChartPoint &point = series.points[static_cast<std::size_t>(i)];
-            points.append(QPointF(i + 1, point.value));
-            slots->append(QString::number(point.slot), i + 1);
-        }
-        line->replace(points);
-        slots->setRange(0, kSlotsOnAxis);
-        values->setRange(0, axisMaximum);
-        values->setTickInterval(axisTickInterval(axisMaximum));
+        for (int i = 0; i < static_cast<int>(series.points.size()); ++i)
+            points.append(QPointF(i + 1, series.points[static_cast<std::size_t>(i)].value));
+        lineOf(p.view)->replace(points);
+        p.points = series.points;
+        p.labelStride = 0;
+        labelSlots(p);
+        slotAxisOf(p.view)->setRange(0, kSlotsOnAxis);
+        const int top = axisMaximum > 0 ? axisMaximum : kEmptyWpmAxisMaximum;
+        values->setRange(0, top);
+        values->setTickInterval(axisTickInterval(top));
         if (series.average)
             p.average->setText(QString::number(*series.average) + suffix);
     };
@@ -187,6 +191,26 @@ void TForm10::fillCharts()
     fill(m_wpm, wpmChartSeries(wpm), wpmAxisMaximum(wpm), QString());
     fill(m_percent, comprehensionChartSeries(m_mode.history(s, ChartKind::Comprehension)), 100,
          QStringLiteral("%"));
+}
+
+void TForm10::labelSlots(ChartPart &p)
+{
+    // Thirty slot numbers side by side need room; in a narrow window only every second (or third) is shown
+    // rather than all of them cut short.
+    const int room = std::max(1, (p.view->width() - 80) / kSlotsOnAxis);
+    const int needed =
+        2 * QFontMetrics(slotAxisOf(p.view)->labelsFont()).horizontalAdvance(QStringLiteral("30"));
+    int stride = 1;
+    while (stride < 5 && room * stride < needed)
+        ++stride;
+    if (stride == p.labelStride)
+        return;
+    p.labelStride = stride;
+    QCategoryAxis *slots = slotAxisOf(p.view);
+    for (const QString &label : slots->categoriesLabels())
+        slots->remove(label);
+    for (int i = stride - 1; i < static_cast<int>(p.points.size()); i += stride)
+        slots->append(QString::number(p.points[static_cast<std::size_t>(i)].slot), i + 1);
 }
 
 void TForm10::layoutParts()
@@ -198,6 +222,8 @@ void TForm10::layoutParts()
     m_percent.part->setGeometry(l.lowerPart);
     m_percent.view->setGeometry(chartRectInPart(l.lowerPart.size()));
     m_percent.row->setGeometry(l.lowerRow);
+    labelSlots(m_wpm);
+    labelSlots(m_percent);
 }
 
 void TForm10::resizeEvent(QResizeEvent *event)
@@ -234,8 +260,16 @@ bool TForm10::printChart(ChartKind kind, QPrinter &printer) const
     QPainter painter;
     bool printed = painter.begin(&printer);
     if (printed) {
-        QChartView *view = part(kind).view;
-        view->render(&painter, QRectF(painter.viewport()), view->viewport()->rect(), Qt::KeepAspectRatio);
+        // The chart is laid out again in the shape of the page, so that it fills the sheet, then put back.
+        QChart *chart = part(kind).view->chart();
+        const QSizeF onScreen = chart->size();
+        const QRectF page(painter.viewport());
+        const QSizeF onPaper(onScreen.width(), onScreen.width() * page.height() / page.width());
+        chart->resize(onPaper);
+        chart->layout()->activate();
+        chart->scene()->render(&painter, page, QRectF(chart->pos(), onPaper), Qt::KeepAspectRatio);
+        chart->resize(onScreen);
+        chart->layout()->activate();
         printed = painter.end();
     }
     printer.setPageOrientation(previous);

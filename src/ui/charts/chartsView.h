@@ -55,10 +55,14 @@ private:
         QChartView *view = nullptr;
         QFrame *row = nullptr;
         QLineEdit *average = nullptr;
+        std::vector<TChartPoint> points;
+        // Every how many points a slot number is shown on the bottom axis.
+        int labelStride = 0;
     };
 
     ChartPart buildPart(ChartKind kind);
     void fillCharts();
+    static void labelSlots(ChartPart &p);
     void layoutParts();
     const ChartPart &part(ChartKind kind) const { return kind == ChartKind::Wpm ? m_wpm : m_percent; }
     void saveToFile(ChartKind kind);
