@@ -107,6 +107,14 @@ void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
     // No system buttons: the window closes through its own buttons only.
     QVERIFY(!(w->frame()->windowFlags() & Qt::WindowCloseButtonHint));
 
+    // F1 opens the manual at the charts.
+    app.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(app.form.get()));
+    w->findChild<QPushButton *>("wpmSaveButton")->setFocus();
+    QTest::keyClick(w->findChild<QPushButton *>("wpmSaveButton"), Qt::Key_F1);
+    QVERIFY(!app.fakes.shell.opened.isEmpty());
+    QCOMPARE(app.fakes.shell.opened.last().fragment(), QStringLiteral("context-110"));
+
     closeCharts(app, w, "percentCloseButton");
     QCOMPARE(app.state->ChartShowsTachi, 0);
     for (const char *menu : {"chartsMenu", "readingMenu", "optionsMenu", "shortStoriesMenu"})

@@ -69,7 +69,10 @@ void ChartCommands::openCharts(Mode mode)
     window->setSaveFolder(chartFolder());
     connect(window, &TForm10::chartSaved, this,
             [this](const QString &path) { m_lastChartFolder = QFileInfo(path).absolutePath(); });
-    connect(window, &TForm10::closing, this, [this] { setModeMenusEnabled(true); });
+    connect(window, &TForm10::closing, this, [this] {
+        m_charts = nullptr;
+        setModeMenusEnabled(true);
+    });
     m_form.addChild(window, Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     const QSize client = m_form.clientSize();
     window->setPlacedGeometry(QRect(QPoint(0, 0), client.expandedTo(window->minimumSize())));
