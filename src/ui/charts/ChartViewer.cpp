@@ -68,6 +68,9 @@ TChartForm1::TChartForm1(AppState &state, std::function<QString()> initialFolder
     m_canvas->setPalette(grey);
     m_canvas->resize(kScrollRange);
     m_scroll->setWidget(m_canvas);
+    m_scroll->viewport()->setBackgroundRole(QPalette::Window);
+    m_scroll->viewport()->setAutoFillBackground(true);
+    m_scroll->viewport()->setPalette(grey);
     column->addWidget(m_scroll, 1);
     setCentralWidget(central);
 
