@@ -9,6 +9,7 @@
 #include "StoryLibrary.h"
 #include "Tests.h"
 #include "VisibilityPanel.h"
+#include "charts/ChartCommands.h"
 #include "control/ControlPage.h"
 #include "control/control.h"
 
@@ -42,6 +43,7 @@ TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_m
     m_state.mainWindow = this;
     buildMenus();
     buildVisibilityPanels();
+    wireChartCommands(*this, m_state);
 }
 
 TForm1::~TForm1()
