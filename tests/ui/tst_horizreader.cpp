@@ -98,6 +98,7 @@ private Q_SLOTS:
     void widthChangeRestartsHeightDoesNot();
     void pageShowsTheLooks();
     void pageMeasuresAsThePainterDraws();
+    void readLookCoversTheRevealedLine();
     void closingClearsTheModeAndStoresBounds();
 };
 
@@ -475,7 +476,49 @@ void HorizReaderTest::pageMeasuresAsThePainterDraws()
         for (const QString &s : {kLine, QStringLiteral("AVAST, Wolf! \"fi\" fl ff T. Yo"),
                                  QStringLiteral("na\u00efve caf\u00e9 \u2014 \u201cquoted\u201d")})
             QCOMPARE(view.metrics().width(s), fm.horizontalAdvance(s));
+        // Pieces and their gaps add up to the joined line, as the read look needs.
+        const auto width = view.metrics().width;
+        QCOMPARE(width(QStringLiteral("The quick")) + width(QStringLiteral(" ")) +
+                     width(QStringLiteral("brown fox")),
+                 width(QStringLiteral("The quick brown fox")));
     }
+}
+
+void HorizReaderTest::readLookCoversTheRevealedLine()
+{
+    // The read look redraws a line as one string over fixations drawn piece by piece: unless widths add
+    // up (piece + space + piece == the joined line), the end of the last black fixation shows past it.
+    TestApp app;
+    const QStringList lines{
+        QStringLiteral("That evening, after everyone had gone, Teresa climbed the ladder one"),
+        QStringLiteral("more time with the ledger in its bread bag and put it back on the shelf"),
+        QStringLiteral("of her pocket, opened the book to the first empty page, and wrote the"), kLine,
+        kLine};
+    writeLines(app, QStringLiteral("a.txt"), lines);
+    QVERIFY(app.start());
+    const Horiz h = horizOf(app);
+    h.reader->setPlacedGeometry(QRect(0, 0, 700, 400));
+    app.state->Settings.HorizFixations = 4;
+    app.state->Settings.HorizUnreadTextMode = 1; // Invisible
+    app.state->Settings.HorizReadTextMode = 1;   // Invisible: a read line vanishes
+    setStoryFileName(*app.state, QStringLiteral("a.txt"));
+    for (int size = 8; size <= 14; ++size) {
+        app.state->Settings.HorizFont = TFontGroup{QStringLiteral("Times New Roman"), size, 0, 0};
+        h.reader->LoadHorizontalText();
+        h.start()->click();
+        for (int tick = 0; tick < 4 * 4 + 1; ++tick)
+            h.reader->Timer1Timer();
+        h.start()->click();
+        const int lh = h.reader->pageView()->lineHeight();
+        const QImage shot = h.reader->pageView()->grab(QRect(0, lh, 650, 4 * lh)).toImage();
+        int dark = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                dark += qGray(shot.pixel(x, y)) < 200 ? 1 : 0;
+        }
+        QVERIFY2(dark == 0, qPrintable(QStringLiteral("%1 dark pixels at size %2").arg(dark).arg(size)));
+    }
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void HorizReaderTest::closingClearsTheModeAndStoresBounds()

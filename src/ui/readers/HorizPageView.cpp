@@ -49,9 +49,12 @@ void HorizPageView::setPageFont(const QFont &font)
     // Unshaped text (no kerning, no ligatures) is as wide as its characters, so a line is measured from a
     // table of character widths: a thousand lines lay out in a few milliseconds instead of shaping each
     // piece.
+    // Full hinting gives whole-pixel advances, so widths add up: a line drawn whole in the read look
+    // covers exactly the fixations and gaps drawn piece by piece before it.
     m_font = font;
     m_font.setKerning(false);
     m_font.setStyleStrategy(QFont::PreferNoShaping);
+    m_font.setHintingPreference(QFont::PreferFullHinting);
     m_bold = font;
     m_bold.setBold(true);
     m_regular = font;
