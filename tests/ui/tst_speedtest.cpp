@@ -89,6 +89,7 @@ private Q_SLOTS:
     void missingStoryKeepsThePage();
     void widthChangeLoadsAgainAndHeightChangeDoesNot();
     void fontsAreChosenWithinTheirLimitsAndStored();
+    void aDamagedFontSizeIsKeptWithinTheDialogLimits();
     void closingTheReaderLeavesThePageInert();
 };
 
@@ -381,6 +382,28 @@ void SpeedTestTest::fontsAreChosenWithinTheirLimitsAndStored()
     // The page is laid out again in the larger font.
     QVERIFY(t.reader->values().SpeedTestPageEnd > endBefore);
     QCOMPARE(t.app.fakes.dialogs.fontPresetsSeen[1].font.family(), before.Name);
+    QVERIFY2(t.app.fakes.verify(), qPrintable(t.app.fakes.report()));
+}
+
+void SpeedTestTest::aDamagedFontSizeIsKeptWithinTheDialogLimits()
+{
+    SpeedTestApp t;
+    TFontGroup &font = t.app.state->Settings.SpeedTestFont;
+    struct Case
+    {
+        int stored, used;
+    };
+    for (const Case c : {Case{500, 14}, Case{0, 8}, Case{-3, 8}}) {
+        font.Size = c.used;
+        const int expected = t.reader->lineHeight();
+        font.Size = c.stored;
+        QCOMPARE(t.reader->lineHeight(), expected);
+    }
+    font.Size = 14;
+    const int largest = t.reader->lineHeight();
+    font.Size = 500;
+    t.openFile(t.writeText(QStringLiteral("a.txt"), 1000));
+    QCOMPARE(t.reader->values().SpeedTestPageEnd, 15 + 1000 * largest + 120);
     QVERIFY2(t.app.fakes.verify(), qPrintable(t.app.fakes.report()));
 }
 

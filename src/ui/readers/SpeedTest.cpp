@@ -17,6 +17,13 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// The speed test's font dialog: sizes 8..14, with colour and effects.
+constexpr FontDialogOptions kFontSizes{8, 14, true};
+
+} // namespace
+
 SpeedTestView::SpeedTestView(QWidget *parent) : QAbstractScrollArea(parent)
 {
     setObjectName(QStringLiteral("speedTestView"));
@@ -116,7 +123,11 @@ TSpeedTestForm::~TSpeedTestForm() = default;
 
 QFont TSpeedTestForm::canvasFont() const
 {
-    return toQFont(m_state.Settings.SpeedTestFont);
+    // A damaged record must not give a size the font dialog could never choose: the page is as tall as the
+    // text, so a huge size would ask for an image of hundreds of megabytes.
+    TFontGroup group = m_state.Settings.SpeedTestFont;
+    group.Size = std::clamp(group.Size, kFontSizes.minSize, kFontSizes.maxSize);
+    return toQFont(group);
 }
 
 int TSpeedTestForm::lineHeight() const
@@ -187,8 +198,8 @@ void TSpeedTestForm::LayoutSpeedTestText()
 void TSpeedTestForm::chooseFont()
 {
     m_state.PlayClick(1);
-    const auto choice = m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.SpeedTestFont),
-                                                            FontDialogOptions{8, 14, true});
+    const auto choice =
+        m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.SpeedTestFont), kFontSizes);
     if (!choice)
         return;
     m_state.Settings.SpeedTestFont = toFontGroup(*choice);
