@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "SettingsFile.h"
+
 #include "AppState.h"
 #include "VisibilityPanel.h"
 #include "app/mainwindow.h"
@@ -83,6 +85,7 @@ class HorizReaderTest : public QObject
 
 private Q_SLOTS:
     void startOpensTheReaderFromTheSettings();
+    void damagedSettingsAreKeptInRange();
     void storyIsReadToTheEndAndScored();
     void zeroSecondReadingStoresNothing();
     void startRefusesUntilResetText_data();
@@ -119,6 +122,21 @@ void HorizReaderTest::startOpensTheReaderFromTheSettings()
     const QSize client = app.form->clientSize();
     QCOMPARE(h.reader->placedGeometry(),
              QRect(0, 0, app.form->lessonGeometry().width(), client.height() / 2));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void HorizReaderTest::damagedSettingsAreKeptInRange()
+{
+    TestApp app;
+    TSettings s = defaultSettings(96);
+    s.HorizFont.Size = 500;
+    s.HorizInterval = 0;
+    QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
+    QVERIFY(app.start());
+    const Horiz h = horizOf(app);
+    QCOMPARE(h.reader->pageFont().pointSize(), 14);
+    QCOMPARE(h.reader->Timer1().interval(), 10);
+    QCOMPARE(app.state->Settings.HorizInterval, 10);
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 

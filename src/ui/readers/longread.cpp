@@ -14,6 +14,15 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+namespace {
+
+// The horizontal reader's font dialog: sizes 8..14, no effects.
+constexpr FontDialogOptions kFontSizes{8, 14, false};
+
+} // namespace
+
 THorizonForm::THorizonForm(AppState &state, QWidget *parent)
     : ModeWindow(state, &state.Settings.HorizDefaultPlacement, &state.Settings.HorizBounds, parent),
       m_timer1(state.services.clock, this)
@@ -51,7 +60,7 @@ THorizonForm::THorizonForm(AppState &state, QWidget *parent)
 
     // FormCreate
     setCurrentMode(m_state, Mode::Horiz);
-    m_view->setPageFont(toQFont(m_state.Settings.HorizFont));
+    m_view->setPageFont(pageFont());
     m_reading = std::make_unique<HorizPacer>(HorizText{}, m_view->metrics());
     if (HorizControlPage *page = panelPage()) {
         page->setFixations(m_state.Settings.HorizFixations);
@@ -119,7 +128,7 @@ void THorizonForm::LoadHorizontalText()
     // Stopped before the layout: its long-word message must not let a tick run on the old tables.
     stopTimers();
     m_view->clear();
-    m_view->setPageFont(toQFont(m_state.Settings.HorizFont));
+    m_view->setPageFont(pageFont());
     m_reading = std::make_unique<HorizPacer>(LayoutHorizontalText(*lines, m_state.Settings.HorizFixations),
                                              m_view->metrics());
     const HorizText &text = m_reading->text();
@@ -251,11 +260,19 @@ bool THorizonForm::eventFilter(QObject *watched, QEvent *event)
     return ModeWindow::eventFilter(watched, event);
 }
 
+QFont THorizonForm::pageFont() const
+{
+    // A damaged record must not give a font the font dialog could never have chosen.
+    TFontGroup group = m_state.Settings.HorizFont;
+    group.Size = std::clamp(group.Size, kFontSizes.minSize, kFontSizes.maxSize);
+    return toQFont(group);
+}
+
 void THorizonForm::chooseFont()
 {
     m_state.PlayClick(1);
     const FontChoice preset = toFontChoice(m_state.Settings.HorizFont);
-    auto chosen = m_state.services.dialogs.chooseFont(preset, FontDialogOptions{8, 14, false});
+    auto chosen = m_state.services.dialogs.chooseFont(preset, kFontSizes);
     if (!chosen)
         return;
     // Without effects the dialog offers no colour: it stays as preset.

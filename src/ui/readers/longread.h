@@ -28,6 +28,8 @@ public:
     Mode mode() const override { return Mode::Horiz; }
     void loadStory() override { LoadHorizontalText(); }
     void chooseFont() override;
+    // The page font from the settings, its size kept within what the font dialog offers.
+    QFont pageFont() const;
 
     // Opens StoryFileName and lays it out; an error box when it cannot be read as text.
     void LoadHorizontalText();
