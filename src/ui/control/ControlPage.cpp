@@ -1,6 +1,7 @@
 #include "ControlPage.h"
 
 #include "AppState.h"
+#include "ModeWindow.h"
 
 #include <QAction>
 #include <QResizeEvent>
@@ -31,4 +32,22 @@ void ControlPage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_toolBar->setGeometry(0, 0, width(), m_toolBar->sizeHint().height());
+}
+
+QString ControlPage::chooseTextFile()
+{
+    return m_state.services.dialogs.openFileName(
+        tr("Open File"), m_state.workingDir(), QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
+}
+
+void ControlPage::openTextFileIntoReader()
+{
+    m_state.PlayClick(1);
+    const QString name = chooseTextFile();
+    if (name.isEmpty())
+        return;
+    setStoryFileName(m_state, name);
+    m_state.StoryLoaded = 0;
+    if (m_state.modeWindow != nullptr)
+        m_state.modeWindow->loadStory();
 }

@@ -31,6 +31,11 @@ protected:
     // Ends the toolbar with the Help button: click, then the help of the current mode.
     void addHelpButton();
     void addCentred(QWidget *w) { m_centred.append(w); }
+    // The panel's open dialog for a text file, starting in the program's folder; empty when cancelled.
+    QString chooseTextFile();
+    // Open File of a reader's page: a chosen file becomes the next text (not a story) and the mode's window
+    // loads it.
+    void openTextFileIntoReader();
 
     AppState &m_state;
 

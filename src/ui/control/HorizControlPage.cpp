@@ -209,15 +209,7 @@ void HorizControlPage::readingFinished()
 
 void HorizControlPage::openFile()
 {
-    m_state.PlayClick(1);
-    const QString name = m_state.services.dialogs.openFileName(
-        tr("Open"), m_state.workingDir(), QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
-    if (name.isEmpty())
-        return;
-    setStoryFileName(m_state, name);
-    m_state.StoryLoaded = 0;
-    if (THorizonForm *r = reader())
-        r->LoadHorizontalText();
+    openTextFileIntoReader();
 }
 
 void HorizControlPage::changeFont()

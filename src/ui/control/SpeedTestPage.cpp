@@ -159,15 +159,7 @@ void SpeedTestPage::setFileCommandsEnabled(bool enabled)
 
 void SpeedTestPage::OpenFileClick()
 {
-    m_state.PlayClick(1);
-    const QString name = m_state.services.dialogs.openFileName(
-        tr("Open"), m_state.workingDir(), QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
-    if (name.isEmpty())
-        return;
-    setStoryFileName(m_state, name);
-    m_state.StoryLoaded = 0;
-    if (m_state.SpeedTestOpen == 1 && m_state.modeWindow != nullptr)
-        m_state.modeWindow->loadStory();
+    openTextFileIntoReader();
 }
 
 void SpeedTestPage::ChangeFontClick()

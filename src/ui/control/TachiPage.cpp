@@ -252,9 +252,7 @@ void TTachiPage::openFile()
     m_state.PlayClick(1);
     if (m_reader == nullptr)
         return;
-    const QString name =
-        m_state.services.dialogs.openFileName(QStringLiteral("Open File"), m_state.workingDir(),
-                                              QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
+    const QString name = chooseTextFile();
     if (name.isEmpty())
         return;
     // The text is no longer the story a comprehension test would ask about.
