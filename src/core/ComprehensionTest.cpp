@@ -3,6 +3,8 @@
 #include "QuestionBank.h"
 #include "Wpm.h"
 
+#include <limits>
+
 int questionCountFor(int storyNumber)
 {
     switch (storyNumber) {
@@ -34,6 +36,11 @@ std::optional<TTestScore> scoreTest(int storyNumber, const std::array<int, 5> &c
     }
     score.ComprehensionScore = score.RightCount / (score.RightCount + score.WrongCount);
     return score;
+}
+
+double comprehensionHistoryValue(double score)
+{
+    return score > 0.0 ? score : std::numeric_limits<double>::denorm_min();
 }
 
 QString unansweredMessage(int questionCount)

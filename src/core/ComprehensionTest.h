@@ -21,6 +21,10 @@ struct TTestScore
 // question of the story is unanswered.
 std::optional<TTestScore> scoreTest(int storyNumber, const std::array<int, 5> &checked);
 
+// The value a score is kept as in a comprehension history. 0.0 marks an empty slot there, so a score of
+// nothing right is kept as the smallest positive double: it charts and averages as 0 but is not lost.
+double comprehensionHistoryValue(double score);
+
 // The reminder shown when questions are left unanswered.
 QString unansweredMessage(int questionCount);
 // "Your comprehension was N%."

@@ -46,7 +46,8 @@ private Q_SLOTS:
     void scoresRecordsAndMarksTheRightAnswers();
     void declinedScoresAreBothTakenBack();
     void fullHistoryDropsTheOldestAndNoClearsSlot30();
-    void zeroScoresTakeNothingBack();
+    void twoOpenModesRecordHorizontalFirst();
+    void zeroScoreIsKeptAndTakenBack();
     void closeClearsStoryLoaded();
     void unknownStoryLeavesTheTestEmpty();
 };
@@ -60,7 +61,7 @@ void CompTestTest::fourQuestionStoryHidesTheFifthPanel()
     QCOMPARE(test->windowTitle(), QStringLiteral("Comprehension Test"));
     QCOMPARE(test->QuestionCount, 4);
     QVERIFY(!test->findChild<QFrame *>("Panel5")->isVisibleTo(test));
-    QVERIFY(test->findChild<QLabel *>("Label2")->text().contains("The character's name was?"));
+    QCOMPARE(test->findChild<QLabel *>("Label2")->text(), QStringLiteral("The character's name was?"));
     QCOMPARE(radio(test, 4)->text(), QStringLiteral("Murlock."));
     QCOMPARE(radio(test, 13)->text(), QString());
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
@@ -149,26 +150,53 @@ void CompTestTest::fullHistoryDropsTheOldestAndNoClearsSlot30()
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
-void CompTestTest::zeroScoresTakeNothingBack()
+void CompTestTest::twoOpenModesRecordHorizontalFirst()
 {
     TestApp app;
     QVERIFY(app.start());
-    THistory &comp = app.state->Settings.HorizComprehensionHistory;
-    THistory &wpm = app.state->Settings.HorizWpmHistory;
-    comp[0] = 0.6;
-    wpm[0] = 250;
-    // The last reading scored nothing, so there is no WPM score of its own to take back.
-    app.fakes.messages.expect(MessageKind::Confirm, "Do you want to save this WPM score on chart?", true);
-    app.state->askAfterReading(wpm, 0.0);
-    TCompTestForm *test = openTest(app, 10);
-    for (int q = 1; q <= 4; ++q)
-        answer(test, q, q == 1 ? 2 : 1); // none right
-    app.fakes.messages.expect(MessageKind::Information, "Your comprehension was 0%.");
+    app.state->TachiOpen = 1; // the horizontal reader is open too, from start
+    TCompTestForm *test = openTest(app, 2);
+    for (const auto &[q, c] : {std::pair{1, 3}, {2, 1}, {3, 1}, {4, 1}, {5, 1}})
+        answer(test, q, c);
+    // Asked once per mode: the first answer belongs to the horizontal reader, the second to the
+    // tachistoscope.
+    app.fakes.messages.expect(MessageKind::Information, "Your comprehension was 80%.");
+    app.fakes.messages.expect(MessageKind::Confirm, kSaveBoth, true);
+    app.fakes.messages.expect(MessageKind::Information, "Your comprehension was 80%.");
     app.fakes.messages.expect(MessageKind::Confirm, kSaveBoth, false);
     test->findChild<QPushButton *>("BitBtn2")->click();
-    QCOMPARE(comp[0], 0.6);
-    QCOMPARE(wpm[0], 250.0);
+    QCOMPARE(app.state->Settings.HorizComprehensionHistory[0], 0.8);
+    QCOMPARE(app.state->Settings.TachiComprehensionHistory[0], 0.0);
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void CompTestTest::zeroScoreIsKeptAndTakenBack()
+{
+    for (const bool save : {true, false}) {
+        TestApp app;
+        QVERIFY(app.start());
+        THistory &comp = app.state->Settings.HorizComprehensionHistory;
+        THistory &wpm = app.state->Settings.HorizWpmHistory;
+        comp[0] = 0.6;
+        wpm[0] = 250;
+        // The last reading scored nothing, so there is no WPM score of its own to take back.
+        app.fakes.messages.expect(MessageKind::Confirm, "Do you want to save this WPM score on chart?", true);
+        app.state->askAfterReading(wpm, 0.0);
+        TCompTestForm *test = openTest(app, 10);
+        for (int q = 1; q <= 4; ++q)
+            answer(test, q, q == 1 ? 2 : 1); // none right
+        app.fakes.messages.expect(MessageKind::Information, "Your comprehension was 0%.");
+        app.fakes.messages.expect(MessageKind::Confirm, kSaveBoth, save);
+        test->findChild<QPushButton *>("BitBtn2")->click();
+        QCOMPARE(comp[0], 0.6);
+        // A score of nothing right is a real score: kept in a slot of its own, and No takes it back.
+        QCOMPARE(historyCount(comp), save ? 2 : 1);
+        if (save)
+            QVERIFY(comp[1] > 0.0 && comp[1] < 1e-300);
+        QCOMPARE(wpm[0], 250.0);
+        QCOMPARE(historyCount(wpm), 1);
+        QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    }
 }
 
 void CompTestTest::closeClearsStoryLoaded()

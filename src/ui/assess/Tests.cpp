@@ -103,8 +103,8 @@ void TCompTestForm::FormCreate()
     const auto &questions = TestQuestions[static_cast<std::size_t>(story - 1)];
     const auto &choices = TestChoices[static_cast<std::size_t>(story - 1)];
     for (int q = 0; q < QuestionCount; ++q)
-        m_labels[static_cast<std::size_t>(q)]->setText(QStringLiteral("%1. %2").arg(q + 1).arg(
-            QString::fromLatin1(questions[static_cast<std::size_t>(q)])));
+        m_labels[static_cast<std::size_t>(q)]->setText(
+            QString::fromLatin1(questions[static_cast<std::size_t>(q)]));
     for (int k = 0; k < 3 * QuestionCount; ++k)
         m_radios[static_cast<std::size_t>(k)]->setText(
             QString::fromLatin1(choices[static_cast<std::size_t>(k)]));
@@ -146,11 +146,12 @@ void TCompTestForm::BitBtn2Click()
 void TCompTestForm::recordFor(Mode mode)
 {
     THistory &comprehension = *m_state.comprehensionHistory(mode);
-    m_state.historyAppend(comprehension, ComprehensionScore);
+    const double kept = comprehensionHistoryValue(ComprehensionScore);
+    m_state.historyAppend(comprehension, kept);
     m_state.services.messages.information(comprehensionMessage(ComprehensionScore));
     if (!m_state.services.messages.confirm(
             QStringLiteral("Do you want to save this test score and WPM score on chart?"))) {
-        m_state.historyRemoveLast(comprehension, ComprehensionScore);
+        m_state.historyRemoveLast(comprehension, kept);
         m_state.historyRemoveLast(*m_state.wpmHistory(mode), m_state.lastWpm(mode));
     }
 }
