@@ -9,6 +9,8 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -50,6 +52,7 @@ private Q_SLOTS:
     void zeroScoreIsKeptAndTakenBack();
     void closeClearsStoryLoaded();
     void unknownStoryLeavesTheTestEmpty();
+    void everyChoiceFitsWithoutSideScrolling();
 };
 
 void CompTestTest::fourQuestionStoryHidesTheFifthPanel()
@@ -219,6 +222,19 @@ void CompTestTest::unknownStoryLeavesTheTestEmpty()
     QCOMPARE(test->QuestionCount, 0);
     QCOMPARE(test->findChild<QLabel *>("Label1")->text(), QString());
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void CompTestTest::everyChoiceFitsWithoutSideScrolling()
+{
+    for (int story = 1; story <= 16; ++story) {
+        TestApp app;
+        QVERIFY(app.start());
+        TCompTestForm *test = openTest(app, story);
+        QVERIFY(QTest::qWaitForWindowExposed(app.form.get()));
+        QCoreApplication::processEvents();
+        auto *box = test->findChild<QScrollArea *>("ScrollBox1");
+        QVERIFY2(!box->horizontalScrollBar()->isVisible(), qPrintable(QStringLiteral("story %1").arg(story)));
+    }
 }
 
 QTEST_MAIN(CompTestTest)
