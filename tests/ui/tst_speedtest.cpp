@@ -322,6 +322,16 @@ void SpeedTestTest::missingStoryKeepsThePage()
     QCOMPARE(t.reader->values().SpeedTestLines.size(), 20);
     QVERIFY(t.button("startReadButton")->isEnabled());
     QCOMPARE(t.app.state->StoryNumber, 13);
+
+    // A long name is cut, with its opening, to 110 characters before the rest of the message.
+    const QString deep = QStringLiteral("/") + QString(150, QLatin1Char('d')) + QStringLiteral("/x.txt");
+    t.app.fakes.messages.expect(
+        MessageKind::Error,
+        QString(QStringLiteral("The file \"") + deep).left(110) +
+            QStringLiteral(" was not found, or else the file is not an ascii "
+                           "text file. Be sure that the file exists, and was not deleted."));
+    setStoryFileName(*t.app.state, deep);
+    t.reader->loadStory();
     QVERIFY2(t.app.fakes.verify(), qPrintable(t.app.fakes.report()));
 }
 

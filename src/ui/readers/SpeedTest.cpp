@@ -153,9 +153,10 @@ void TSpeedTestForm::LoadSpeedTestText()
     m_values.SpeedTestTextLoaded = 1;
     const std::optional<QStringList> lines = readTextFileLines(storyPath());
     if (!lines) {
+        // The same message as the other readers', its opening with the name cut to 110 characters.
         m_state.services.messages.error(
-            QStringLiteral("The file \"") + m_state.StoryFileName +
-            QStringLiteral("\" was not found, or else the file is not an ascii text "
+            QString(QStringLiteral("The file \"") + m_state.StoryFileName + QStringLiteral("\"")).left(110) +
+            QStringLiteral(" was not found, or else the file is not an ascii text "
                            "file. Be sure that the file exists, and was not deleted."));
         return;
     }
