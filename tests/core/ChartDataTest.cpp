@@ -1,4 +1,5 @@
 #include "ChartData.h"
+#include "ComprehensionTest.h"
 
 #include <gtest/gtest.h>
 
@@ -166,4 +167,16 @@ TEST(ChartAxis, TickIntervalIsARoundNumberGivingAboutFiveSteps)
                                          {1000, 200}, {2600, 1000}, {30, 10}};
     for (const auto &[maximum, interval] : cases)
         EXPECT_EQ(axisTickInterval(maximum), interval) << maximum;
+}
+
+TEST(ChartSeries, AComprehensionScoreOfNothingRightChartsAsZero)
+{
+    THistory h{};
+    h[0] = 0.5;
+    h[1] = comprehensionHistoryValue(0.0);
+    const TChartSeries s = comprehensionChartSeries(h);
+    ASSERT_EQ(s.points.size(), 2u);
+    EXPECT_EQ(s.points[1].value, 0);
+    EXPECT_EQ(s.points[1].slot, 2);
+    EXPECT_EQ(s.average, 25);
 }
