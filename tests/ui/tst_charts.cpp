@@ -81,6 +81,7 @@ private Q_SLOTS:
     void saveCancelOrFailure();
     void printGivesOneLandscapePdfPage();
     void aMenuThatWasOffStaysOff();
+    void aReadingEndingUnderTheChartsFreesShortStoriesOnClose();
 };
 
 void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
@@ -371,6 +372,21 @@ void ChartsTest::aMenuThatWasOffStaysOff()
     closeCharts(app, chartsOf(app), "wpmCloseButton");
     QVERIFY(!menuEnabled(app, "shortStoriesMenu"));
     QVERIFY(menuEnabled(app, "readingMenu"));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+}
+
+void ChartsTest::aReadingEndingUnderTheChartsFreesShortStoriesOnClose()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    app.state->setShortStoriesEnabled(false);
+    app.fakes.messages.expect(MessageKind::Information, kNoScores);
+    QVERIFY(triggerAction(app.form.get(), "chartHorizAction"));
+    // The reader finishes while the charts are open: the menu stays off until they close, then comes back.
+    app.state->setShortStoriesEnabled(true);
+    QVERIFY(!menuEnabled(app, "shortStoriesMenu"));
+    closeCharts(app, chartsOf(app), "wpmCloseButton");
+    QVERIFY(menuEnabled(app, "shortStoriesMenu"));
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 

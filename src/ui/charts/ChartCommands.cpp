@@ -40,18 +40,34 @@ QString ChartCommands::chartFolder() const
 
 void ChartCommands::setModeMenusEnabled(bool enabled)
 {
+    m_settingMenus = true;
     for (std::size_t i = 0; i < std::size(kModeMenus); ++i) {
         auto *menu = m_form.findChild<QMenu *>(QString::fromLatin1(kModeMenus[i]));
         if (menu == nullptr)
             continue;
+        QAction *action = menu->menuAction();
         if (!enabled) {
-            m_menusWereEnabled[i] = menu->menuAction()->isEnabled();
-            menu->menuAction()->setEnabled(false);
+            m_menusWereEnabled[i] = action->isEnabled();
+            action->setEnabled(false);
+            // A reader that ends or starts while the charts are open turns Short Stories on or off: that is
+            // the state to give back on close, and the menu stays off until then.
+            connect(action, &QAction::enabledChanged, this, [this, action, i](bool on) {
+                if (m_settingMenus)
+                    return;
+                m_menusWereEnabled[i] = on;
+                if (on) {
+                    m_settingMenus = true;
+                    action->setEnabled(false);
+                    m_settingMenus = false;
+                }
+            });
         } else {
+            disconnect(action, &QAction::enabledChanged, this, nullptr);
             // A menu that was off before (Short Stories during a reading) stays off.
-            menu->menuAction()->setEnabled(m_menusWereEnabled[i]);
+            action->setEnabled(m_menusWereEnabled[i]);
         }
     }
+    m_settingMenus = false;
 }
 
 void ChartCommands::openCharts(Mode mode)

@@ -41,6 +41,8 @@ private:
     QString m_lastChartFolder;
     // Enabled states of the menus the chart window disables, to give back when it closes.
     std::array<bool, 4> m_menusWereEnabled{};
+    // Set while this object itself switches the menus, so that only others' changes are remembered.
+    bool m_settingMenus = false;
 };
 
 // Enables the Charts menu commands of the main window and connects them.
