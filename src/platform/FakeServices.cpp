@@ -1,5 +1,7 @@
 #include "FakeServices.h"
 
+#include <QPrinter>
+
 namespace {
 
 QString kindName(MessageKind kind)
@@ -89,9 +91,20 @@ QString FakeDialogService::saveFileName(const QString &, const QString &proposed
     return popName(saveNames, failures, "save");
 }
 
+bool FakeDialogService::setUpPrinter(QPrinter &printer)
+{
+    const QString target = popName(printTargets, failures, "print");
+    if (target.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(target);
+    return true;
+}
+
 int FakeDialogService::pending() const
 {
-    return static_cast<int>(colors.size() + fonts.size() + openNames.size() + saveNames.size());
+    return static_cast<int>(colors.size() + fonts.size() + openNames.size() + saveNames.size() +
+                            printTargets.size());
 }
 
 Services FakeServiceSet::services()

@@ -58,6 +58,8 @@ public:
     std::deque<std::optional<FontChoice>> fonts;
     std::deque<QString> openNames;
     std::deque<QString> saveNames;
+    // Each print is scripted as the PDF file to print to; an empty name scripts a cancel.
+    std::deque<QString> printTargets;
     QList<FontDialogOptions> fontOptionsSeen;
     QList<FontChoice> fontPresetsSeen;
     QStringList openFoldersSeen;
@@ -70,6 +72,7 @@ public:
                                          const FontDialogOptions &options) override;
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &proposedPath, const QString &filter) override;
+    bool setUpPrinter(QPrinter &printer) override;
     int pending() const;
 };
 

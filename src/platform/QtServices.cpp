@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMediaDevices>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSoundEffect>
@@ -131,6 +133,12 @@ QString QtDialogService::saveFileName(const QString &caption, const QString &pro
                                       const QString &filter)
 {
     return QFileDialog::getSaveFileName(m_parent(), caption, proposedPath, filter);
+}
+
+bool QtDialogService::setUpPrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QtSoundService::QtSoundService() = default;

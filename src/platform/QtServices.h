@@ -34,6 +34,7 @@ public:
                                          const FontDialogOptions &options) override;
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &proposedPath, const QString &filter) override;
+    bool setUpPrinter(QPrinter &printer) override;
 
 private:
     std::function<QWidget *()> m_parent;

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class QPrinter;
+
 // The services a window needs from the platform. Windows use only these, never a dialog or message box
 // directly, so tests can answer every prompt through scripted fakes.
 
@@ -47,6 +49,8 @@ public:
     // Asks before overwriting an existing file.
     virtual QString saveFileName(const QString &caption, const QString &proposedPath,
                                  const QString &filter) = 0;
+    // The print dialog on `printer`; false when the user cancelled.
+    virtual bool setUpPrinter(QPrinter &printer) = 0;
 };
 
 class SoundService

@@ -18,7 +18,6 @@
 #include <QLineSeries>
 #include <QMdiSubWindow>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
@@ -103,11 +102,6 @@ TForm10::TForm10(AppState &state, const TChartMode &mode, QWidget *parent)
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
     help->setContext(Qt::WidgetWithChildrenShortcut);
     connect(help, &QShortcut::activated, this, [this] { m_state.showHelp(kHelpContext); });
-
-    m_printerSetup = [this](QPrinter &printer) {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    };
 }
 
 TForm10::~TForm10()
@@ -307,7 +301,7 @@ void TForm10::printButtonClick(ChartKind kind)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
-    if (!m_printerSetup || !m_printerSetup(printer))
+    if (!m_state.services.dialogs.setUpPrinter(printer))
         return;
     if (!printChart(kind, printer))
         m_state.services.messages.error(QStringLiteral("The chart cannot be printed."));

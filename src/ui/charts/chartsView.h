@@ -21,16 +21,11 @@ class TForm10 final : public ChildWindow
     Q_DISABLE_COPY_MOVE(TForm10)
 
 public:
-    // Asks the user for a printer; false when printing was cancelled.
-    using PrinterSetup = std::function<bool(QPrinter &)>;
-
     TForm10(AppState &state, const TChartMode &mode, QWidget *parent = nullptr);
     ~TForm10() override;
 
     // The folder the save dialog opens in.
     void setSaveFolder(const QString &folder) { m_saveFolder = folder; }
-    // Replaces the print dialog (tests print to a PDF file this way).
-    void setPrinterSetup(PrinterSetup setup) { m_printerSetup = std::move(setup); }
 
     QChartView *chartView(ChartKind kind) const;
     // The chart drawn on white at its size on screen, as saved to a file.
@@ -74,5 +69,4 @@ private:
     ChartPart m_wpm;
     ChartPart m_percent;
     QString m_saveFolder;
-    PrinterSetup m_printerSetup;
 };
