@@ -161,16 +161,36 @@ void BM_TickWork(benchmark::State &state)
 }
 BENCHMARK(BM_TickWork)->Unit(benchmark::kMicrosecond)->Iterations(3000);
 
+// Keeps the other core busy for as long as it lives, so timings are taken on a loaded machine.
+class OtherCoreBusy
+{
+public:
+    OtherCoreBusy()
+        : m_spinner([this] {
+              volatile std::uint64_t x = 0;
+              while (m_busy.load(std::memory_order_relaxed))
+                  x = x + 1;
+          })
+    {
+    }
+    ~OtherCoreBusy()
+    {
+        m_busy = false;
+        m_spinner.join();
+    }
+    OtherCoreBusy(const OtherCoreBusy &) = delete;
+    OtherCoreBusy &operator=(const OtherCoreBusy &) = delete;
+
+private:
+    std::atomic<bool> m_busy{true};
+    std::thread m_spinner;
+};
+
 // Real timers: every tick's time against start + the sum of the intervals the engine asked for.
 void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks)
 {
     Program &p = *g_program;
-    std::atomic<bool> busy{true};
-    std::thread spinner([&busy] {
-        volatile std::uint64_t x = 0;
-        while (busy.load(std::memory_order_relaxed))
-            x = x + 1;
-    });
+    const OtherCoreBusy load;
     for (auto _ : state) {
         p.load(makeText(1000, blank), 5, interval);
         THorizonForm *r = p.reader();
@@ -216,8 +236,6 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
             fprintf(stderr, "\n");
         }
     }
-    busy = false;
-    spinner.join();
 }
 
 void BM_Pacing7msBlankLines(benchmark::State &state)
@@ -238,12 +256,7 @@ void BM_TimerWakeBaseline(benchmark::State &state)
     const int interval = static_cast<int>(state.range(0));
     const std::size_t samples = interval < 50 ? 200 : 30;
     Program &p = *g_program;
-    std::atomic<bool> busy{true};
-    std::thread spinner([&busy] {
-        volatile std::uint64_t x = 0;
-        while (busy.load(std::memory_order_relaxed))
-            x = x + 1;
-    });
+    const OtherCoreBusy load;
     for (auto _ : state) {
         std::vector<double> late;
         QTimer timer;
@@ -272,8 +285,6 @@ void BM_TimerWakeBaseline(benchmark::State &state)
         state.counters["median_late_ms"] = late[late.size() / 2];
         state.counters["max_late_ms"] = late.back();
     }
-    busy = false;
-    spinner.join();
 }
 BENCHMARK(BM_TimerWakeBaseline)
     ->Arg(7)
