@@ -68,7 +68,7 @@ const TTestChoices TestChoices = {{
       "That he had paid the carpenter for the cross at the hairpin bend.",
       "That he told Tobias his cheese needed another year.", "That Tobias had known all along.",
       "That she would never enter the fair again.", "That he could have the cheese."}},
-    {{"A friend of Mr. Voss's son from the army.", "A friend of her nephew Freddie.",
+    {{"A friend of Mr. Voss's son from the army.", "A friend of Lady Arbery's nephew, Freddie.",
       "A friend of the vicar's from his Cambridge days.", "A leather satchel.", "A round black hatbox.",
       "A carpet bag with a broken clasp.", "It was put on the shelf above the kitchen range.",
       "The footman dropped it on the back stairs.",
