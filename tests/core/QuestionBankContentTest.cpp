@@ -121,8 +121,9 @@ TEST(QuestionBankContent, BankMatchesItsQuestionFiles)
         const auto bank = bankQuestions(story);
         ASSERT_EQ(fromFile.size(), bank.size());
         for (std::size_t q = 0; q < bank.size(); ++q) {
-            EXPECT_EQ(fromFile[q].text, bank[q].text);
-            EXPECT_EQ(fromFile[q].choices, bank[q].choices) << "question " << q + 1;
+            EXPECT_EQ(fromFile[q].text.toStdString(), bank[q].text.toStdString());
+            for (std::size_t c = 0; c < 3; ++c)
+                EXPECT_EQ(fromFile[q].choices[c].toStdString(), bank[q].choices[c].toStdString());
         }
     }
 }
