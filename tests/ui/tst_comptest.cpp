@@ -50,6 +50,7 @@ private Q_SLOTS:
     void fullHistoryDropsTheOldestAndNoClearsSlot30();
     void twoOpenModesRecordHorizontalFirst();
     void zeroScoreIsKeptAndTakenBack();
+    void scoresTheStoryItWasFilledFor();
     void closeClearsStoryLoaded();
     void unknownStoryLeavesTheTestEmpty();
     void everyChoiceFitsWithoutSideScrolling();
@@ -200,6 +201,25 @@ void CompTestTest::zeroScoreIsKeptAndTakenBack()
         QCOMPARE(historyCount(wpm), 1);
         QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
     }
+}
+
+void CompTestTest::scoresTheStoryItWasFilledFor()
+{
+    TestApp app;
+    app.copyDataFile(QStringLiteral("The Boarded Window.bwr"));
+    QVERIFY(app.start());
+    TCompTestForm *test = openTest(app, 2);
+    // Another story is chosen while the test is open; story 2's right answers must still score as right.
+    QVERIFY(triggerAction(app.form.get(), "story1Action"));
+    QCOMPARE(app.state->StoryNumber, 1);
+    for (const auto &[q, c] : {std::pair{1, 3}, {2, 1}, {3, 1}, {4, 1}, {5, 3}})
+        answer(test, q, c);
+    app.fakes.messages.expect(MessageKind::Information, "Your comprehension was 100%.");
+    app.fakes.messages.expect(MessageKind::Confirm, kSaveBoth, true);
+    test->findChild<QPushButton *>("BitBtn2")->click();
+    QCOMPARE(app.state->Settings.HorizComprehensionHistory[0], 1.0);
+    QCOMPARE(radio(test, 15)->palette().color(QPalette::WindowText), QColor(0, 0x80, 0));
+    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void CompTestTest::closeClearsStoryLoaded()

@@ -96,6 +96,7 @@ void TCompTestForm::FormCreate()
 {
     m_scrollBox->ensureVisible(0, 0);
     const int story = m_state.StoryNumber;
+    m_storyNumber = story;
     QuestionCount = questionCountFor(story);
     if (QuestionCount == 0)
         return;
@@ -124,13 +125,13 @@ void TCompTestForm::BitBtn2Click()
         m_state.services.messages.error(unansweredMessage(QuestionCount));
         return;
     }
-    const auto score = scoreTest(m_state.StoryNumber, checked);
+    const auto score = scoreTest(m_storyNumber, checked);
     if (!score)
         return;
     RightCount = score->RightCount;
     WrongCount = score->WrongCount;
     ComprehensionScore = score->ComprehensionScore;
-    const auto &key = AnswerKey[static_cast<std::size_t>(m_state.StoryNumber - 1)];
+    const auto &key = AnswerKey[static_cast<std::size_t>(m_storyNumber - 1)];
     for (int q = 0; q < QuestionCount; ++q) {
         const int correct = key[static_cast<std::size_t>(q)];
         setTextColor(m_radios[static_cast<std::size_t>(3 * q + correct - 1)], kAnswerGreen);

@@ -43,4 +43,7 @@ private:
     std::array<QRadioButton *, 15> m_radios{};
     QPushButton *m_close;
     QPushButton *m_check;
+    // The story the questions were filled for: the Short Stories menu stays usable while the test is
+    // open, so the program-wide story number may name another story by the time "Check" is pressed.
+    int m_storyNumber = 0;
 };
