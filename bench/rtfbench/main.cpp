@@ -59,6 +59,7 @@ QByteArray lessonRepeated(qsizetype size)
 {
     QFile f(QDir(QStringLiteral(BW_DATA_DIR)).filePath(QStringLiteral("Horizontal.rtf")));
     QByteArray body = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("{\\rtf1 \\b x\\b0 y\\par}");
+    body = body.trimmed();
     body.chop(1); // keep the document open so the copies are read as one
     QByteArray out;
     while (out.size() < size)
