@@ -29,10 +29,12 @@ QByteArray randomBytes(QRandomGenerator &rng, qsizetype size)
 
 QByteArray rtfTokens(QRandomGenerator &rng, qsizetype size)
 {
-    static const char *const kTokens[] = {"{", "}", "\\b ", "\\b0 ", "\\i ", "\\ul ", "\\fs36 ", "\\f1 ",
-                                          "\\cf2 ", "\\par ", "\\qc ", "\\'e9", "\\u8212?", "\\uc2 ", "{\\*\\x ",
-                                          "word ", "text, ", "\\plain ", "\\line ", "\\tab "};
-    QByteArray out = "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Georgia;}}{\\colortbl;\\red1\\green2\\blue3;\\red9;}";
+    static const char *const kTokens[] = {"{",     "}",       "\\b ",     "\\b0 ",   "\\i ",
+                                          "\\ul ", "\\fs36 ", "\\f1 ",    "\\cf2 ",  "\\par ",
+                                          "\\qc ", "\\'e9",   "\\u8212?", "\\uc2 ",  "{\\*\\x ",
+                                          "word ", "text, ",  "\\plain ", "\\line ", "\\tab "};
+    QByteArray out =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Georgia;}}{\\colortbl;\\red1\\green2\\blue3;\\red9;}";
     int depth = 1;
     while (out.size() < size) {
         const char *token = kTokens[rng.bounded(int(std::size(kTokens)))];

@@ -42,15 +42,26 @@ constexpr int kMaxFontNameLength = 128;
 // Destinations whose content is never text we show.
 bool isSkippedDestination(QByteArrayView word)
 {
-    static constexpr auto kWords = std::to_array<std::string_view>({
-        "stylesheet", "info",       "pict",       "object",    "header",    "headerl",  "headerr",
-        "headerf",    "footer",     "footerl",    "footerr",   "footerf",   "footnote", "annotation",
-        "listtable",  "listoverridetable",        "revtbl",    "rsidtbl",   "generator", "xmlnstbl",
-        "themedata",  "colorschememapping",       "latentstyles", "datastore", "fldinst", "filetbl",
-        "pgdsctbl",   "atnid",      "atnauthor",  "comment",   "author",    "operator", "title",
-        "nonshppict"});
-    return std::any_of(kWords.begin(), kWords.end(),
-                       [&](std::string_view w) { return word == QByteArrayView(w.data(), qsizetype(w.size())); });
+    static constexpr auto kWords = std::to_array<std::string_view>({"stylesheet",   "info",
+                                                                    "pict",         "object",
+                                                                    "header",       "headerl",
+                                                                    "headerr",      "headerf",
+                                                                    "footer",       "footerl",
+                                                                    "footerr",      "footerf",
+                                                                    "footnote",     "annotation",
+                                                                    "listtable",    "listoverridetable",
+                                                                    "revtbl",       "rsidtbl",
+                                                                    "generator",    "xmlnstbl",
+                                                                    "themedata",    "colorschememapping",
+                                                                    "latentstyles", "datastore",
+                                                                    "fldinst",      "filetbl",
+                                                                    "pgdsctbl",     "atnid",
+                                                                    "atnauthor",    "comment",
+                                                                    "author",       "operator",
+                                                                    "title",        "nonshppict"});
+    return std::any_of(kWords.begin(), kWords.end(), [&](std::string_view w) {
+        return word == QByteArrayView(w.data(), qsizetype(w.size()));
+    });
 }
 
 QChar specialCharacter(QByteArrayView word)
@@ -275,8 +286,9 @@ private:
         case Destination::ColorTable:
             if (word == "red" || word == "green" || word == "blue") {
                 const int value = std::clamp(hasParam ? param : 0, 0, 255);
-                (word == "red" ? m_pendingColor.red : word == "green" ? m_pendingColor.green : m_pendingColor.blue) =
-                    value;
+                (word == "red"     ? m_pendingColor.red
+                 : word == "green" ? m_pendingColor.green
+                                   : m_pendingColor.blue) = value;
                 m_pendingHasColor = true;
             }
             return;
@@ -380,7 +392,8 @@ private:
             return;
         case Destination::ColorTable:
             if (c == u';') {
-                m_colors.push_back(m_pendingHasColor ? std::optional<RtfColor>(m_pendingColor) : std::nullopt);
+                m_colors.push_back(m_pendingHasColor ? std::optional<RtfColor>(m_pendingColor)
+                                                     : std::nullopt);
                 m_pendingColor = {};
                 m_pendingHasColor = false;
             }

@@ -82,11 +82,15 @@ TEST(LessonDocuments, ParseIntoHeadedTextsOfLessonLength)
 {
     const Lesson lessons[] = {
         {"Introduction.rtf", {"Lessons & Instructions", "Short Stories", "Charts", "Controls"}},
-        {"Tachistoscope.rtf", {"Format Text", "Start Read", "Pause Read", "Cancel Read", "Change Font", "Indent"}},
+        {"Tachistoscope.rtf",
+         {"Format Text", "Start Read", "Pause Read", "Cancel Read", "Change Font", "Indent"}},
         {"Horizontal.rtf",
-         {"Start Read", "Reset Text", "Number of Fixations", "Adjust Speed", "Text Visibility", "Change Font"}},
-        {"Vertical.rtf", {"Start Read", "Reset Text", "Down Sweep", "Number of Fixations", "Text Visibility"}},
-        {"MakeText.rtf", {"Format Text", "Save to File", "Send Text To", "Indent Paragraph", "Width of Lines"}},
+         {"Start Read", "Reset Text", "Number of Fixations", "Adjust Speed", "Text Visibility",
+          "Change Font"}},
+        {"Vertical.rtf",
+         {"Start Read", "Reset Text", "Down Sweep", "Number of Fixations", "Text Visibility"}},
+        {"MakeText.rtf",
+         {"Format Text", "Save to File", "Send Text To", "Indent Paragraph", "Width of Lines"}},
     };
     static const QRegularExpression kWord(QStringLiteral("[A-Za-z0-9’']+"));
     for (const Lesson &lesson : lessons) {

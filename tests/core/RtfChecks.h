@@ -37,4 +37,3 @@ inline void expectSound(const RtfDocument &doc, qsizetype inputSize)
     // Every character shown is paid for by at least one input byte.
     ASSERT_LE(chars, inputSize);
 }
-

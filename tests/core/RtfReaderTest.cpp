@@ -1,5 +1,5 @@
-#include "RtfChecks.h"
 #include "RtfReader.h"
+#include "RtfChecks.h"
 
 #include <QRandomGenerator>
 
@@ -33,8 +33,10 @@ std::string describe(const RtfDocument &doc)
             if (!r.format.fontFamily.isEmpty())
                 marks << QStringLiteral("f=") + r.format.fontFamily;
             if (r.format.color)
-                marks << QStringLiteral("c=%1.%2.%3").arg(r.format.color->red).arg(r.format.color->green).arg(
-                             r.format.color->blue);
+                marks << QStringLiteral("c=%1.%2.%3")
+                             .arg(r.format.color->red)
+                             .arg(r.format.color->green)
+                             .arg(r.format.color->blue);
             if (!marks.isEmpty())
                 line += u'[' + marks.join(u',') + u']';
             line += r.text;
@@ -70,11 +72,13 @@ const Snippet kSnippets[] = {
      "[f=Arial]Plain [f=Times New Roman]SerifUnknown", true},
     {"font table without inner groups", "{\\rtf1{\\fonttbl\\f0 Courier;\\f1 Georgia;}\\f1 g}", "[f=Georgia]g",
      true},
-    {"colour table", "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}\\cf1 r\\cf2 n\\cf0 a\\cf9 z}",
+    {"colour table",
+     "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}\\cf1 r\\cf2 n\\cf0 a\\cf9 z}",
      "[c=255.0.0]r[c=0.0.128]naz", true},
-    {"colour components clamped", "{\\rtf1{\\colortbl;\\red300\\green-5\\blue7;}\\cf1 x}", "[c=255.0.7]x", true},
-    {"alignment per paragraph", "{\\rtf1\\qc Title\\par\\pard Body\\par\\qr R\\par\\qj J}", "C:Title | Body | R:R | J:J",
+    {"colour components clamped", "{\\rtf1{\\colortbl;\\red300\\green-5\\blue7;}\\cf1 x}", "[c=255.0.7]x",
      true},
+    {"alignment per paragraph", "{\\rtf1\\qc Title\\par\\pard Body\\par\\qr R\\par\\qj J}",
+     "C:Title | Body | R:R | J:J", true},
     {"alignment scoped to a group", "{\\rtf1{\\qc T\\par}B}", "C:T | B", true},
     {"groups restore formatting", "{\\rtf1 a{\\b b{\\i c}d}e}", "a[b]b[b,i]c[b]de", true},
     {"plain resets character format", "{\\rtf1 \\b\\i\\fs40 x\\plain y}", "[b,i,s=40]xy", true},
@@ -88,10 +92,13 @@ const Snippet kSnippets[] = {
     {"negative unicode", "{\\rtf1 \\u-3913?}", "\uf0b7", true},
     {"surrogate pair and a lone one", "{\\rtf1 \\u-10179?\\u-8704? \\u-10179?x}", "\U0001F600 \ufffdx", true},
     {"fallback count ends at a group", "{\\rtf1\\uc3\\u233{ab}c}", "éabc", true},
-    {"ignorable destination", "{\\rtf1{\\*\\generator Writer 1.0;}text{\\*\\unknown {nested} t}}", "text", true},
-    {"skipped destinations", "{\\rtf1{\\info{\\title T}{\\author A}}{\\stylesheet{\\s0 Normal;}}body}", "body", true},
+    {"ignorable destination", "{\\rtf1{\\*\\generator Writer 1.0;}text{\\*\\unknown {nested} t}}", "text",
+     true},
+    {"skipped destinations", "{\\rtf1{\\info{\\title T}{\\author A}}{\\stylesheet{\\s0 Normal;}}body}",
+     "body", true},
     {"unknown words ignored", "{\\rtf1\\widowctrl\\lang2057 \\xyz12 text}", "text", true},
-    {"named characters", "{\\rtf1 \\ldblquote a\\rdblquote\\emdash\\lquote b\\rquote\\bullet}", "“a”—‘b’•", true},
+    {"named characters", "{\\rtf1 \\ldblquote a\\rdblquote\\emdash\\lquote b\\rquote\\bullet}", "“a”—‘b’•",
+     true},
     {"line break and tab", "{\\rtf1 a\\line b\\tab c}", "a\u2028b\tc", true},
     {"escaped line end is a paragraph", "{\\rtf1 a\\\nb}", "a | b", true},
     {"raw line ends ignored", "{\\rtf1 a\r\nb\n}", "ab", true},
@@ -131,7 +138,8 @@ TEST(RtfReader, RandomBytesAlwaysGiveASoundDocument)
         QByteArray bytes(length, '\0');
         const bool rtfish = round % 2 == 0;
         for (char &b : bytes)
-            b = rtfish ? kAlphabet[rng.bounded(int(sizeof kAlphabet) - 1)] : static_cast<char>(rng.bounded(256));
+            b = rtfish ? kAlphabet[rng.bounded(int(sizeof kAlphabet) - 1)]
+                       : static_cast<char>(rng.bounded(256));
         if (round % 3 == 0)
             bytes.prepend("{\\rtf1 ");
         expectSound(parseRtf(bytes), bytes.size());
