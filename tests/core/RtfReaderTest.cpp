@@ -1,0 +1,182 @@
+#include "RtfReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Paragraphs joined by " | ", a centred one prefixed "C:" (right "R:", justified "J:"), and each run that
+// differs from the default format prefixed with its differences in brackets.
+std::string describe(const RtfDocument &doc)
+{
+    QStringList paragraphs;
+    for (const RtfParagraph &p : doc.paragraphs) {
+        QString line = QStringList{"", "C:", "R:", "J:"}.at(static_cast<int>(p.alignment));
+        for (const RtfRun &r : p.runs) {
+            const RtfCharFormat &f = r.format;
+            QStringList marks;
+            for (auto [on, mark] : {std::pair{f.bold, "b"}, {f.italic, "i"}, {f.underline, "u"}})
+                if (on)
+                    marks << QString::fromLatin1(mark);
+            if (f.halfPoints != 24)
+                marks << QStringLiteral("s=%1").arg(f.halfPoints);
+            if (!f.fontFamily.isEmpty())
+                marks << QStringLiteral("f=") + f.fontFamily;
+            if (f.color)
+                marks
+                    << QStringLiteral("c=%1.%2.%3").arg(f.color->red).arg(f.color->green).arg(f.color->blue);
+            line += (marks.isEmpty() ? QString() : u'[' + marks.join(u',') + u']') + r.text;
+        }
+        paragraphs << line;
+    }
+    return paragraphs.join(QStringLiteral(" | ")).toStdString();
+}
+
+struct Snippet
+{
+    QByteArray rtf;
+    const char *expected; // UTF-8
+    bool complete;
+};
+
+QByteArray nested(int depth, const char *inner)
+{
+    return "{\\rtf1 " + QByteArray(depth, '{') + inner + QByteArray(depth, '}') + " y}";
+}
+
+const Snippet kSnippets[] = {
+    {"{\\rtf1\\ansi Hello world\\par}", "Hello world", true},
+    {"{\\rtf1 a\\par\\par b}", "a |  | b", true},
+    {"{\\rtf1 a \\b bold\\b0  c}", "a [b]bold c", true},
+    {"{\\rtf1 \\i it\\i0\\ul un\\ulnone  no\\ul0}", "[i]it[u]un no", true},
+    {"{\\rtf1 \\fs36 Big\\fs Normal\\fs99999999999999 x\\fs0 y\\fs-4 z}", "[s=36]BigNormal[s=3276]xyz", true},
+    {"{\\rtf1\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman{\\*\\panose 02}Times New "
+     "Roman;}}Plain \\f1 Serif\\f7 Unknown}",
+     "[f=Arial]Plain [f=Times New Roman]SerifUnknown", true},
+    {"{\\rtf1{\\fonttbl\\f0 Courier;\\f1 Georgia;}\\f1 g}", "[f=Georgia]g", true},
+    {"{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red300\\green-5\\blue128;}\\cf1 r\\cf2 n\\cf0 a\\cf9 z}",
+     "[c=255.0.0]r[c=255.0.128]naz", true},
+    {"{\\rtf1\\qc Title\\par\\pard Body\\par\\qr R\\par\\qj J}", "C:Title | Body | R:R | J:J", true},
+    {"{\\rtf1{\\qc T\\par}B}", "C:T | B", true},
+    {"{\\rtf1 a{\\b b{\\i c}d}e}", "a[b]b[b,i]c[b]de", true},
+    {"{\\rtf1 \\b\\i\\fs40 x\\plain y}", "[b,i,s=40]xy", true},
+    {"{\\rtf1 caf\\'e9 \\'93q\\'94 \\'80 \\'zz\\'4}", "café “q” € zz4", true},
+    {"{\\rtf1 \\\\ \\{ \\} \\~x\\-y}", "\\ { } \u00a0xy", true},
+    {"{\\rtf1 caf\\u233?s \\u8220\\'93x}", "cafés “x", true},
+    {"{\\rtf1\\uc0\\u8212 x\\uc2\\u8364 EUR ok}", "—x€R ok", true},
+    {"{\\rtf1 \\u-3913?\\u-10179?\\u-8704? \\u-10179?x}", "\uf0b7\U0001F600 \ufffdx", true},
+    {"{\\rtf1\\uc3\\u233{ab}c}", "éabc", true},
+    {"{\\rtf1{\\*\\generator Writer 1.0;}text{\\*\\unknown {nested} t}}", "text", true},
+    {"{\\rtf1{\\info{\\title T}{\\author A}}{\\stylesheet{\\s0 Normal;}}\\widowctrl\\xyz12 body}", "body",
+     true},
+    {"{\\rtf1 \\ldblquote a\\rdblquote\\emdash\\lquote b\\rquote\\bullet}", "“a”—‘b’•", true},
+    {"{\\rtf1 a\\line b\\tab c\r\nd\\\ne}", "a\u2028b\tcd | e", true},
+    {"{\\rtf1 a\\bin3 }{x b}", "a b", true},
+    {"{\\rtf1 a\\bin999999 bcd", "a", false},
+    {"{\\rtf1 Hello \\b wor", "Hello [b]wor", false},
+    {"{\\rtf1 a\\", "a", false},
+    {"{\\rtf1 a}trailing", "a", true},
+    {"a}b", "ab", true},
+    {nested(10000, "\\b x"), "[b]x y", true},
+    {"{\\rtf1 " + QByteArray(5000, '{') + "z", "z", false},
+};
+
+class RtfSnippet : public ::testing::TestWithParam<Snippet>
+{
+};
+
+TEST_P(RtfSnippet, ReadsAsExpected)
+{
+    const Snippet &s = GetParam();
+    const RtfDocument doc = parseRtf(s.rtf);
+    EXPECT_EQ(describe(doc), std::string(s.expected)) << s.rtf.left(200).toStdString();
+    EXPECT_EQ(doc.complete, s.complete);
+    EXPECT_EQ(doc.hasHeader, s.rtf.startsWith("{\\rtf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RtfSnippet, ::testing::ValuesIn(kSnippets));
+
+// What holds of any document the reader returns, whatever it was given.
+void expectSound(const RtfDocument &doc, qsizetype inputSize)
+{
+    qsizetype chars = 0;
+    for (const RtfParagraph &p : doc.paragraphs) {
+        for (qsizetype i = 0; i < p.runs.size(); ++i) {
+            const QString &text = p.runs[i].text;
+            ASSERT_FALSE(text.isEmpty());
+            ASSERT_FALSE(i > 0 && p.runs[i].format == p.runs[i - 1].format) << "adjacent runs of one format";
+            for (qsizetype k = 0; k < text.size(); ++k) {
+                const QChar c = text.at(k);
+                ASSERT_TRUE(c.unicode() >= 0x20 || c == u'\t') << "control character " << int(c.unicode());
+                const bool paired =
+                    c.isHighSurrogate() && k + 1 < text.size() && text.at(++k).isLowSurrogate();
+                ASSERT_TRUE(paired || !c.isSurrogate()) << "unpaired surrogate";
+            }
+            chars += text.size();
+        }
+    }
+    ASSERT_LE(chars, inputSize) << "every character shown is paid for by at least one input byte";
+}
+
+TEST(RtfReader, RandomBytesAlwaysGiveASoundDocument)
+{
+    QRandomGenerator rng(20261207);
+    static const char kAlphabet[] = "{}\\\\\\'*;ubfsicqlrpard0123456789-? \r\nabcxyz\x93\xff";
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes(rng.bounded(0, 600), '\0');
+        for (char &b : bytes)
+            b = round % 2 ? static_cast<char>(rng.bounded(256))
+                          : kAlphabet[rng.bounded(int(sizeof kAlphabet) - 1)];
+        if (round % 3 == 0)
+            bytes.prepend("{\\rtf1 ");
+        expectSound(parseRtf(bytes), bytes.size());
+        ASSERT_FALSE(HasFatalFailure()) << "input: " << bytes.toHex().toStdString();
+    }
+}
+
+QByteArray lessonBytes(const char *name)
+{
+    QFile f(QDir(QStringLiteral(BW_DATA_DIR)).filePath(QString::fromLatin1(name)));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(RtfReader, MutatedAndCutLessonsReadSoundly)
+{
+    QRandomGenerator rng(7);
+    for (const char *name : {"Introduction.rtf", "Horizontal.rtf", "MakeText.rtf"}) {
+        const QByteArray whole = lessonBytes(name);
+        ASSERT_FALSE(whole.isEmpty()) << name;
+        const QString full = parseRtf(whole).plainText();
+        for (int round = 0; round < 200; ++round) {
+            QByteArray bytes = whole;
+            for (int edits = rng.bounded(1, 12); edits > 0 && !bytes.isEmpty(); --edits) {
+                const int at = rng.bounded(int(bytes.size()));
+                if (rng.bounded(2))
+                    bytes[at] = "{}\\;x"[rng.bounded(5)];
+                else
+                    bytes.remove(at, rng.bounded(1, 40));
+            }
+            expectSound(parseRtf(bytes), bytes.size());
+            ASSERT_FALSE(HasFatalFailure()) << name << " round " << round;
+
+            // Cut before a control sequence or a brace, a file shows the start of what the whole file shows.
+            qsizetype cut = rng.bounded(int(whole.size()));
+            while (cut > 0 && !QByteArrayView("\\{}").contains(whole[cut]))
+                --cut;
+            const RtfDocument part = parseRtf(whole.first(cut));
+            EXPECT_FALSE(part.complete) << name << " cut at " << cut;
+            EXPECT_TRUE(full.startsWith(part.plainText())) << name << " cut at " << cut;
+        }
+    }
+}
+
+TEST(RtfReader, MissingFileIsRefused)
+{
+    EXPECT_FALSE(
+        readRtfFile(QDir(QStringLiteral(BW_DATA_DIR)).filePath(QStringLiteral("none.rtf"))).has_value());
+}
+
+} // namespace
