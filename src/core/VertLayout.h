@@ -22,7 +22,8 @@ int vertDownSweepFor(int setting);
 HorizText LayoutVerticalText(const QStringList &fileLines, int fixations);
 
 // The unread page: every non-blank line drawn at its place in the look of `unreadMode` (1..3).
-inline std::vector<HorizDraw> drawVerticalPage(const HorizText &text, int unreadMode, const HorizMetrics &metrics)
+inline std::vector<HorizDraw> drawVerticalPage(const HorizText &text, int unreadMode,
+                                               const HorizMetrics &metrics)
 {
     return drawHorizontalPage(text, unreadMode, metrics);
 }

@@ -13,10 +13,10 @@ struct SweepStates
     std::array<int, 3> first; // first state of columns 1..3; each column runs D - 1 states up from it
 };
 
-// The state numbers are kept as they have always been: a step is named by its number alone.
+// Every step of a sweep has a number of its own, so the state alone says which column and row comes next.
 constexpr SweepStates kSweepTable[] = {
-    {2, 3, {2, 4, 0}},   {2, 4, {12, 15, 0}},  {2, 5, {27, 31, 0}},
-    {3, 3, {6, 8, 10}},  {3, 4, {18, 21, 24}}, {3, 5, {35, 39, 43}},
+    {2, 3, {2, 4, 0}},  {2, 4, {12, 15, 0}},  {2, 5, {27, 31, 0}},
+    {3, 3, {6, 8, 10}}, {3, 4, {18, 21, 24}}, {3, 5, {35, 39, 43}},
 };
 
 const SweepStates *statesFor(int fixations, int downSweep)
@@ -33,7 +33,8 @@ const SweepStates *statesFor(int fixations, int downSweep)
 int vertFirstSweepState(int fixations, int downSweep, int column)
 {
     const SweepStates *s = statesFor(fixations, downSweep);
-    return s != nullptr && column >= 1 && column <= fixations ? s->first[static_cast<std::size_t>(column - 1)] : 0;
+    return s != nullptr && column >= 1 && column <= fixations ? s->first[static_cast<std::size_t>(column - 1)]
+                                                              : 0;
 }
 
 std::optional<VertSweepStep> vertSweepStep(int fixations, int downSweep, int pacerState)
@@ -163,6 +164,8 @@ void VertPacer::laterColumn(VertTick &out, const VertTickInput &in, int column)
     }
     if (!within) {
         // The last column of a block that starts past the text: every row of it lies past the text too.
+        out.line = line;
+        out.column = column;
         finish(out);
         return;
     }
@@ -260,7 +263,8 @@ void VertPacer::reveal(VertTick &out, int line, int column)
     if (column > 1)
         out.draws.push_back(HorizDraw{HorizDraw::Kind::Text, QStringLiteral(" "), x - space, y,
                                       HorizStyle::Invisible, HorizWeight::Font, 0});
-    const HorizStyle style = isVertHiddenPad(m_text, line, column) ? HorizStyle::Invisible : HorizStyle::Visible;
+    const HorizStyle style =
+        isVertHiddenPad(m_text, line, column) ? HorizStyle::Invisible : HorizStyle::Visible;
     out.draws.push_back(HorizDraw{HorizDraw::Kind::Text, f, x, y, style, HorizWeight::Font, 0});
 }
 
@@ -282,6 +286,6 @@ void VertPacer::finish(VertTick &out)
         st.WpmScore = *wpm;
     st.WpmText = wpmText(st.WpmScore);
     st.PenY += h;
-    out.draws.push_back(HorizDraw{HorizDraw::Kind::Text, st.WpmText + QStringLiteral(" words per minute!"), 45,
-                                  st.PenY, HorizStyle::Visible, HorizWeight::Regular, 0});
+    out.draws.push_back(HorizDraw{HorizDraw::Kind::Text, st.WpmText + QStringLiteral(" words per minute!"),
+                                  45, st.PenY, HorizStyle::Visible, HorizWeight::Regular, 0});
 }

@@ -1,5 +1,5 @@
-#include "QtPrinters.h"
 #include "VertPacer.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +117,15 @@ TEST(VertPacer, WalksEachStateTable)
         }
         EXPECT_EQ(pacer.state().PacerState, 0);
         EXPECT_EQ(pacer.state().CurrentLine, t.d);
+        // The line after the text is blank in each column but the last, which finds its rows past the end.
+        std::vector<std::pair<Kind, int>> tail;
+        for (const VertTick &tick : readToEnd(pacer, VertTickInput{10000, 300, 100}, 10))
+            tail.emplace_back(tick.kind, tick.column);
+        std::vector<std::pair<Kind, int>> expected;
+        for (int c = 1; c < t.f; ++c)
+            expected.emplace_back(Kind::Pass, c);
+        expected.emplace_back(Kind::End, t.f);
+        EXPECT_EQ(tail, expected) << "F " << t.f << " D " << t.d;
     }
 }
 

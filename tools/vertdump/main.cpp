@@ -38,7 +38,8 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 4) {
-        QTextStream(stderr) << "usage: vertdump FILE F D [INTERVAL_MS [SECOND_INTERVAL_MS [CLIENT_HEIGHT]]]\n";
+        QTextStream(stderr)
+            << "usage: vertdump FILE F D [INTERVAL_MS [SECOND_INTERVAL_MS [CLIENT_HEIGHT]]]\n";
         return 2;
     }
     const auto lines = readTextFileLines(args.at(1));
@@ -75,8 +76,8 @@ int main(int argc, char *argv[])
             out << n << " end at " << due << " ms: " << wpmText(wpm.value_or(0.0)) << " words per minute\n";
             break;
         }
-        out << n << ' ' << state << ' ' << kindName(tick.kind) << ' ' << tick.line << ' ' << tick.column << ' '
-            << tick.interval << ' ' << tick.scrollBy << "\n";
+        out << n << ' ' << state << ' ' << kindName(tick.kind) << ' ' << tick.line << ' ' << tick.column
+            << ' ' << tick.interval << ' ' << tick.scrollBy << "\n";
         due += tick.interval;
     }
     return 0;
