@@ -1,0 +1,64 @@
+#include "VertLayout.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+// Each case lays out `file` (lines split at '\n') and checks its last line: the stored text and the fixations
+// separated by '|', or nothing for a blank line.
+TEST(VertLayout, CutsLinesAsTheReaderExpects)
+{
+    const QString x19 = QString(19, u'x') + u' ' + QString(10, u'y');
+    // Three-way finds the space at 12 from 24 but none within reach of 48; two-way none within reach of 36.
+    const QString noSplit = QString(11, u'a') + u' ' + QString(58, u'b') + QStringLiteral(" c");
+    const QString q100 = QStringLiteral("word ") + QString(95, u'q');
+    const QString q80 = q100.left(80);
+    const std::tuple<const char *, QString, int, QString, QString> cases[] = {
+        {"pad line", QStringLiteral("Contents"), 2, QStringLiteral("Contents **********"),
+         QStringLiteral("Contents|**********")},
+        {"one leading space goes", QStringLiteral(" Hello there"), 2, QStringLiteral("Hello there"),
+         QStringLiteral("Hello|there")},
+        {"three leading spaces stay", QStringLiteral("   Hello there"), 2, QStringLiteral("   Hello there"),
+         QStringLiteral("   Hello|there")},
+        {"seven spaces are blank", QString(7, u' '), 2, QString(7, u' '), QString()},
+        {"eight spaces are text", QString(8, u' '), 2, QString(8, u' '), QStringLiteral("   |    ")},
+        {"exact hit leaving 4 cuts in two", QStringLiteral("abcd efgh ijklmn"), 3,
+         QStringLiteral("abcd efgh ijklmn"), QStringLiteral("abcd efgh|ijklmn")},
+        {"100 characters stored as 80", q100, 2, q80, q80},
+        {"a failed three-way search falls to two, not to the line before",
+         QStringLiteral("aaaa bbbbbbbbbb cccccccccc\n") + x19, 3, x19, QString(x19).replace(u' ', u'|')},
+        {"failed searches fall to one", noSplit, 3, noSplit, noSplit},
+    };
+    for (const auto &[name, file, fixations, stored, pieces] : cases) {
+        const HorizText t = LayoutVerticalText(file.split(u'\n'), fixations);
+        const int line = t.LineCount;
+        EXPECT_EQ(t.TextLines.at(line - 1), stored) << name;
+        EXPECT_EQ(isVertBlankLine(t, line), pieces.isEmpty()) << name;
+        const QStringList expected = pieces.isEmpty() ? QStringList() : pieces.split(u'|');
+        for (int j = 1; j <= kVertMaxFixations; ++j)
+            EXPECT_EQ(vertFixation(t, line, j), expected.value(j - 1)) << name << " fixation " << j;
+        if (pieces.isEmpty()) {
+            EXPECT_EQ(t.cell(line, 5), QStringLiteral(" ")) << name;
+        }
+    }
+}
+
+TEST(VertLayout, CountsWordsOfAllButTheLastLine)
+{
+    const HorizText t = LayoutVerticalText(
+        {QStringLiteral("Contents"), QStringLiteral("The quick brown fox"), QStringLiteral("jumps over")}, 3);
+    EXPECT_EQ(t.LineCount, 3);
+    EXPECT_EQ(t.TotalFixations, 9);
+    EXPECT_DOUBLE_EQ(t.WordCount, 19 / 5 + 19 / 5);
+    EXPECT_TRUE(isVertHiddenPad(t, 1, 2));
+    EXPECT_FALSE(isVertHiddenPad(t, 2, 2));
+    EXPECT_EQ(LayoutVerticalText({}, 3).TotalFixations, 0);
+    // A damaged setting of one fixation is paced as two, not laid out whole and never revealed.
+    EXPECT_EQ(LayoutVerticalText({QStringLiteral("The quick brown fox")}, 1).TotalFixations, 2);
+}
+
+TEST(VertLayout, PageGrowsWithTheText)
+{
+    EXPECT_EQ(vertPageHeight(10, 4, 16, 300), kHorizMinPageHeight);
+    EXPECT_GE(vertPageHeight(1000, 5, 40, 300), 1000 * 40 + 300);
+}
