@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "AppState.h"
-#include "Tests.h"
+#include "app/AppState.h"
 #include "app/mainwindow.h"
+#include "assess/Tests.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -32,8 +32,8 @@ TCompTestForm *openTest(TestApp &app, int story)
 {
     app.state->StoryNumber = story;
     app.state->StoryLoaded = 1;
-    app.form->openComprehensionTest();
-    return app.form->findChild<TCompTestForm *>();
+    app.form()->openComprehensionTest();
+    return app.form()->findChild<TCompTestForm *>();
 }
 
 } // namespace
@@ -121,7 +121,7 @@ void CompTestTest::declinedScoresAreBothTakenBack()
     // The reading's end: the test is wanted.
     app.fakes.messages.expect(MessageKind::Confirm, "Do you want to test for comprehension?", true);
     app.state->askAfterReading(wpm, 312.4);
-    auto *test = app.form->findChild<TCompTestForm *>();
+    auto *test = app.form()->findChild<TCompTestForm *>();
     QVERIFY(test != nullptr);
     for (int q = 1; q <= 4; ++q)
         answer(test, q, 1);
@@ -230,7 +230,7 @@ void CompTestTest::everyChoiceFitsWithoutSideScrolling()
         TestApp app;
         QVERIFY(app.start());
         TCompTestForm *test = openTest(app, story);
-        QVERIFY(QTest::qWaitForWindowExposed(app.form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(app.form()));
         QCoreApplication::processEvents();
         auto *box = test->findChild<QScrollArea *>("ScrollBox1");
         QVERIFY2(!box->horizontalScrollBar()->isVisible(), qPrintable(QStringLiteral("story %1").arg(story)));

@@ -2,8 +2,8 @@
 
 #include "SettingsFile.h"
 
-#include "AppState.h"
-#include "VisibilityPanel.h"
+#include "app/AppState.h"
+#include "app/VisibilityPanel.h"
 #include "app/mainwindow.h"
 #include "control/HorizControlPage.h"
 #include "control/control.h"
@@ -119,9 +119,9 @@ void HorizReaderTest::startOpensTheReaderFromTheSettings()
     QCOMPARE(h.fixations()->value(), int(app.state->Settings.HorizFixations));
     QVERIFY(!h.start()->isEnabled());
     QVERIFY(!h.reset()->isEnabled());
-    const QSize client = app.form->clientSize();
+    const QSize client = app.form()->clientSize();
     QCOMPARE(h.reader->placedGeometry(),
-             QRect(0, 0, app.form->lessonGeometry().width(), client.height() / 2));
+             QRect(0, 0, app.form()->lessonGeometry().width(), client.height() / 2));
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
@@ -147,7 +147,7 @@ void HorizReaderTest::storyIsReadToTheEndAndScored()
     writeLines(app, QStringLiteral("Ug.bwr"), {kLine, QString(), kLine, kLine});
     QVERIFY(app.start());
     const Horiz h = horizOf(app);
-    QVERIFY(triggerAction(app.form.get(), "story13Action"));
+    QVERIFY(triggerAction(app.form(), "story13Action"));
     QCOMPARE(app.state->StoryLoaded, 1);
     QCOMPARE(h.lineCount(), QStringLiteral("4"));
     QVERIFY(h.start()->isEnabled());
@@ -155,7 +155,7 @@ void HorizReaderTest::storyIsReadToTheEndAndScored()
     h.start()->click();
     QVERIFY(h.reader->isPacing());
     QCOMPARE(h.start()->text(), QStringLiteral("Pause Read"));
-    QVERIFY(!app.form->shortStoriesMenu()->menuAction()->isEnabled());
+    QVERIFY(!app.form()->shortStoriesMenu()->menuAction()->isEnabled());
 
     app.fakes.messages.expect(MessageKind::Confirm, QStringLiteral("Do you want to test for comprehension?"),
                               false);
@@ -174,7 +174,7 @@ void HorizReaderTest::storyIsReadToTheEndAndScored()
     QCOMPARE(h.start()->text(), QStringLiteral("Start Read"));
     QVERIFY(h.reset()->isEnabled());
     QCOMPARE(h.reader->TextLoaded, 0);
-    QVERIFY(app.form->shortStoriesMenu()->menuAction()->isEnabled());
+    QVERIFY(app.form()->shortStoriesMenu()->menuAction()->isEnabled());
     QVERIFY(app.fakes.sound.played.last().endsWith(QStringLiteral("2.wav")));
 
     // Reset Text reads the same text afresh.
@@ -318,7 +318,7 @@ void HorizReaderTest::tempFileIsLoadedWhenNamed()
     writeLines(app, QStringLiteral("temp.txt"), {kLine, kLine, QString(), kLine, kLine});
     QVERIFY(app.start());
     app.state->LoadTempFile = 2;
-    QVERIFY(triggerAction(app.form.get(), "horizAction"));
+    QVERIFY(triggerAction(app.form(), "horizAction"));
     const Horiz h = horizOf(app);
     QCOMPARE(app.state->LoadTempFile, 0);
     QCOMPARE(app.state->StoryFileName, QStringLiteral("temp.txt"));
@@ -381,14 +381,14 @@ void HorizReaderTest::fontsOptionPresetsAndStores()
     const Horiz h = horizOf(app);
     const TFontGroup before = app.state->Settings.HorizFont;
     app.fakes.dialogs.fonts.push_back(std::nullopt);
-    QVERIFY(triggerAction(app.form.get(), "fontsAction"));
+    QVERIFY(triggerAction(app.form(), "fontsAction"));
     QCOMPARE(app.state->Settings.HorizFont.Name, before.Name);
     QCOMPARE(h.reader->FontsChanged, 0);
 
     QFont chosen(QString(45, u'F'), 13);
     chosen.setItalic(true);
     app.fakes.dialogs.fonts.push_back(FontChoice{chosen, Qt::red});
-    QVERIFY(triggerAction(app.form.get(), "fontsAction"));
+    QVERIFY(triggerAction(app.form(), "fontsAction"));
     const TFontGroup &after = app.state->Settings.HorizFont;
     QCOMPARE(after.Name, QString(40, u'F'));
     QCOMPARE(after.Size, 13);
@@ -410,7 +410,7 @@ void HorizReaderTest::visibilityOkAsksForResetOnlyWhenItIsEnabled()
     writeLines(app, QStringLiteral("a.txt"), {kLine});
     QVERIFY(app.start());
     const Horiz h = horizOf(app);
-    VisibilityPanel *panel = app.form->Panel1();
+    VisibilityPanel *panel = app.form()->Panel1();
     auto *ok = panel->findChild<QPushButton *>(QStringLiteral("okButton"));
     h.find<QPushButton>("textVisibilityButton")->click();
     QVERIFY(panel->isVisible());
@@ -550,12 +550,12 @@ void HorizReaderTest::closingClearsTheModeAndStoresBounds()
     app.state->StoryLoaded = 1;
     h.start()->click();
     const QRect placed = h.reader->placedGeometry();
-    app.form->destroyModeWindow();
+    app.form()->destroyModeWindow();
     QCOMPARE(app.state->HorizOpen, 0);
     QCOMPARE(app.state->StoryLoaded, 0);
     QCOMPARE(app.state->Settings.HorizDefaultPlacement, 0);
     QCOMPARE(app.state->Settings.HorizBounds.Width, placed.width());
-    QVERIFY(app.form->shortStoriesMenu()->menuAction()->isEnabled());
+    QVERIFY(app.form()->shortStoriesMenu()->menuAction()->isEnabled());
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "AppState.h"
 #include "SettingsFile.h"
-#include "VisibilityPanel.h"
+#include "app/AppState.h"
+#include "app/VisibilityPanel.h"
 #include "app/mainwindow.h"
 #include "control/control.h"
 
@@ -40,7 +40,7 @@ void MainWindowTest::menuTreeCaptions()
     TestApp app;
     QVERIFY(app.start());
     QStringList top;
-    for (QAction *a : app.form->menuBar()->actions()) {
+    for (QAction *a : app.form()->menuBar()->actions()) {
         if (a->isVisible())
             top << a->text();
     }
@@ -48,7 +48,7 @@ void MainWindowTest::menuTreeCaptions()
 
     auto captions = [&](const char *menuName) {
         QStringList out;
-        for (QAction *a : app.form->findChild<QMenu *>(QString::fromLatin1(menuName))->actions())
+        for (QAction *a : app.form()->findChild<QMenu *>(QString::fromLatin1(menuName))->actions())
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     };
@@ -80,7 +80,7 @@ void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
     QVERIFY(app.start());
     QCOMPARE(app.state->Settings.UseDefaultMainPlacement, 1);
     QCOMPARE(app.state->ControlPanelOpen, 1);
-    QVERIFY(triggerAction(app.form.get(), "exitAction"));
+    QVERIFY(triggerAction(app.form(), "exitAction"));
     QFile f(app.path("settings2.dat"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -90,7 +90,7 @@ void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
     const TSettings saved = decodeSettings(bytes, 96);
     QCOMPARE(saved.ControlDefaultPlacement, 0);
     QVERIFY(saved.ControlBounds.Width > 0);
-    QCOMPARE(saved.MainBounds.Width, app.form->width());
+    QCOMPARE(saved.MainBounds.Width, app.form()->width());
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
@@ -104,13 +104,13 @@ void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
                               true);
     app.fakes.messages.expect(MessageKind::Information,
                               "You will have to restart the program for this to take effect.");
-    QVERIFY(triggerAction(app.form.get(), "restoreDefaultsAction"));
+    QVERIFY(triggerAction(app.form(), "restoreDefaultsAction"));
     QCOMPARE(app.state->RestoreDefaultsPending, 1);
     // A score recorded now must not bring the file back.
     app.state->historyAppend(app.state->Settings.HorizWpmHistory, 300);
     QVERIFY(!QFile::exists(app.path("settings2.dat")));
-    QVERIFY(triggerAction(app.form.get(), "exitAction"));
-    app.form.reset();
+    QVERIFY(triggerAction(app.form(), "exitAction"));
+    app.program.end();
     QVERIFY(!QFile::exists(app.path("settings2.dat")));
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
@@ -123,9 +123,9 @@ void MainWindowTest::restoreDefaultsDeclinedKeepsTheFile()
                               "Do you want to restore all default settings? Note: this will also delete your "
                               "scores from the charts.",
                               false);
-    QVERIFY(triggerAction(app.form.get(), "restoreDefaultsAction"));
+    QVERIFY(triggerAction(app.form(), "restoreDefaultsAction"));
     QCOMPARE(app.state->RestoreDefaultsPending, 0);
-    app.form->close();
+    app.form()->close();
     QVERIFY(QFile::exists(app.path("settings2.dat")));
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
@@ -151,11 +151,11 @@ void MainWindowTest::noSoundDeviceUnchecksSoundAndSkipsTheCheck()
     QVERIFY(app.start());
     QCOMPARE(app.state->SoundDevicePresent, 0);
     QCOMPARE(app.state->Settings.SoundOn, 0);
-    QVERIFY(!app.form->findChild<QAction *>("soundAction")->isChecked());
+    QVERIFY(!app.form()->findChild<QAction *>("soundAction")->isChecked());
     // The toggle still works for the rest of the run.
-    QVERIFY(triggerAction(app.form.get(), "soundAction"));
+    QVERIFY(triggerAction(app.form(), "soundAction"));
     QCOMPARE(app.state->Settings.SoundOn, 1);
-    QVERIFY(app.form->findChild<QAction *>("soundAction")->isChecked());
+    QVERIFY(app.form()->findChild<QAction *>("soundAction")->isChecked());
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
@@ -180,16 +180,17 @@ void MainWindowTest::savedPlacementIsClampedToASmallerScreen()
     QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
     app.fakes.screen.screenSize = QSize(1024, 768);
     QVERIFY(app.start());
-    QCOMPARE(app.form->width(), 1024);
-    QCOMPARE(app.form->x(), 1);
-    QCOMPARE(app.form->height(), 700);
+    QCOMPARE(app.form()->width(), 1024);
+    QCOMPARE(app.form()->x(), 1);
+    QCOMPARE(app.form()->height(), 700);
 
     // Default placement on a narrow screen.
     TestApp small;
     small.fakes.screen.screenSize = QSize(700, 500);
     QVERIFY(small.start());
-    QCOMPARE(small.form->size(), QSize(640, 480));
+    QCOMPARE(small.form()->size(), QSize(640, 480));
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    QVERIFY2(small.fakes.verify(), qPrintable(small.fakes.report()));
 }
 
 void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
@@ -201,21 +202,21 @@ void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
     s.VertUnreadTextMode = 2;
     QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
     QVERIFY(app.start());
-    VisibilityPanel *panel1 = app.form->Panel1();
+    VisibilityPanel *panel1 = app.form()->Panel1();
     for (const char *name :
          {"readSeeThroughRadio", "readCoveredRadio", "readInvisibleRadio", "readVisibleRadio"})
         QVERIFY(!panel1->findChild<QRadioButton *>(name)->isChecked());
     QVERIFY(panel1->findChild<QRadioButton *>("unreadCoveredRadio")->isChecked());
-    QVERIFY(app.form->Panel5()->findChild<QRadioButton *>("vertSeeThroughRadio")->isChecked());
+    QVERIFY(app.form()->Panel5()->findChild<QRadioButton *>("vertSeeThroughRadio")->isChecked());
 
     QVERIFY(!panel1->isVisible());
-    app.form->toggleVisibilityPanel(panel1);
+    app.form()->toggleVisibilityPanel(Mode::Horiz);
     QVERIFY(panel1->isVisible());
     panel1->findChild<QRadioButton *>("readCoveredRadio")->click();
     panel1->findChild<QRadioButton *>("unreadInvisibleRadio")->click();
     QCOMPARE(app.state->Settings.HorizReadTextMode, 4);
     QCOMPARE(app.state->Settings.HorizUnreadTextMode, 1);
-    app.form->Panel5()->findChild<QRadioButton *>("vertCoveredRadio")->click();
+    app.form()->Panel5()->findChild<QRadioButton *>("vertCoveredRadio")->click();
     QCOMPARE(app.state->Settings.VertUnreadTextMode, 3);
     // OK hides the panel; with no reader waiting for a reset there is nothing to tell.
     panel1->findChild<QPushButton *>("okButton")->click();
@@ -241,7 +242,7 @@ void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
 {
     TestApp app;
     QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form.get(), "contentsAction"));
+    QVERIFY(triggerAction(app.form(), "contentsAction"));
     QCOMPARE(app.fakes.shell.opened.size(), 1);
     QCOMPARE(app.fakes.shell.opened[0].fragment(), QStringLiteral("context-10"));
     app.state->ShowModeHelp();
@@ -254,7 +255,7 @@ void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
     app.fakes.shell.result = true;
     QFile::remove(app.path("bwread.html"));
     app.fakes.messages.expect(MessageKind::Error, "The help file cannot be opened.");
-    QVERIFY(triggerAction(app.form.get(), "contentsAction"));
+    QVERIFY(triggerAction(app.form(), "contentsAction"));
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
@@ -264,11 +265,11 @@ void MainWindowTest::backgroundColourIsStored()
     QVERIFY(app.start());
     app.fakes.dialogs.colors.push_back(QColor(0x11, 0x22, 0x33));
     app.fakes.dialogs.colors.push_back(std::nullopt);
-    QVERIFY(triggerAction(app.form.get(), "backgroundColorAction"));
+    QVERIFY(triggerAction(app.form(), "backgroundColorAction"));
     QCOMPARE(app.state->Settings.MainColor, 0x332211);
-    QVERIFY(triggerAction(app.form.get(), "backgroundColorAction"));
+    QVERIFY(triggerAction(app.form(), "backgroundColorAction"));
     QCOMPARE(app.state->Settings.MainColor, 0x332211);
-    QCOMPARE(app.form->mdiArea()->background().color(), QColor(0x11, 0x22, 0x33));
+    QCOMPARE(app.form()->mdiArea()->background().color(), QColor(0x11, 0x22, 0x33));
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
@@ -278,7 +279,7 @@ void MainWindowTest::shortStoriesSetTheStoryValues()
     // The horizontal reader open at start loads the story.
     app.copyDataFile(QStringLiteral("The Tiger or the Lady.bwr"));
     QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form.get(), "story16Action"));
+    QVERIFY(triggerAction(app.form(), "story16Action"));
     QCOMPARE(app.state->StoryTitle, QStringLiteral("The Tiger or the Lady"));
     QCOMPARE(app.state->StoryFileName, QStringLiteral("The Tiger or the Lady.bwr"));
     QCOMPARE(app.state->StoryNumber, 16);

@@ -1,12 +1,12 @@
 #include "TestSupport.h"
 
-#include "AppState.h"
-#include "Convert.h"
-#include "SpeedTest.h"
-#include "SpeedTestPage.h"
 #include "Wpm.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
 #include "app/mainwindow.h"
+#include "control/SpeedTestPage.h"
 #include "control/control.h"
+#include "readers/SpeedTest.h"
 
 #include <QAction>
 #include <QFile>
@@ -28,9 +28,9 @@ struct SpeedTestApp
     explicit SpeedTestApp(int lines = 0)
     {
         app.start();
-        triggerAction(app.form.get(), "speedTestAction");
-        reader = app.form->findChild<TSpeedTestForm *>();
-        page = app.form->findChild<SpeedTestPage *>();
+        triggerAction(app.form(), "speedTestAction");
+        reader = app.form()->findChild<TSpeedTestForm *>();
+        page = app.form()->findChild<SpeedTestPage *>();
         reader->setPlacedGeometry(QRect(0, 0, 400, 300));
         if (lines > 0)
             openFile(writeText(QStringLiteral("text.txt"), lines));
@@ -55,7 +55,7 @@ struct SpeedTestApp
     QAction *action(const char *name) { return page->findChild<QAction *>(QString::fromLatin1(name)); }
     QString status() { return page->findChild<QLineEdit *>(QStringLiteral("timerStatusBox"))->text(); }
     QColor startColour() { return button("startReadButton")->palette().color(QPalette::ButtonText); }
-    bool storiesEnabled() { return app.form->shortStoriesMenu()->menuAction()->isEnabled(); }
+    bool storiesEnabled() { return app.form()->shortStoriesMenu()->menuAction()->isEnabled(); }
     int step() { return speedTestPageStep(reader->lineHeight(), reader->view()->clientHeight()); }
     void tick(int n)
     {
@@ -289,7 +289,7 @@ void SpeedTestTest::storyOffersTheComprehensionTest()
 {
     SpeedTestApp t;
     t.app.copyDataFile(QStringLiteral("Ug.bwr"));
-    QVERIFY(triggerAction(t.app.form.get(), "story13Action"));
+    QVERIFY(triggerAction(t.app.form(), "story13Action"));
     QCOMPARE(t.app.state->StoryLoaded, 1);
     QVERIFY(t.reader->values().SpeedTestLines.size() > 10);
     QTest::mouseClick(t.button("startReadButton"), Qt::LeftButton);
@@ -318,7 +318,7 @@ void SpeedTestTest::missingStoryKeepsThePage()
         MessageKind::Error,
         QStringLiteral("The file \"Ug.bwr\" was not found, or else the file is not an ascii "
                        "text file. Be sure that the file exists, and was not deleted."));
-    QVERIFY(triggerAction(t.app.form.get(), "story13Action"));
+    QVERIFY(triggerAction(t.app.form(), "story13Action"));
     QCOMPARE(t.reader->values().SpeedTestLines.size(), 20);
     QVERIFY(t.button("startReadButton")->isEnabled());
     QCOMPARE(t.app.state->StoryNumber, 13);
@@ -371,7 +371,7 @@ void SpeedTestTest::fontsAreChosenWithinTheirLimitsAndStored()
     SpeedTestApp t(10);
     const TFontGroup before = t.app.state->Settings.SpeedTestFont;
     t.app.fakes.dialogs.fonts.push_back(std::nullopt);
-    QVERIFY(triggerAction(t.app.form.get(), "fontsAction"));
+    QVERIFY(triggerAction(t.app.form(), "fontsAction"));
     QCOMPARE(t.app.state->Settings.SpeedTestFont.Name, before.Name);
     QCOMPARE(t.app.fakes.dialogs.fontOptionsSeen.size(), 1);
     QCOMPARE(t.app.fakes.dialogs.fontOptionsSeen[0].minSize, 8);
