@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 TestApp::TestApp(bool withDataFiles) : program(fakes.services(), dir.path())
 {
@@ -10,6 +11,13 @@ TestApp::TestApp(bool withDataFiles) : program(fakes.services(), dir.path())
         for (const char *name : {"click_1.wav", "click_2.wav", "tap4.wav", "2.wav", "bwread.html"})
             copyDataFile(QString::fromLatin1(name));
     }
+}
+
+TestApp::~TestApp()
+{
+    program.end();
+    if (!fakes.verify())
+        QTest::qFail(qPrintable(fakes.report()), __FILE__, __LINE__);
 }
 
 void TestApp::copyDataFile(const QString &name)

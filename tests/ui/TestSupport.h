@@ -8,12 +8,15 @@
 class TForm1;
 
 // A program instance for one test: a private working folder (holding copies of the sound and help files),
-// fake services, and the program composed as main() composes it.
+// fake services, and the program composed as main() composes it. Every test so states exactly which
+// messages a user sees.
 class TestApp
 {
 public:
     // `withDataFiles` copies the shipped sound and help files into the working folder.
     explicit TestApp(bool withDataFiles = true);
+    // Fails the running test when a scripted answer went unused or a prompt came that nobody scripted.
+    ~TestApp();
 
     // The program's own start-up.
     bool start() { return program.start(); }

