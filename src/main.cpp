@@ -1,5 +1,4 @@
-#include "AppState.h"
-#include "ModeRegistry.h"
+#include "Program.h"
 #include "QtServices.h"
 #include "app/mainwindow.h"
 
@@ -17,15 +16,12 @@ int main(int argc, char *argv[])
     const QString dataDir = QCoreApplication::applicationDirPath();
     QDir::setCurrent(dataDir);
 
-    TForm1 *form = nullptr;
-    QtServiceSet services([&form]() -> QWidget * { return form; });
-    AppState state(services.services(), dataDir);
-    ModeRegistry modes;
-    TForm1 mainWindow(state, modes);
-    form = &mainWindow;
-    if (!mainWindow.FormCreate())
+    // Dialogs and message boxes are parented to the frame once it exists.
+    const Program *program = nullptr;
+    QtServiceSet services([&program]() -> QWidget * { return program != nullptr ? program->frame() : nullptr; });
+    Program composed(services.services(), dataDir);
+    program = &composed;
+    if (!composed.start())
         return 0;
-    mainWindow.show();
-    mainWindow.createStartWindows();
     return QApplication::exec();
 }

@@ -2,10 +2,11 @@
 // Layout of a 1000-line, 80-column text at K = 5; one tick's work (engine and paint) through the real
 // window; and the pacer's accuracy at 7 ms and 100 ms against its ideal schedule, with the other core busy.
 
-#include "AppState.h"
 #include "FakeServices.h"
 #include "HorizPacer.h"
-#include "ModeRegistry.h"
+#include "Program.h"
+#include "app/AppState.h"
+#include "app/ModeRegistry.h"
 #include "app/mainwindow.h"
 #include "control/HorizControlPage.h"
 #include "control/control.h"
@@ -67,13 +68,14 @@ QStringList makeText(int lines, bool blank)
 }
 
 // A program instance with scripted services and a real steady clock.
-struct Program
+struct BenchApp
 {
-    Program()
+    BenchApp()
         : services{fakes.messages, fakes.dialogs,  fakes.sound,     fakes.shell,
                    fakes.screen,   fakes.platform, fakes.clipboard, clock},
           state(services, dir.path()), form(state, modes)
     {
+        registerModes(modes);
         form.FormCreate();
         state.Settings.SoundOn = 0;
         form.resize(1000, 800);
@@ -105,7 +107,7 @@ struct Program
     TForm1 form;
 };
 
-Program *g_program = nullptr;
+BenchApp *g_program = nullptr;
 
 void BM_LayoutCore(benchmark::State &state)
 {
@@ -135,7 +137,7 @@ BENCHMARK(BM_LayoutWithPage)->Unit(benchmark::kMillisecond);
 // One pacer tick through the window: the engine, the draw list, and painting the exposed region.
 void BM_TickWork(benchmark::State &state)
 {
-    Program &p = *g_program;
+    BenchApp &p = *g_program;
     p.load(makeText(1000, false), 5, 100);
     THorizonForm *r = p.reader();
     double maxMs = 0.0;
@@ -189,7 +191,7 @@ private:
 // Real timers: every tick's time against start + the sum of the intervals the engine asked for.
 void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks)
 {
-    Program &p = *g_program;
+    BenchApp &p = *g_program;
     const OtherCoreBusy load;
     for (auto _ : state) {
         p.load(makeText(1000, blank), 5, interval);
@@ -255,7 +257,7 @@ void BM_TimerWakeBaseline(benchmark::State &state)
 {
     const int interval = static_cast<int>(state.range(0));
     const std::size_t samples = interval < 50 ? 200 : 30;
-    Program &p = *g_program;
+    BenchApp &p = *g_program;
     const OtherCoreBusy load;
     for (auto _ : state) {
         std::vector<double> late;
@@ -300,7 +302,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    Program program;
+    BenchApp program;
     g_program = &program;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

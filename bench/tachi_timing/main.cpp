@@ -3,13 +3,12 @@
 // 100, 250 ms) and compares every display change with the ideal schedule start + n x flash time. Prints, per
 // flash time, the number of flashes, mean and max |error| and the drift of the last flash, in milliseconds.
 
-#include "AppState.h"
 #include "FakeServices.h"
-#include "ModeRegistry.h"
+#include "Program.h"
 #include "QtServices.h"
 #include "app/mainwindow.h"
 #include "control/control.h"
-#include "tacky.h"
+#include "readers/tacky.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,13 +51,10 @@ Result measure(const QString &story, int flashTime)
     SteadyClock clock;
     Services services{fakes.messages, fakes.dialogs,  fakes.sound,     fakes.shell,
                       fakes.screen,   fakes.platform, fakes.clipboard, clock};
-    AppState state(services, dir.path());
-    ModeRegistry modes;
-    TForm1 form(state, modes);
-    form.FormCreate();
-    form.show();
-    form.createStartWindows();
-    form.openMode(Mode::Tachi);
+    Program program(services, dir.path());
+    AppState &state = program.state;
+    program.start();
+    program.frame()->openMode(Mode::Tachi);
     auto *reader = qobject_cast<TTachiForm *>(state.modeWindow.data());
     QWidget *panel = state.controlPanel.data();
     setStoryFileName(state, story);

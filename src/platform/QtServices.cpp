@@ -22,6 +22,8 @@
 #include <QSoundEffect>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QSoundEffect;

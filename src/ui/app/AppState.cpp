@@ -1,7 +1,7 @@
-#include "AppState.h"
+#include "app/AppState.h"
 
 #include "SettingsFile.h"
-#include "mainwindow.h"
+#include "app/Frame.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,20 +85,14 @@ void AppState::askAfterReading(THistory &wpmHistory, double wpm)
     }
     if (StoryLoaded == 1) {
         if (services.messages.confirm(QStringLiteral("Do you want to test for comprehension?"))) {
-            if (mainWindow != nullptr)
-                mainWindow->openComprehensionTest();
+            if (frame != nullptr)
+                frame->openComprehensionTest();
             return;
         }
         StoryLoaded = 0;
     }
     if (!services.messages.confirm(QStringLiteral("Do you want to save this WPM score on chart?")))
         historyRemoveLast(wpmHistory, wpm);
-}
-
-void AppState::setShortStoriesEnabled(bool enabled)
-{
-    if (mainWindow != nullptr)
-        mainWindow->setShortStoriesEnabled(enabled);
 }
 
 double AppState::lastWpm(Mode mode) const

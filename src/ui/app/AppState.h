@@ -9,10 +9,10 @@
 
 #include <array>
 
-class TForm1;
-class TControlForm;
+class Frame;
 class ModeWindow;
 class QWidget;
+class TControlForm;
 
 // The one application state: the settings record, the program-wide flags and values, the live windows
 // and the platform services. Created in main (or by a test) and handed to every window.
@@ -24,7 +24,8 @@ public:
     TSettings Settings;
     Services services;
 
-    QPointer<TForm1> mainWindow;
+    // The main window while it exists; windows reach it only through this interface.
+    Frame *frame = nullptr;
     QPointer<TControlForm> controlPanel;
     QPointer<ModeWindow> modeWindow;
     QPointer<QWidget> lessonWindow;
@@ -55,9 +56,6 @@ public:
     // The score histories of a reading mode; null for the exercise and create text.
     THistory *wpmHistory(Mode mode);
     THistory *comprehensionHistory(Mode mode);
-
-    // Enables or disables the main window's Short Stories menu (disabled while a reading runs).
-    void setShortStoriesEnabled(bool enabled);
 
     // Writes the settings file silently; used where a failure is reported later by the regular save.
     void saveQuietly();

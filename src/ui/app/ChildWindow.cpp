@@ -1,6 +1,6 @@
-#include "ChildWindow.h"
+#include "app/ChildWindow.h"
 
-#include "AppState.h"
+#include "app/AppState.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>

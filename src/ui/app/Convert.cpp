@@ -1,4 +1,4 @@
-#include "Convert.h"
+#include "app/Convert.h"
 
 #include <algorithm>
 

@@ -1,30 +1,11 @@
-#include "ModeRegistry.h"
-
-#include "SpeedTestPage.h"
-#include "TachiPage.h"
-#include "control.h"
-#include "tacky.h"
-#include "control/HorizControlPage.h"
-#include "readers/longread.h"
-
-ModeRegistry::ModeRegistry()
-{
-    // Each mode registers its window and page here when it is built.
-    m_entries[static_cast<int>(Mode::SpeedTest)] = speedTestModeEntry();
-    m_entries[static_cast<int>(Mode::Tachi)] = ModeEntry{
-        [](AppState &state) -> ModeWindow * { return new TTachiForm(state); },
-        [](AppState &state, TControlForm &panel) -> ControlPage * { return new TTachiPage(state, &panel); }};
-    m_entries[static_cast<int>(Mode::Horiz)] = ModeEntry{
-        [](AppState &state) -> ModeWindow * { return new THorizonForm(state); },
-        [](AppState &state, TControlForm &) -> ControlPage * { return new HorizControlPage(state); }};
-}
+#include "app/ModeRegistry.h"
 
 const ModeEntry &ModeRegistry::entry(Mode mode) const
 {
     static const ModeEntry none;
     if (mode == Mode::None)
         return none;
-    return m_entries[static_cast<int>(mode)];
+    return m_entries[static_cast<std::size_t>(mode)];
 }
 
 bool ModeRegistry::hasWindow(Mode mode) const
@@ -35,5 +16,5 @@ bool ModeRegistry::hasWindow(Mode mode) const
 void ModeRegistry::setEntry(Mode mode, ModeEntry entry)
 {
     if (mode != Mode::None)
-        m_entries[static_cast<int>(mode)] = std::move(entry);
+        m_entries[static_cast<std::size_t>(mode)] = std::move(entry);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppValues.h"
-#include "ChildWindow.h"
+#include "app/ChildWindow.h"
 
 // The window of a training mode. The main window talks to the current one through this interface.
 class ModeWindow : public ChildWindow

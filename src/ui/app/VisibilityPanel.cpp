@@ -1,4 +1,4 @@
-#include "VisibilityPanel.h"
+#include "app/VisibilityPanel.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

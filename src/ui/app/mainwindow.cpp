@@ -1,24 +1,28 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "AboutBox.h"
-#include "AppState.h"
-#include "ChildWindow.h"
-#include "Convert.h"
-#include "ModeWindow.h"
 #include "SettingsFile.h"
 #include "StoryLibrary.h"
-#include "Tests.h"
-#include "VisibilityPanel.h"
-#include "charts/ChartCommands.h"
+#include "app/AboutBox.h"
+#include "app/AppState.h"
+#include "app/ChildWindow.h"
+#include "app/Convert.h"
+#include "app/ModeRegistry.h"
+#include "app/ModeWindow.h"
+#include "app/VisibilityPanel.h"
+#include "assess/Tests.h"
 #include "control/ControlPage.h"
 #include "control/control.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,10 +44,9 @@ TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_m
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_mdi);
-    m_state.mainWindow = this;
+    m_state.frame = this;
     buildMenus();
     buildVisibilityPanels();
-    wireChartCommands(*this, m_state);
 }
 
 TForm1::~TForm1()
@@ -54,6 +57,8 @@ TForm1::~TForm1()
         m_state.Settings.UseDefaultMainPlacement = 0;
     }
     deleteSettingsIfPending();
+    if (m_state.frame == this)
+        m_state.frame = nullptr;
 }
 
 QAction *TForm1::addAction(QMenu *menu, const QString &caption, const char *objectName)
@@ -69,7 +74,7 @@ void TForm1::buildMenus()
         connect(menu, &QMenu::aboutToShow, this, [this] { m_state.PlayClick(1); });
     };
 
-    QMenu *reading = menuBar()->addMenu(QStringLiteral("&Reading"));
+    QMenu *reading = m_readingMenu = menuBar()->addMenu(QStringLiteral("&Reading"));
     reading->setObjectName(QStringLiteral("readingMenu"));
     clickOnOpen(reading);
     const ModeCommand commands[] = {
@@ -108,7 +113,7 @@ void TForm1::buildMenus()
     modern->setObjectName(QStringLiteral("modernMenu"));
     addStoryItems(modern, kModernStories.begin(), kModernStories.end());
 
-    QMenu *charts = menuBar()->addMenu(QStringLiteral("&Charts"));
+    QMenu *charts = m_chartsMenu = menuBar()->addMenu(QStringLiteral("&Charts"));
     charts->setObjectName(QStringLiteral("chartsMenu"));
     clickOnOpen(charts);
     for (const auto &[caption, name] : {std::pair{"&Tachistoscopic Reading...", "chartTachiAction"},
@@ -119,7 +124,7 @@ void TForm1::buildMenus()
     charts->addSeparator();
     addAction(charts, QStringLiteral("Ch&art Viewer"), "chartViewerAction")->setEnabled(false);
 
-    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
+    QMenu *options = m_optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("optionsMenu"));
     clickOnOpen(options);
     connect(addAction(options, QStringLiteral("&Background Color"), "backgroundColorAction"),
@@ -185,9 +190,27 @@ void TForm1::storyCommand(const StoryEntry &entry)
         m_state.modeWindow->loadStory();
 }
 
-void TForm1::setShortStoriesEnabled(bool enabled)
+void TForm1::plugCommand(const char *objectName, std::function<void()> run)
 {
-    m_storiesMenu->menuAction()->setEnabled(enabled);
+    if (auto *action = findChild<QAction *>(QString::fromLatin1(objectName))) {
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, std::move(run));
+    }
+}
+
+void TForm1::setHold(MenuHold hold, bool on)
+{
+    m_holds[static_cast<std::size_t>(hold)] = on;
+    applyHolds();
+}
+
+void TForm1::applyHolds()
+{
+    const bool charts = m_holds[static_cast<std::size_t>(MenuHold::Charts)];
+    const bool stories = std::none_of(m_holds.begin(), m_holds.end(), [](bool held) { return held; });
+    m_storiesMenu->menuAction()->setEnabled(stories);
+    for (QMenu *menu : {m_readingMenu, m_chartsMenu, m_optionsMenu})
+        menu->menuAction()->setEnabled(!charts);
 }
 
 void TForm1::buildVisibilityPanels()
@@ -213,18 +236,11 @@ void TForm1::buildVisibilityPanels()
     connect(m_panel5, &VisibilityPanel::okClicked, this, [this] { visibilityOk(m_panel5, Mode::Vert); });
 }
 
-void TForm1::visibilityOk(VisibilityPanel *panel, Mode mode)
+void TForm1::toggleVisibilityPanel(Mode mode)
 {
-    m_state.PlayClick(1);
-    panel->hide();
-    ControlPage *page = m_state.controlPanel != nullptr ? m_state.controlPanel->page(mode) : nullptr;
-    if (page != nullptr && page->isResetTextEnabled())
-        m_state.services.messages.information(
-            QStringLiteral("You need to click the \"Reset Text\" button for this to take effect."));
-}
-
-void TForm1::toggleVisibilityPanel(VisibilityPanel *panel)
-{
+    VisibilityPanel *panel = mode == Mode::Horiz ? m_panel1 : mode == Mode::Vert ? m_panel5 : nullptr;
+    if (panel == nullptr)
+        return;
     if (panel->isVisible()) {
         panel->hide();
         return;
@@ -234,6 +250,16 @@ void TForm1::toggleVisibilityPanel(VisibilityPanel *panel)
     panel->move((client.width() - panel->width()) / 2, (client.height() - panel->height()) / 2);
     panel->show();
     panel->raise();
+}
+
+void TForm1::visibilityOk(VisibilityPanel *panel, Mode mode)
+{
+    m_state.PlayClick(1);
+    panel->hide();
+    ControlPage *page = m_state.controlPanel != nullptr ? m_state.controlPanel->page(mode) : nullptr;
+    if (page != nullptr && page->isResetTextEnabled())
+        m_state.services.messages.information(
+            QStringLiteral("You need to click the \"Reset Text\" button for this to take effect."));
 }
 
 bool TForm1::FormCreate()
@@ -393,6 +419,8 @@ void TForm1::destroyModeWindow()
 void TForm1::createStartWindows()
 {
     // The lessons window comes first: the control panel takes its default place from it.
+    for (const ModeRegistry::StartWindow &create : m_modes.startWindows())
+        create(m_state, *this);
     openMode(Mode::Horiz);
 }
 
@@ -407,9 +435,12 @@ void TForm1::openMode(Mode mode)
     m_state.controlPanel = panel;
     addChild(panel, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
     panel->applyPlacement(TControlForm::defaultGeometry(lessonGeometry().right() + 1, clientSize()));
-    if (const auto &create = m_modes.entry(mode).createWindow) {
-        ModeWindow *window = create(m_state);
+    const ModeEntry &entry = m_modes.entry(mode);
+    if (entry.createWindow) {
+        ModeWindow *window = entry.createWindow(m_state);
         m_state.modeWindow = window;
+        if (ControlPage *page = panel->page(mode); page != nullptr && entry.attach)
+            entry.attach(*page, *window);
         addChild(window);
     }
     panel->showPage(mode);

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "AppValues.h"
-#include "ModeRegistry.h"
+#include "app/Frame.h"
 
 #include <QMainWindow>
 
+#include <array>
+
 class AppState;
 class ChildWindow;
-class ModeWindow;
+class ModeRegistry;
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -15,8 +17,8 @@ class VisibilityPanel;
 struct StoryEntry;
 
 // The frame: a multiple-document main window holding every training window, the menus, the two text
-// visibility panels, start-up and the saves at shutdown.
-class TForm1 final : public QMainWindow
+// visibility panels, start-up and the saves at shutdown. It knows the modes only as registry entries.
+class TForm1 final : public QMainWindow, public Frame
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm1)
@@ -27,32 +29,28 @@ public:
 
     // The creation handler's start-up. False when the platform is refused and the program must end.
     bool FormCreate();
-    // Creates the lessons window, the control panel and the horizontal reader, as at program start.
+    // Creates the registered start windows, the control panel and the horizontal reader, as at program start.
     void createStartWindows();
 
-    // Opens a training mode: a fresh control panel and mode window, the mode's page shown.
-    void openMode(Mode mode);
+    QWidget *widget() override { return this; }
+    QSize clientSize() const override;
+    QRect lessonGeometry() const override;
+    void addChild(ChildWindow *window, Qt::WindowFlags flags = {}) override;
+    void openMode(Mode mode) override;
+    void plugCommand(const char *objectName, std::function<void()> run) override;
+    void setHold(MenuHold hold, bool on) override;
+    void openComprehensionTest() override;
+    void toggleVisibilityPanel(Mode mode) override;
+
     void destroyModeWindow();
     void destroyControlPanel();
-    // Puts a window into the client area and shows it.
-    void addChild(ChildWindow *window, Qt::WindowFlags flags = {});
     void destroyChild(ChildWindow *window);
 
     QMdiArea *mdiArea() const { return m_mdi; }
-    QSize clientSize() const;
-    // The lessons window's bounds, or where its default rule would put it when it is not open.
-    QRect lessonGeometry() const;
-
     // The visibility panels of the horizontal (Panel1) and vertical (Panel5) readers.
     VisibilityPanel *Panel1() const { return m_panel1; }
     VisibilityPanel *Panel5() const { return m_panel5; }
-    // Hides the panel when it is visible, otherwise centres it in the client area and shows it.
-    void toggleVisibilityPanel(VisibilityPanel *panel);
-
     QMenu *shortStoriesMenu() const { return m_storiesMenu; }
-    void setShortStoriesEnabled(bool enabled);
-    // Opens the comprehension test on StoryNumber for the current reading.
-    void openComprehensionTest();
     // Exit: bounds into the record, save, then close.
     void exitProgram();
 
@@ -77,14 +75,19 @@ private:
     void showAbout();
     void showContributors();
     void leaveChildWindows();
+    void applyHolds();
 
     AppState &m_state;
     const ModeRegistry &m_modes;
     QMdiArea *m_mdi;
     VisibilityPanel *m_panel1 = nullptr;
     VisibilityPanel *m_panel5 = nullptr;
+    QMenu *m_readingMenu = nullptr;
     QMenu *m_storiesMenu = nullptr;
+    QMenu *m_chartsMenu = nullptr;
+    QMenu *m_optionsMenu = nullptr;
     QMenu *m_contributorsMenu = nullptr;
     QAction *m_soundAction = nullptr;
+    std::array<bool, 3> m_holds{};
     bool m_closed = false;
 };

@@ -1,8 +1,8 @@
-#include "Tests.h"
+#include "assess/Tests.h"
 
-#include "AppState.h"
 #include "ComprehensionTest.h"
 #include "QuestionBank.h"
+#include "app/AppState.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

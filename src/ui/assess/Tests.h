@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppValues.h"
-#include "ChildWindow.h"
+#include "app/ChildWindow.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "ChartBitmap.h"
+#include "charts/ChartBitmap.h"
 
 #include <QImageReader>
 #include <QSaveFile>

@@ -1,24 +1,15 @@
-#include "ChartCommands.h"
+#include "charts/ChartCommands.h"
 
-#include "AppState.h"
 #include "ChartData.h"
-#include "ChartViewer.h"
-#include "chartsView.h"
-#include "mainwindow.h"
+#include "app/AppState.h"
+#include "app/Frame.h"
+#include "charts/ChartViewer.h"
+#include "charts/chartsView.h"
 
-#include <QAction>
 #include <QFileInfo>
-#include <QMdiArea>
-#include <QMenu>
 
-namespace {
-
-// While a chart window is open no second one and no mode change may start.
-constexpr const char *kModeMenus[] = {"chartsMenu", "readingMenu", "optionsMenu", "shortStoriesMenu"};
-
-} // namespace
-
-ChartCommands::ChartCommands(TForm1 &form, AppState &state) : QObject(&form), m_form(form), m_state(state)
+ChartCommands::ChartCommands(Frame &frame, AppState &state)
+    : QObject(frame.widget()), m_frame(frame), m_state(state)
 {
     setObjectName(QStringLiteral("chartCommands"));
 }
@@ -38,38 +29,6 @@ QString ChartCommands::chartFolder() const
     return m_lastChartFolder.isEmpty() ? m_state.workingDir() : m_lastChartFolder;
 }
 
-void ChartCommands::setModeMenusEnabled(bool enabled)
-{
-    m_settingMenus = true;
-    for (std::size_t i = 0; i < std::size(kModeMenus); ++i) {
-        auto *menu = m_form.findChild<QMenu *>(QString::fromLatin1(kModeMenus[i]));
-        if (menu == nullptr)
-            continue;
-        QAction *action = menu->menuAction();
-        if (!enabled) {
-            m_menusWereEnabled[i] = action->isEnabled();
-            action->setEnabled(false);
-            // A reader that ends or starts while the charts are open turns Short Stories on or off: that is
-            // the state to give back on close, and the menu stays off until then.
-            connect(action, &QAction::enabledChanged, this, [this, action, i](bool on) {
-                if (m_settingMenus)
-                    return;
-                m_menusWereEnabled[i] = on;
-                if (on) {
-                    m_settingMenus = true;
-                    action->setEnabled(false);
-                    m_settingMenus = false;
-                }
-            });
-        } else {
-            disconnect(action, &QAction::enabledChanged, this, nullptr);
-            // A menu that was off before (Short Stories during a reading) stays off.
-            action->setEnabled(m_menusWereEnabled[i]);
-        }
-    }
-    m_settingMenus = false;
-}
-
 void ChartCommands::openCharts(Mode mode)
 {
     const TChartMode *chartMode = chartModeFor(mode);
@@ -87,12 +46,12 @@ void ChartCommands::openCharts(Mode mode)
             [this](const QString &path) { m_lastChartFolder = QFileInfo(path).absolutePath(); });
     connect(window, &TForm10::closing, this, [this] {
         m_charts = nullptr;
-        setModeMenusEnabled(true);
+        m_frame.setHold(MenuHold::Charts, false);
     });
-    m_form.addChild(window, Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    const QSize client = m_form.clientSize();
+    m_frame.addChild(window, Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    const QSize client = m_frame.clientSize();
     window->setPlacedGeometry(QRect(QPoint(0, 0), client.expandedTo(window->minimumSize())));
-    setModeMenusEnabled(false);
+    m_frame.setHold(MenuHold::Charts, true);
 }
 
 void ChartCommands::openViewer()
@@ -103,29 +62,20 @@ void ChartCommands::openViewer()
         return;
     }
     auto *viewer = new TChartForm1(
-        m_state, [this] { return chartFolder(); }, &m_form);
+        m_state, [this] { return chartFolder(); }, m_frame.widget());
     viewer->setAttribute(Qt::WA_DeleteOnClose);
     m_viewer = viewer;
     viewer->show();
 }
 
-void wireChartCommands(TForm1 &form, AppState &state)
+void plugChartCommands(Frame &frame, AppState &state)
 {
-    auto *commands = new ChartCommands(form, state);
+    auto *commands = new ChartCommands(frame, state);
     const std::pair<const char *, Mode> chartActions[] = {{"chartTachiAction", Mode::Tachi},
                                                           {"chartHorizAction", Mode::Horiz},
                                                           {"chartVertAction", Mode::Vert},
                                                           {"chartSpeedTestAction", Mode::SpeedTest}};
-    for (const auto &[name, mode] : chartActions) {
-        if (auto *action = form.findChild<QAction *>(QString::fromLatin1(name))) {
-            action->setEnabled(true);
-            const Mode m = mode;
-            QObject::connect(action, &QAction::triggered, commands,
-                             [commands, m] { commands->openCharts(m); });
-        }
-    }
-    if (auto *viewer = form.findChild<QAction *>(QStringLiteral("chartViewerAction"))) {
-        viewer->setEnabled(true);
-        QObject::connect(viewer, &QAction::triggered, commands, &ChartCommands::openViewer);
-    }
+    for (const auto &[name, mode] : chartActions)
+        frame.plugCommand(name, [commands, m = mode] { commands->openCharts(m); });
+    frame.plugCommand("chartViewerAction", [commands] { commands->openViewer(); });
 }

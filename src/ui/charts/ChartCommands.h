@@ -4,14 +4,12 @@
 
 #include <QObject>
 #include <QPointer>
-
-#include <array>
+#include <QString>
 
 class AppState;
+class Frame;
 class TChartForm1;
-class TForm1;
 class TForm10;
-class QAction;
 
 // The Charts menu: the chart window of each reading mode and the chart bitmap viewer. Lives as long as the
 // main window and remembers where the last chart was saved, which is where the viewer looks first.
@@ -21,7 +19,7 @@ class ChartCommands final : public QObject
     Q_DISABLE_COPY_MOVE(ChartCommands)
 
 public:
-    ChartCommands(TForm1 &form, AppState &state);
+    ChartCommands(Frame &frame, AppState &state);
 
     void openCharts(Mode mode);
     void openViewer();
@@ -32,18 +30,12 @@ public:
     QString chartFolder() const;
 
 private:
-    void setModeMenusEnabled(bool enabled);
-
-    TForm1 &m_form;
+    Frame &m_frame;
     AppState &m_state;
     QPointer<TForm10> m_charts;
     QPointer<TChartForm1> m_viewer;
     QString m_lastChartFolder;
-    // Enabled states of the menus the chart window disables, to give back when it closes.
-    std::array<bool, 4> m_menusWereEnabled{};
-    // Set while this object itself switches the menus, so that only others' changes are remembered.
-    bool m_settingMenus = false;
 };
 
-// Enables the Charts menu commands of the main window and connects them.
-void wireChartCommands(TForm1 &form, AppState &state);
+// Plugs the Charts menu commands into the frame.
+void plugChartCommands(Frame &frame, AppState &state);

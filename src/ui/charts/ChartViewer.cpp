@@ -1,7 +1,7 @@
-#include "ChartViewer.h"
+#include "charts/ChartViewer.h"
 
-#include "AppState.h"
-#include "ChartBitmap.h"
+#include "app/AppState.h"
+#include "charts/ChartBitmap.h"
 
 #include <QAction>
 #include <QDir>

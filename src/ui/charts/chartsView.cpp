@@ -1,7 +1,7 @@
-#include "chartsView.h"
+#include "charts/chartsView.h"
 
-#include "AppState.h"
-#include "ChartBitmap.h"
+#include "app/AppState.h"
+#include "charts/ChartBitmap.h"
 
 #include <QCategoryAxis>
 #include <QChart>

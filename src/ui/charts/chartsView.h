@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ChartData.h"
-#include "ChildWindow.h"
+#include "app/ChildWindow.h"
 
 #include <QImage>
 

@@ -1,9 +1,13 @@
-#include "ControlPage.h"
+#include "control/ControlPage.h"
 
-#include "AppState.h"
-#include "ModeWindow.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
+#include "app/Frame.h"
+#include "app/ModeWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QStyle>
 #include <QToolBar>
@@ -50,4 +54,34 @@ void ControlPage::openTextFileIntoReader()
     m_state.StoryLoaded = 0;
     if (m_state.modeWindow != nullptr)
         m_state.modeWindow->loadStory();
+}
+
+void ControlPage::holdForReading(bool reading)
+{
+    if (m_state.frame != nullptr)
+        m_state.frame->setHold(MenuHold::Reading, reading);
+}
+
+QColor ControlPage::captionColour(CaptionColour colour)
+{
+    switch (colour) {
+    case CaptionColour::Go:
+        return toQColor(32768);
+    case CaptionColour::Stop:
+        return toQColor(255);
+    case CaptionColour::Plain:
+        break;
+    }
+    return QApplication::palette().color(QPalette::Active, QPalette::ButtonText);
+}
+
+void ControlPage::showLook(QPushButton *button, const ButtonLook &look)
+{
+    button->setText(look.caption);
+    button->setEnabled(look.enabled);
+    const QColor colour = captionColour(look.colour);
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Active, QPalette::ButtonText, colour);
+    pal.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
+    button->setPalette(pal);
 }

@@ -1,20 +1,41 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
+#include <QString>
 #include <QWidget>
 
 class AppState;
 class QKeyEvent;
+class QPushButton;
 class QToolBar;
 
+// The colour of a run button's caption: green when it offers to start, red when it offers to pause.
+enum class CaptionColour
+{
+    Plain,
+    Go,
+    Stop
+};
+
+// How a button shows one state of its page.
+struct ButtonLook
+{
+    QString caption;
+    CaptionColour colour = CaptionColour::Plain;
+    bool enabled = false;
+};
+
 // One page of the control panel: a toolbar across the top and framed groups below it, which the panel
-// centres horizontally.
+// centres horizontally. A page drives its mode's window: the registry hands the window to the page's
+// `attach`, and the page follows the window's signals. Its state is an enum; what its buttons show is
+// derived from that state through showLook, never read back from the widgets.
 class ControlPage : public QWidget
 {
     Q_OBJECT
 
 public:
-    ControlPage(AppState &state, QWidget *parent = nullptr);
+    explicit ControlPage(AppState &state, QWidget *parent = nullptr);
 
     // The groups (and progress bars) the panel keeps centred.
     virtual QList<QWidget *> centredControls() const { return m_centred; }
@@ -24,6 +45,9 @@ public:
     virtual void panelShown() {}
     // Whether the page's "Reset Text" button is enabled (pages of the paced readers have one).
     virtual bool isResetTextEnabled() const { return false; }
+
+    static QColor captionColour(CaptionColour colour);
+    static void showLook(QPushButton *button, const ButtonLook &look);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -36,6 +60,8 @@ protected:
     // Open File of a reader's page: a chosen file becomes the next text (not a story) and the mode's window
     // loads it.
     void openTextFileIntoReader();
+    // A reading under way keeps the Short Stories menu off.
+    void holdForReading(bool reading);
 
     AppState &m_state;
 

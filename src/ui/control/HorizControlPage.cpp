@@ -1,7 +1,7 @@
-#include "HorizControlPage.h"
+#include "control/HorizControlPage.h"
 
-#include "AppState.h"
-#include "mainwindow.h"
+#include "app/AppState.h"
+#include "app/Frame.h"
 #include "readers/longread.h"
 
 #include <QAction>
@@ -64,10 +64,7 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
     run->setObjectName(QStringLiteral("horizRunGroup"));
     auto *runLayout = new QVBoxLayout(run);
     m_start = button(tr("Start Read"), "startReadButton");
-    m_start->setEnabled(false);
-    setStartLook(true);
     m_reset = button(tr("Reset Text"), "resetTextButton");
-    m_reset->setEnabled(false);
     runLayout->addWidget(m_start);
     runLayout->addWidget(m_reset);
     connect(m_start, &QPushButton::clicked, this, &HorizControlPage::startRead);
@@ -110,8 +107,8 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
     m_visibility = button(tr("Text Visibility"), "textVisibilityButton");
     connect(m_visibility, &QPushButton::clicked, this, [this] {
         m_state.PlayClick(1);
-        if (m_state.mainWindow != nullptr)
-            m_state.mainWindow->toggleVisibilityPanel(m_state.mainWindow->Panel1());
+        if (m_state.frame != nullptr)
+            m_state.frame->toggleVisibilityPanel(Mode::Horiz);
     });
     fixLayout->addWidget(m_visibility, 3, 0, 1, 2);
 
@@ -130,11 +127,33 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
         y += w->height() + 6;
         addCentred(w);
     }
+    setRun(Run::NoText);
 }
 
-THorizonForm *HorizControlPage::reader() const
+void HorizControlPage::attach(THorizonForm &reader)
 {
-    return qobject_cast<THorizonForm *>(m_state.modeWindow.data());
+    m_reader = &reader;
+    connect(&reader, &THorizonForm::textLaidOut, this, &HorizControlPage::textLaidOut);
+    connect(&reader, &THorizonForm::progressed, m_progress, &QProgressBar::setValue);
+    connect(&reader, &THorizonForm::readingFinished, this, [this] { setRun(Run::Finished); });
+    connect(&reader, &THorizonForm::speedKeyPressed, this, &HorizControlPage::stepSpeed);
+    setFixations(m_state.Settings.HorizFixations);
+    setSpeed(m_state.Settings.HorizInterval);
+}
+
+void HorizControlPage::setRun(Run run)
+{
+    m_run = run;
+    const bool reading = run == Run::Reading;
+    const bool hasText = run != Run::NoText;
+    showLook(m_start, reading ? ButtonLook{tr("Pause Read"), CaptionColour::Stop, true}
+                              : ButtonLook{tr("Start Read"), CaptionColour::Go,
+                                           run == Run::Ready || run == Run::Paused});
+    m_reset->setEnabled(hasText && !reading);
+    m_change->setEnabled(!reading);
+    m_openAction->setEnabled(!reading);
+    m_fontAction->setEnabled(!reading);
+    holdForReading(reading);
 }
 
 bool HorizControlPage::isResetTextEnabled() const
@@ -145,8 +164,8 @@ bool HorizControlPage::isResetTextEnabled() const
 void HorizControlPage::panelShown()
 {
     setFixations(m_state.Settings.HorizFixations);
-    if (THorizonForm *r = reader())
-        r->FixationsChanged = 0;
+    if (m_reader != nullptr)
+        m_reader->FixationsChanged = 0;
 }
 
 void HorizControlPage::setFixations(int fixations)
@@ -161,50 +180,11 @@ void HorizControlPage::setSpeed(int interval)
     speedChanged(m_speed->value());
 }
 
-void HorizControlPage::setLineCount(int lines)
+void HorizControlPage::textLaidOut(int lineCount)
 {
-    m_lineCount->setText(QString::number(lines));
-}
-
-void HorizControlPage::setProgress(int percent)
-{
-    m_progress->setValue(percent);
-}
-
-void HorizControlPage::textLaidOut()
-{
-    m_reset->setEnabled(true);
-    m_start->setEnabled(true);
+    m_lineCount->setText(QString::number(lineCount));
     m_progress->setValue(0);
-}
-
-void HorizControlPage::setStartLook(bool offersStart)
-{
-    m_start->setText(offersStart ? tr("Start Read") : tr("Pause Read"));
-    QPalette p = m_start->palette();
-    const QColor colour = offersStart ? QColor(0x00, 0x80, 0x00) : QColor(0xFF, 0x00, 0x00);
-    p.setColor(QPalette::Active, QPalette::ButtonText, colour);
-    p.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
-    m_start->setPalette(p);
-}
-
-void HorizControlPage::showStartCaption()
-{
-    setStartLook(true);
-}
-
-void HorizControlPage::setOpenAndFontEnabled(bool enabled)
-{
-    m_openAction->setEnabled(enabled);
-    m_fontAction->setEnabled(enabled);
-}
-
-void HorizControlPage::readingFinished()
-{
-    m_reset->setEnabled(true);
-    setStartLook(true);
-    m_start->setEnabled(false);
-    m_change->setEnabled(true);
+    setRun(Run::Ready);
 }
 
 void HorizControlPage::openFile()
@@ -215,14 +195,14 @@ void HorizControlPage::openFile()
 void HorizControlPage::changeFont()
 {
     // The reader's font operation plays the click itself.
-    if (THorizonForm *r = reader())
+    if (THorizonForm *r = m_reader)
         r->chooseFont();
 }
 
 void HorizControlPage::resetText()
 {
     m_state.PlayClick(1);
-    THorizonForm *r = reader();
+    THorizonForm *r = m_reader;
     if (r == nullptr)
         return;
     r->FixationsChanged = 0;
@@ -241,17 +221,13 @@ void HorizControlPage::resetText()
 void HorizControlPage::startRead()
 {
     m_state.PlayClick(1);
-    THorizonForm *r = reader();
+    THorizonForm *r = m_reader;
     if (r == nullptr)
         return;
     if (r->isPacing()) {
-        m_state.setShortStoriesEnabled(true);
-        setOpenAndFontEnabled(true);
         r->stopTimers();
         r->unsetCursor();
-        m_reset->setEnabled(true);
-        m_change->setEnabled(true);
-        setStartLook(true);
+        setRun(Run::Paused);
         r->SavedWidth = r->width();
         r->TextLoaded = 1;
         m_speed->setFocus();
@@ -269,12 +245,8 @@ void HorizControlPage::startRead()
             QStringLiteral("After changing the Fonts, Click the \"Reset Text\" button before starting."));
         return;
     }
-    m_state.setShortStoriesEnabled(false);
-    setOpenAndFontEnabled(false);
     r->startTimers();
-    m_reset->setEnabled(false);
-    m_change->setEnabled(false);
-    setStartLook(false);
+    setRun(Run::Reading);
     m_fixations->setEnabled(false);
     r->TextLoaded = 1;
     m_speed->setFocus();
@@ -284,7 +256,7 @@ void HorizControlPage::speedChanged(int position)
 {
     m_speedBox->setText(QString::number(position));
     m_state.Settings.HorizInterval = position;
-    if (THorizonForm *r = reader())
+    if (THorizonForm *r = m_reader)
         r->setPacingInterval(position);
 }
 
@@ -292,7 +264,7 @@ void HorizControlPage::fixationsClicked(int position)
 {
     m_state.PlayClick(1);
     m_state.Settings.HorizFixations = static_cast<std::uint8_t>(position);
-    if (THorizonForm *r = reader())
+    if (THorizonForm *r = m_reader)
         r->FixationsChanged = 1;
     setFocus();
 }
@@ -317,7 +289,7 @@ bool HorizControlPage::previewKey(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Down && event->key() != Qt::Key_Up)
         return false;
-    THorizonForm *r = reader();
+    THorizonForm *r = m_reader;
     if (m_state.HorizOpen != 1 || r == nullptr || r->TextLoaded != 1)
         return false;
     stepSpeed(event->key() == Qt::Key_Down);

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "ControlPage.h"
+#include "control/ControlPage.h"
+
+#include <QPointer>
 
 class QAction;
 class QGroupBox;
@@ -21,25 +23,30 @@ class HorizControlPage final : public ControlPage
 public:
     explicit HorizControlPage(AppState &state, QWidget *parent = nullptr);
 
+    enum class Run
+    {
+        NoText,   // nothing laid out yet
+        Ready,    // a text laid out, not started
+        Reading,  // the pacer runs
+        Paused,   // stopped mid-text; Start Read goes on
+        Finished, // read to the end; Reset Text reads it again
+    };
+
+    void attach(THorizonForm &reader);
+    Run run() const { return m_run; }
+
     bool previewKey(QKeyEvent *event) override;
     void panelShown() override;
     bool isResetTextEnabled() const override;
 
-    // Written by the reader.
-    void setFixations(int fixations);
-    void setSpeed(int interval);
-    void setLineCount(int lines);
-    void setProgress(int percent);
-    // A text is laid out: Reset Text and Start Read enabled, progress at 0.
-    void textLaidOut();
-    void showStartCaption();
-    void setOpenAndFontEnabled(bool enabled);
-    void readingFinished();
     // The arrow keys' step of 30 on the speed bar: slower (down) or faster (up).
     void stepSpeed(bool slower);
 
 private:
-    THorizonForm *reader() const;
+    void setFixations(int fixations);
+    void setSpeed(int interval);
+    void setRun(Run run);
+    void textLaidOut(int lineCount);
     void openFile();
     void changeFont();
     void resetText();
@@ -47,8 +54,9 @@ private:
     void speedChanged(int position);
     void fixationsClicked(int position);
     void changeClicked();
-    void setStartLook(bool offersStart);
 
+    QPointer<THorizonForm> m_reader;
+    Run m_run = Run::NoText;
     QAction *m_openAction;
     QAction *m_fontAction;
     QPushButton *m_start;

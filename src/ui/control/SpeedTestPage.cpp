@@ -1,9 +1,8 @@
-#include "SpeedTestPage.h"
+#include "control/SpeedTestPage.h"
 
-#include "AppState.h"
-#include "Convert.h"
-#include "SpeedTest.h"
-#include "control.h"
+#include "SpeedTestText.h"
+#include "app/AppState.h"
+#include "readers/SpeedTest.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -19,8 +18,6 @@
 namespace {
 
 constexpr int kGroupWidth = 150;
-constexpr std::int32_t kGreen = 32768;
-constexpr std::int32_t kRed = 255;
 
 // A letter "A" for Change Font: the style has no font icon of its own.
 QIcon fontIcon()
@@ -96,10 +93,7 @@ SpeedTestPage::SpeedTestPage(AppState &state, QWidget *parent) : ControlPage(sta
     m_stopReading->setToolTip(QStringLiteral("Stop timer and check score"));
     stopGroup->adjustSize();
 
-    for (QPushButton *b : {m_startRead, m_pgUp, m_pgDown, m_stopReading})
-        b->setEnabled(false);
-    m_spacebar->hide();
-    setStartCaption(QStringLiteral("Start Read"), true);
+    setRun(Run::NoText);
 
     connect(m_startRead, &QPushButton::clicked, this, &SpeedTestPage::StartReadClick);
     connect(m_pgUp, &QPushButton::clicked, this, &SpeedTestPage::PgUpClick);
@@ -127,34 +121,55 @@ QPushButton *SpeedTestPage::addButton(QGroupBox *group, const QString &caption, 
     return button;
 }
 
-void SpeedTestPage::attachReader(TSpeedTestForm *reader)
+void SpeedTestPage::attach(TSpeedTestForm &reader)
 {
-    m_reader = reader;
-    connect(reader, &TSpeedTestForm::textLaidOut, this, &SpeedTestPage::textLaidOut);
-    connect(reader, &TSpeedTestForm::clockStopped, this, &SpeedTestPage::clockStopped);
-    connect(reader, &TSpeedTestForm::endZoneReached, this, [this] { m_stopReading->setEnabled(true); });
-    connect(reader, &TSpeedTestForm::secondsCounted, this,
+    m_reader = &reader;
+    connect(&reader, &TSpeedTestForm::textLaidOut, this, [this] {
+        m_clock->setText(speedTestClockText(0));
+        setRun(Run::Ready);
+    });
+    connect(&reader, &TSpeedTestForm::clockStopped, this, &SpeedTestPage::clockStopped);
+    connect(&reader, &TSpeedTestForm::endZoneReached, this, [this] {
+        if (m_run == Run::Timing)
+            setRun(Run::TimingAtEnd);
+        else if (m_run == Run::Ready)
+            setRun(Run::PausedAtEnd);
+    });
+    connect(&reader, &TSpeedTestForm::secondsCounted, this,
             [this](double seconds) { m_clock->setText(speedTestClockText(seconds)); });
-    connect(reader, &TSpeedTestForm::pauseRequested, this, [this] {
-        if (m_startRead->text() == QStringLiteral("Pause Read"))
+    connect(&reader, &TSpeedTestForm::pauseRequested, this, [this] {
+        if (m_run == Run::Timing || m_run == Run::TimingAtEnd)
             StartReadClick();
     });
-    connect(reader, &QObject::destroyed, this, &SpeedTestPage::readerGone);
+    // Without its reader the page has nothing to drive.
+    connect(&reader, &QObject::destroyed, this, [this] { setRun(Run::NoReader); });
 }
 
-void SpeedTestPage::setStartCaption(const QString &caption, bool green)
+void SpeedTestPage::setRun(Run run)
 {
-    m_startRead->setText(caption);
-    QPalette palette = m_startRead->palette();
-    palette.setColor(QPalette::Active, QPalette::ButtonText, toQColor(green ? kGreen : kRed));
-    palette.setColor(QPalette::Inactive, QPalette::ButtonText, toQColor(green ? kGreen : kRed));
-    m_startRead->setPalette(palette);
+    m_run = run;
+    const bool timing = run == Run::Timing || run == Run::TimingAtEnd;
+    showLook(m_startRead, timing ? ButtonLook{QStringLiteral("Pause Read"), CaptionColour::Stop, true}
+                                 : ButtonLook{QStringLiteral("Start Read"), CaptionColour::Go,
+                                              run == Run::Ready || run == Run::PausedAtEnd});
+    m_pgUp->setEnabled(timing);
+    m_pgDown->setEnabled(timing);
+    m_spacebar->setVisible(timing);
+    m_stopReading->setEnabled(run == Run::TimingAtEnd || run == Run::PausedAtEnd);
+    m_status->setText(timing ? QStringLiteral("Timer ON") : QStringLiteral("Timer OFF"));
+    m_openFile->setEnabled(!timing && run != Run::NoReader);
+    m_changeFont->setEnabled(!timing && run != Run::NoReader);
+    holdForReading(timing);
 }
 
-void SpeedTestPage::setFileCommandsEnabled(bool enabled)
+void SpeedTestPage::clockStopped()
 {
-    m_openFile->setEnabled(enabled);
-    m_changeFont->setEnabled(enabled);
+    if (m_run == Run::Timing)
+        setRun(Run::Ready);
+    else if (m_run == Run::TimingAtEnd)
+        setRun(Run::PausedAtEnd);
+    else
+        setRun(m_run);
 }
 
 void SpeedTestPage::OpenFileClick()
@@ -173,16 +188,10 @@ void SpeedTestPage::StartReadClick()
     m_state.PlayClick(1);
     if (m_reader == nullptr)
         return;
-    if (m_startRead->text() == QStringLiteral("Start Read")) {
-        m_state.setShortStoriesEnabled(false);
-        setFileCommandsEnabled(false);
+    if (m_run == Run::Ready || m_run == Run::PausedAtEnd) {
         m_reader->startClock();
-        m_pgUp->setEnabled(true);
-        m_pgDown->setEnabled(true);
-        m_spacebar->show();
-        setStartCaption(QStringLiteral("Pause Read"), false);
-        m_status->setText(QStringLiteral("Timer ON"));
-    } else if (m_startRead->text() == QStringLiteral("Pause Read")) {
+        setRun(m_run == Run::Ready ? Run::Timing : Run::TimingAtEnd);
+    } else if (m_run == Run::Timing || m_run == Run::TimingAtEnd) {
         m_reader->stopClock();
     }
     m_reader->takeFocus();
@@ -211,8 +220,7 @@ void SpeedTestPage::StopReadingClick()
     if (m_reader == nullptr)
         return;
     m_reader->stopClock();
-    m_startRead->setEnabled(false);
-    m_stopReading->setEnabled(false);
+    setRun(Run::Scored);
 
     TSpeedTestValues &v = m_reader->values();
     scoreSpeedTest(v);
@@ -220,54 +228,4 @@ void SpeedTestPage::StopReadingClick()
     m_state.services.messages.information(speedTestScoreMessage(v.SpeedTestWpmText));
     m_state.historyAppend(m_state.Settings.SpeedTestWpmHistory, wpm);
     m_state.askAfterReading(m_state.Settings.SpeedTestWpmHistory, wpm);
-}
-
-void SpeedTestPage::textLaidOut()
-{
-    m_pgUp->setEnabled(false);
-    m_pgDown->setEnabled(false);
-    m_stopReading->setEnabled(false);
-    m_spacebar->hide();
-    m_startRead->setEnabled(true);
-    setStartCaption(QStringLiteral("Start Read"), true);
-    m_clock->setText(speedTestClockText(0));
-}
-
-void SpeedTestPage::clockStopped()
-{
-    m_state.setShortStoriesEnabled(true);
-    setFileCommandsEnabled(true);
-    m_pgUp->setEnabled(false);
-    m_pgDown->setEnabled(false);
-    m_spacebar->hide();
-    setStartCaption(QStringLiteral("Start Read"), true);
-    m_status->setText(QStringLiteral("Timer OFF"));
-}
-
-void SpeedTestPage::readerGone()
-{
-    // Without its reader the page has nothing to drive.
-    for (QPushButton *b : {m_startRead, m_pgUp, m_pgDown, m_stopReading})
-        b->setEnabled(false);
-    setFileCommandsEnabled(false);
-    m_spacebar->hide();
-    setStartCaption(QStringLiteral("Start Read"), true);
-    m_status->setText(QStringLiteral("Timer OFF"));
-}
-
-ModeEntry speedTestModeEntry()
-{
-    ModeEntry entry;
-    entry.createWindow = [](AppState &state) -> ModeWindow * {
-        auto *reader = new TSpeedTestForm(state);
-        if (state.controlPanel != nullptr) {
-            if (auto *page = qobject_cast<SpeedTestPage *>(state.controlPanel->page(Mode::SpeedTest)))
-                page->attachReader(reader);
-        }
-        return reader;
-    };
-    entry.createPage = [](AppState &state, TControlForm &panel) -> ControlPage * {
-        return new SpeedTestPage(state, &panel);
-    };
-    return entry;
 }

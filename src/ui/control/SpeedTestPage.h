@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ControlPage.h"
-#include "ModeRegistry.h"
+#include "control/ControlPage.h"
 
 #include <QPointer>
 
@@ -20,10 +19,22 @@ class SpeedTestPage final : public ControlPage
     Q_DISABLE_COPY_MOVE(SpeedTestPage)
 
 public:
-    SpeedTestPage(AppState &state, QWidget *parent = nullptr);
+    explicit SpeedTestPage(AppState &state, QWidget *parent = nullptr);
+
+    enum class Run
+    {
+        NoText,      // nothing to time yet
+        Ready,       // a text laid out, the clock stopped short of the end zone
+        Timing,      // the clock runs
+        TimingAtEnd, // the clock runs and paging has reached the end zone: Stop Reading is offered
+        PausedAtEnd, // stopped in the end zone: Stop Reading still offered
+        Scored,      // Stop Reading gave the score; another text is needed
+        NoReader,    // the reader has gone: nothing to drive
+    };
 
     // Follows the reader's text, clock and end zone from now on.
-    void attachReader(TSpeedTestForm *reader);
+    void attach(TSpeedTestForm &reader);
+    Run run() const { return m_run; }
 
     void OpenFileClick();
     void ChangeFontClick();
@@ -35,11 +46,8 @@ public:
 private:
     QGroupBox *addGroup(const char *objectName, int top);
     QPushButton *addButton(QGroupBox *group, const QString &caption, const char *objectName);
-    void setStartCaption(const QString &caption, bool green);
-    void setFileCommandsEnabled(bool enabled);
-    void textLaidOut();
+    void setRun(Run run);
     void clockStopped();
-    void readerGone();
 
     QPointer<TSpeedTestForm> m_reader;
     QAction *m_openFile;
@@ -51,7 +59,5 @@ private:
     QPushButton *m_pgDown;
     QLabel *m_spacebar;
     QPushButton *m_stopReading;
+    Run m_run = Run::NoText;
 };
-
-// The speed test's window and page, for the mode registry.
-ModeEntry speedTestModeEntry();

@@ -1,9 +1,9 @@
-#include "TachiPage.h"
+#include "control/TachiPage.h"
 
-#include "AppState.h"
-#include "Convert.h"
 #include "TachiText.h"
-#include "tacky.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
+#include "readers/tacky.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -22,9 +22,6 @@
 #include <functional>
 
 namespace {
-
-const QString kPauseRead = QStringLiteral("Pause Read");
-const QString kResumeRead = QStringLiteral("Resume Read");
 
 // An up-down with its number box; a click on the arrows (a step) is told apart from a typed change.
 class UpDownBox final : public QSpinBox
@@ -46,29 +43,6 @@ QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback
 }
 
 } // namespace
-
-QColor startCaptionColor()
-{
-    return toQColor(32768);
-}
-
-QColor pauseCaptionColor()
-{
-    return toQColor(255);
-}
-
-void setCaptionColor(QPushButton *button, const QColor &color)
-{
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Active, QPalette::ButtonText, color);
-    pal.setColor(QPalette::Inactive, QPalette::ButtonText, color);
-    button->setPalette(pal);
-}
-
-QColor captionColor(const QPushButton *button)
-{
-    return button->palette().color(QPalette::Active, QPalette::ButtonText);
-}
 
 TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, parent)
 {
@@ -128,10 +102,8 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     m_pauseButton = addButton(run, QStringLiteral("Pause Timer"), "pauseReadButton");
     m_pauseButton->setToolTip(QStringLiteral("Pause Reading"));
     m_cancelButton = addButton(run, QStringLiteral("Cancel Read"), "cancelReadButton");
-    for (QPushButton *b : {m_startButton, m_pauseButton, m_cancelButton}) {
-        b->setEnabled(false);
+    for (QPushButton *b : {m_startButton, m_pauseButton, m_cancelButton})
         runBox->addWidget(b);
-    }
 
     auto *look = new QGroupBox(this);
     look->setObjectName(QStringLiteral("tachiLookGroup"));
@@ -169,6 +141,7 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     connect(m_indentSpin, &QSpinBox::valueChanged, this,
             [this](int v) { m_state.Settings.TachiIndent = static_cast<std::uint8_t>(v); });
     syncFromSettings();
+    showRun();
 }
 
 QPushButton *TTachiPage::addButton(QWidget *parent, const QString &caption, const char *objectName)
@@ -187,11 +160,54 @@ QSpinBox *TTachiPage::addUpDown(QWidget *parent, int min, int max, const char *o
     return box;
 }
 
-void TTachiPage::attach(TTachiForm *reader)
+void TTachiPage::attach(TTachiForm &reader)
 {
-    m_reader = reader;
-    connect(reader, &TTachiForm::readingEnded, this, &TTachiPage::readingEnded);
+    m_reader = &reader;
+    connect(&reader, &TTachiForm::readingEnded, this, &TTachiPage::readingEnded);
+    connect(&reader, &TTachiForm::runKeyPressed, this, [this](int key, bool *taken) { *taken = runKey(key); });
     syncFromSettings();
+}
+
+void TTachiPage::setRun(Run run)
+{
+    m_run = run;
+    if (run == Run::Reading || run == Run::Paused)
+        m_startOffered = false;
+    showRun();
+}
+
+void TTachiPage::showRun()
+{
+    const bool inRun = m_run == Run::Reading || m_run == Run::Paused;
+    // Start Read's caption turns green the first time Format Text offers it, and stays green.
+    const bool everOffered = m_startOffered || m_run != Run::Fresh;
+    showLook(m_startButton, {QStringLiteral("Start Read"),
+                             everOffered ? CaptionColour::Go : CaptionColour::Plain, m_startOffered});
+    ButtonLook pause;
+    switch (m_run) {
+    case Run::Fresh:
+        pause = {QStringLiteral("Pause Timer"), CaptionColour::Plain, false};
+        break;
+    case Run::Reading:
+        pause = {QStringLiteral("Pause Read"), CaptionColour::Stop, true};
+        break;
+    case Run::Paused:
+        pause = {QStringLiteral("Resume Read"), CaptionColour::Go, true};
+        break;
+    case Run::Cancelled:
+        pause = {QStringLiteral("Pause Read"), CaptionColour::Go, false};
+        break;
+    case Run::Ended:
+        pause = {QStringLiteral("Pause Timer"), CaptionColour::Stop, false};
+        break;
+    }
+    showLook(m_pauseButton, pause);
+    m_cancelButton->setEnabled(inRun);
+    m_formatButton->setEnabled(!inRun);
+    m_indentButton->setEnabled(!inRun);
+    m_openAction->setEnabled(!inRun);
+    m_pasteAction->setEnabled(!inRun);
+    holdForReading(inRun);
 }
 
 void TTachiPage::syncFromSettings()
@@ -229,24 +245,6 @@ bool TTachiPage::runKey(int key)
     return false;
 }
 
-void TTachiPage::setTextInputEnabled(bool enabled)
-{
-    m_openAction->setEnabled(enabled);
-    m_pasteAction->setEnabled(enabled);
-}
-
-void TTachiPage::setRunButtons(bool startEnabled, bool pauseEnabled, const QString &pauseCaption,
-                               const QColor &pauseColor, bool cancelEnabled, bool formatEnabled)
-{
-    m_startButton->setEnabled(startEnabled);
-    m_pauseButton->setEnabled(pauseEnabled);
-    m_pauseButton->setText(pauseCaption);
-    setCaptionColor(m_pauseButton, pauseColor);
-    m_cancelButton->setEnabled(cancelEnabled);
-    m_formatButton->setEnabled(formatEnabled);
-    m_indentButton->setEnabled(formatEnabled);
-}
-
 void TTachiPage::openFile()
 {
     m_state.PlayClick(1);
@@ -280,8 +278,8 @@ void TTachiPage::formatText()
         return;
     }
     m_lineCountBox->setText(QString::number(m_reader->formatText()));
-    m_startButton->setEnabled(true);
-    setCaptionColor(m_startButton, startCaptionColor());
+    m_startOffered = true;
+    showRun();
 }
 
 void TTachiPage::startRead()
@@ -300,10 +298,8 @@ void TTachiPage::startRead()
             QStringLiteral("The text has changed. Click the \"Format Text\" button to prepare for reading."));
         return;
     }
-    m_state.setShortStoriesEnabled(false);
-    setTextInputEnabled(false);
+    setRun(Run::Reading);
     m_reader->startRead();
-    setRunButtons(false, true, kPauseRead, pauseCaptionColor(), true, false);
 }
 
 void TTachiPage::pauseClicked()
@@ -311,32 +307,26 @@ void TTachiPage::pauseClicked()
     m_state.PlayClick(1);
     if (m_reader == nullptr)
         return;
-    if (m_pauseButton->text() == kPauseRead) {
+    if (m_run == Run::Reading) {
         m_reader->pauseRead();
-        m_pauseButton->setText(kResumeRead);
-        setCaptionColor(m_pauseButton, startCaptionColor());
-        m_startButton->setEnabled(false);
-    } else if (m_pauseButton->text() == kResumeRead) {
+        setRun(Run::Paused);
+    } else if (m_run == Run::Paused) {
         m_reader->resumeRead();
-        m_pauseButton->setText(kPauseRead);
-        setCaptionColor(m_pauseButton, pauseCaptionColor());
+        setRun(Run::Reading);
     }
 }
 
 void TTachiPage::cancelRead()
 {
     m_state.PlayClick(1);
-    m_state.setShortStoriesEnabled(true);
-    setTextInputEnabled(true);
+    setRun(Run::Cancelled);
     if (m_reader != nullptr)
         m_reader->cancelRead();
-    setRunButtons(false, false, kPauseRead, startCaptionColor(), false, true);
 }
 
 void TTachiPage::readingEnded()
 {
-    setTextInputEnabled(true);
-    setRunButtons(false, false, QStringLiteral("Pause Timer"), pauseCaptionColor(), false, true);
+    setRun(Run::Ended);
 }
 
 void TTachiPage::chooseBackColor()

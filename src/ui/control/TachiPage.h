@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlPage.h"
+#include "control/ControlPage.h"
 
 #include <QPointer>
 
@@ -20,8 +20,18 @@ class TTachiPage final : public ControlPage
 public:
     explicit TTachiPage(AppState &state, QWidget *parent = nullptr);
 
-    // The reader this page drives; it attaches itself when it is created.
-    void attach(TTachiForm *reader);
+    // The states of a run, each with its own look of the run buttons.
+    enum class Run
+    {
+        Fresh,     // nothing run yet
+        Reading,   // flashing
+        Paused,    // stopped, the pause button offers to resume
+        Cancelled, // Cancel Read ended the run
+        Ended,     // the text was read to its end
+    };
+
+    void attach(TTachiForm &reader);
+    Run run() const { return m_run; }
     // Space starts, pauses or resumes (whichever is on offer), Escape cancels. False when nothing took the
     // key.
     bool runKey(int key);
@@ -41,9 +51,8 @@ private:
     void cancelRead();
     void readingEnded();
     void chooseBackColor();
-    void setTextInputEnabled(bool enabled);
-    void setRunButtons(bool startEnabled, bool pauseEnabled, const QString &pauseCaption,
-                       const QColor &pauseColor, bool cancelEnabled, bool formatEnabled);
+    void setRun(Run run);
+    void showRun();
 
     QPointer<TTachiForm> m_reader;
     QAction *m_openAction = nullptr;
@@ -56,10 +65,7 @@ private:
     QPushButton *m_startButton = nullptr;
     QPushButton *m_pauseButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
+    Run m_run = Run::Fresh;
+    // Format Text has prepared the text since the last run began: Start Read is offered.
+    bool m_startOffered = false;
 };
-
-// Start buttons show green (32768) when they offer to start and red (255) when they offer to pause.
-QColor startCaptionColor();
-QColor pauseCaptionColor();
-void setCaptionColor(QPushButton *button, const QColor &color);
-QColor captionColor(const QPushButton *button);

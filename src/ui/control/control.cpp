@@ -1,8 +1,8 @@
-#include "control.h"
+#include "control/control.h"
 
-#include "AppState.h"
-#include "ControlPage.h"
-#include "ModeRegistry.h"
+#include "app/AppState.h"
+#include "app/ModeRegistry.h"
+#include "control/ControlPage.h"
 
 #include <QKeyEvent>
 
@@ -19,7 +19,7 @@ TControlForm::TControlForm(AppState &state, const ModeRegistry &modes, QWidget *
         const auto &create = modes.entry(mode).createPage;
         if (!create)
             continue;
-        ControlPage *p = create(state, *this);
+        ControlPage *p = create(state);
         p->setParent(this);
         p->hide();
         m_pages[static_cast<std::size_t>(i)] = p;

@@ -1,4 +1,4 @@
-#include "HorizPageView.h"
+#include "readers/HorizPageView.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>

@@ -1,9 +1,9 @@
-#include "SpeedTest.h"
+#include "readers/SpeedTest.h"
 
-#include "AppState.h"
-#include "Convert.h"
 #include "TextFile.h"
-#include "mainwindow.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
+#include "app/Frame.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -143,7 +143,6 @@ QString TSpeedTestForm::storyPath() const
 
 void TSpeedTestForm::loadStory()
 {
-    m_state.setShortStoriesEnabled(true);
     stopClock();
     LoadSpeedTestText();
 }
@@ -264,10 +263,7 @@ void TSpeedTestForm::showEvent(QShowEvent *event)
     if (m_placed)
         return;
     m_placed = true;
-    QRect defaultRect(0, 0, 400, 300);
-    if (TForm1 *main = m_state.mainWindow)
-        defaultRect = QRect(0, 0, main->lessonGeometry().width(), main->clientSize().height() / 2);
-    applyPlacement(defaultRect);
+    applyPlacement(m_state.frame != nullptr ? m_state.frame->readerDefaultGeometry() : QRect(0, 0, 400, 300));
     m_values.SpeedTestSavedWidth = width();
 }
 
@@ -326,7 +322,8 @@ void TSpeedTestForm::leaving()
 {
     m_timer1.stop();
     m_values.SpeedTestTimerOn = 0;
-    m_state.setShortStoriesEnabled(true);
+    if (m_state.frame != nullptr)
+        m_state.frame->setHold(MenuHold::Reading, false);
     setCurrentMode(m_state, Mode::None);
     m_state.StoryLoaded = 0;
 }

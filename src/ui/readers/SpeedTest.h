@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ModeWindow.h"
 #include "PaceTimer.h"
 #include "SpeedTestText.h"
+#include "app/ModeWindow.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>

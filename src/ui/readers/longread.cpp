@@ -1,12 +1,10 @@
-#include "longread.h"
+#include "readers/longread.h"
 
-#include "AppState.h"
-#include "Convert.h"
-#include "HorizPageView.h"
 #include "TextFile.h"
-#include "control/HorizControlPage.h"
-#include "control/control.h"
-#include "mainwindow.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
+#include "app/Frame.h"
+#include "readers/HorizPageView.h"
 
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -62,21 +60,10 @@ THorizonForm::THorizonForm(AppState &state, QWidget *parent)
     setCurrentMode(m_state, Mode::Horiz);
     m_view->setPageFont(pageFont());
     m_reading = std::make_unique<HorizPacer>(HorizText{}, m_view->metrics());
-    if (HorizControlPage *page = panelPage()) {
-        page->setFixations(m_state.Settings.HorizFixations);
-        page->setSpeed(m_state.Settings.HorizInterval);
-    }
     m_timer1.setInterval(m_state.Settings.HorizInterval);
 }
 
 THorizonForm::~THorizonForm() = default;
-
-HorizControlPage *THorizonForm::panelPage() const
-{
-    if (m_state.controlPanel == nullptr)
-        return nullptr;
-    return qobject_cast<HorizControlPage *>(m_state.controlPanel->page(Mode::Horiz));
-}
 
 void THorizonForm::showEvent(QShowEvent *event)
 {
@@ -91,18 +78,12 @@ void THorizonForm::FormShow()
 {
     if (QMdiSubWindow *f = frame())
         f->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    QRect defaultRect;
-    if (m_state.mainWindow != nullptr)
-        defaultRect = QRect(0, 0, m_state.mainWindow->lessonGeometry().width(),
-                            m_state.mainWindow->clientSize().height() / 2);
-    applyPlacement(defaultRect);
+    applyPlacement(m_state.frame != nullptr ? m_state.frame->readerDefaultGeometry() : QRect());
     if (QMdiSubWindow *f = frame()) {
         f->show();
         if (f->layout() != nullptr)
             f->layout()->activate();
     }
-    if (HorizControlPage *page = panelPage())
-        page->setFixations(m_state.Settings.HorizFixations);
     SavedWidth = width();
     if (m_state.LoadTempFile == 2) {
         m_state.LoadTempFile = 0;
@@ -134,17 +115,12 @@ void THorizonForm::LoadHorizontalText()
     const HorizText &text = m_reading->text();
     updatePageSize();
     m_view->draw(drawHorizontalPage(text, m_state.Settings.HorizUnreadTextMode, m_view->metrics()));
-    HorizControlPage *page = panelPage();
-    if (page != nullptr)
-        page->setLineCount(text.LineCount);
     if (text.longWords)
         m_state.services.messages.information(
             QStringLiteral("You have words or URLs with more than 20 characters. These may be trimmed, but "
                            "otherwise everything should work fine."));
     scrollToTop();
-    page = panelPage();
-    if (page != nullptr)
-        page->textLaidOut();
+    Q_EMIT textLaidOut(text.LineCount);
 }
 
 void THorizonForm::startTimers()
@@ -181,10 +157,8 @@ void THorizonForm::Timer1Timer()
 {
     const HorizTick tick = m_reading->tick(HorizTickInput{
         m_scroll->viewport()->height(), m_state.Settings.HorizInterval, m_state.Settings.HorizReadTextMode});
-    if (tick.progress) {
-        if (HorizControlPage *page = panelPage())
-            page->setProgress(*tick.progress);
-    }
+    if (tick.progress)
+        Q_EMIT progressed(*tick.progress);
     if (tick.finished) {
         FinishHorizontalReading(tick);
         return;
@@ -197,15 +171,10 @@ void THorizonForm::Timer1Timer()
 
 void THorizonForm::FinishHorizontalReading(const HorizTick &tick)
 {
-    m_state.setShortStoriesEnabled(true);
-    HorizControlPage *page = panelPage();
-    if (page != nullptr)
-        page->setOpenAndFontEnabled(true);
     m_timer1.stop();
     scrollDown(tick.scrollBy);
     m_view->draw(tick.draws);
-    if (page != nullptr)
-        page->readingFinished();
+    Q_EMIT readingFinished();
     TextLoaded = 0;
     m_timer2.stop();
     const double wpm = m_reading->state().WpmScore;
@@ -221,10 +190,9 @@ bool THorizonForm::FormKeyDown(int key)
 {
     if (key != Qt::Key_Down && key != Qt::Key_Up)
         return false;
-    HorizControlPage *page = panelPage();
-    if (m_state.HorizOpen != 1 || TextLoaded != 1 || !m_timer1.isActive() || page == nullptr)
+    if (m_state.HorizOpen != 1 || TextLoaded != 1 || !m_timer1.isActive())
         return false;
-    page->stepSpeed(key == Qt::Key_Down);
+    Q_EMIT speedKeyPressed(key == Qt::Key_Down);
     return true;
 }
 
@@ -249,8 +217,6 @@ void THorizonForm::FormResize()
     m_reading->resetScroll();
     scrollToTop();
     SavedWidth = width();
-    if (HorizControlPage *page = panelPage())
-        page->showStartCaption();
 }
 
 bool THorizonForm::eventFilter(QObject *watched, QEvent *event)
@@ -283,7 +249,8 @@ void THorizonForm::chooseFont()
 
 void THorizonForm::leaving()
 {
-    m_state.setShortStoriesEnabled(true);
+    if (m_state.frame != nullptr)
+        m_state.frame->setHold(MenuHold::Reading, false);
     setCurrentMode(m_state, Mode::None);
     m_state.StoryLoaded = 0;
     stopTimers();

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "HorizPacer.h"
-#include "ModeWindow.h"
 #include "PaceTimer.h"
+#include "app/ModeWindow.h"
 
 #include <QTimer>
 
 #include <cstdint>
 #include <memory>
 
-class HorizControlPage;
 class HorizPageView;
 class QScrollArea;
 
@@ -58,6 +57,14 @@ public:
     std::uint8_t FixationsChanged = 0;
     std::uint8_t FontsChanged = 0;
 
+Q_SIGNALS:
+    // A text was laid out, `lineCount` lines long; the pacer is stopped at its start.
+    void textLaidOut(int lineCount);
+    void progressed(int percent);
+    void readingFinished();
+    // An arrow key during a reading asks for a step of the speed: slower (down) or faster (up).
+    void speedKeyPressed(bool slower);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -71,7 +78,6 @@ private:
     void FinishHorizontalReading(const HorizTick &tick);
     void updatePageSize();
     void scrollDown(int pixels);
-    HorizControlPage *panelPage() const;
 
     QScrollArea *m_scroll;
     HorizPageView *m_view;

@@ -1,13 +1,12 @@
-#include "tacky.h"
+#include "readers/tacky.h"
 
-#include "AppState.h"
-#include "Convert.h"
-#include "TachiPage.h"
+#include "MemoLines.h"
 #include "TachiText.h"
 #include "TextFile.h"
 #include "Wpm.h"
-#include "control.h"
-#include "mainwindow.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
+#include "app/Frame.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -100,9 +99,6 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     installEventFilter(this);
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
-
-    if (TTachiPage *p = page())
-        p->attach(this);
 }
 
 TTachiForm::~TTachiForm() = default;
@@ -165,13 +161,6 @@ QWidget *TTachiForm::buildPanel()
     return m_panel;
 }
 
-TTachiPage *TTachiForm::page() const
-{
-    if (m_state.controlPanel == nullptr)
-        return nullptr;
-    return qobject_cast<TTachiPage *>(m_state.controlPanel->page(Mode::Tachi));
-}
-
 void TTachiForm::showEvent(QShowEvent *event)
 {
     ModeWindow::showEvent(event);
@@ -180,14 +169,7 @@ void TTachiForm::showEvent(QShowEvent *event)
     m_shown = true;
     if (QMdiSubWindow *f = frame())
         f->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    QRect defaultRect;
-    if (m_state.mainWindow != nullptr) {
-        const int width = m_state.mainWindow->lessonGeometry().width();
-        defaultRect = QRect(0, 0, width, m_state.mainWindow->clientSize().height() / 2);
-    } else {
-        defaultRect = QRect(0, 0, 480, 260);
-    }
-    applyPlacement(defaultRect);
+    applyPlacement(m_state.frame != nullptr ? m_state.frame->readerDefaultGeometry() : QRect(0, 0, 480, 260));
     const int client = width();
     m_splitter->setSizes({std::max(0, client - kMemoKeepsWhenFormatting), kMemoKeepsWhenFormatting});
     TachiTextFormatted = false;
@@ -214,7 +196,9 @@ bool TTachiForm::eventFilter(QObject *watched, QEvent *event)
         const bool inMemo = watched == m_memo || watched == m_memo->viewport();
         const bool runKey = key == Qt::Key_Escape || (key == Qt::Key_Space && !(inMemo && !m_inRun));
         if (runKey) {
-            if (TTachiPage *p = page(); p != nullptr && p->runKey(key))
+            bool taken = false;
+            Q_EMIT runKeyPressed(key, &taken);
+            if (taken)
                 return true;
         }
     }
@@ -454,7 +438,6 @@ void TTachiForm::Timer2Timer()
 
 void TTachiForm::endReading()
 {
-    m_state.setShortStoriesEnabled(true);
     setDisplay(QStringLiteral("The End"));
     m_progress->setValue(100);
     m_flashTimer.stop();
@@ -476,7 +459,8 @@ void TTachiForm::leaving()
     m_flashTimer.stop();
     m_secondsTimer.stop();
     m_inRun = false;
-    m_state.setShortStoriesEnabled(true);
+    if (m_state.frame != nullptr)
+        m_state.frame->setHold(MenuHold::Reading, false);
     setCurrentMode(m_state, Mode::None);
     m_state.StoryLoaded = 0;
 }

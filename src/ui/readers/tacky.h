@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ModeWindow.h"
 #include "PaceTimer.h"
 #include "TachiEngine.h"
+#include "app/ModeWindow.h"
 
 #include <QPointer>
 
@@ -12,7 +12,6 @@ class QPlainTextEdit;
 class QProgressBar;
 class QScrollBar;
 class QSplitter;
-class TTachiPage;
 
 // The tachistoscopic reader: flashes a prepared text piece by piece on a dark panel, one piece per flash-time
 // period, and scores the reading in words per minute. The control panel's tachistoscope page drives it.
@@ -71,6 +70,8 @@ Q_SIGNALS:
     void displayChanged(const QString &text);
     // The reading came to its end by itself; the page restores its buttons.
     void readingEnded();
+    // Space or Escape meant for the run buttons; whoever drives them sets `taken` when it acted.
+    void runKeyPressed(int key, bool *taken);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -87,7 +88,6 @@ private:
     void endReading();
     QStringList wrapParagraph(const QString &paragraph) const;
     QStringList displayLines() const;
-    TTachiPage *page() const;
 
     TTachiEngine m_engine;
     PaceTimer m_flashTimer;

@@ -1,0 +1,40 @@
+#include "Program.h"
+
+#include "app/mainwindow.h"
+#include "charts/ChartCommands.h"
+#include "control/HorizControlPage.h"
+#include "control/SpeedTestPage.h"
+#include "control/TachiPage.h"
+#include "readers/SpeedTest.h"
+#include "readers/longread.h"
+#include "readers/tacky.h"
+
+void registerModes(ModeRegistry &modes)
+{
+    modes.setEntry(Mode::Tachi, modeEntry<TTachiForm, TTachiPage>());
+    modes.setEntry(Mode::Horiz, modeEntry<THorizonForm, HorizControlPage>());
+    modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());
+}
+
+Program::Program(Services services, QString workingDir) : state(services, std::move(workingDir))
+{
+    registerModes(modes);
+}
+
+Program::~Program() = default;
+
+bool Program::start()
+{
+    m_frame = std::make_unique<TForm1>(state, modes);
+    plugChartCommands(*m_frame, state);
+    if (!m_frame->FormCreate())
+        return false;
+    m_frame->show();
+    m_frame->createStartWindows();
+    return true;
+}
+
+void Program::end()
+{
+    m_frame.reset();
+}
