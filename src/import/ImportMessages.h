@@ -56,6 +56,14 @@ inline QString noPdfText(const QString &path)
                " holds no text to read. Its pages may be pictures of text, such as scanned pages.");
 }
 
+// As the readers say it of a text file they cannot read.
+inline QString notText(const QString &path)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" was not found, or else the file is not an ascii text file. Be sure that the file "
+                          "exists, and was not deleted.");
+}
+
 inline QString unknownKind(const QString &path)
 {
     return QStringLiteral("The file ") + quoted(path) +

@@ -92,6 +92,8 @@ ImportedText importPdf(const QString &path)
     if (!probe.open(QIODevice::ReadOnly))
         return {{}, importmsg::cannotOpen(path)};
     probe.close();
+    // poppler reports every flaw of a damaged file on stderr; the user gets one message instead.
+    Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, QVariant());
     const std::unique_ptr<Poppler::Document> doc = Poppler::Document::load(path);
     if (!doc)
         return {{}, importmsg::damagedPdf(path)};

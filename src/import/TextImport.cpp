@@ -1,6 +1,7 @@
 #include "TextImport.h"
 
 #include "ImportMessages.h"
+#include "TextFile.h"
 
 #include <QFileInfo>
 
@@ -51,4 +52,22 @@ ImportedText importText(const QString &path)
 QString memoTextOf(const QStringList &paragraphs)
 {
     return paragraphs.join(QStringLiteral("\n\n"));
+}
+
+QString createTextOpenFilter()
+{
+    return QStringLiteral("Text files (*.txt);;BWR text files (*.bwr);;Web pages (*.html *.htm);;"
+                          "EPUB books (*.epub);;PDF documents (*.pdf)");
+}
+
+OpenedText openCreateTextFile(const QString &path)
+{
+    if (isImportedKind(path)) {
+        const ImportedText imported = importText(path);
+        return {memoTextOf(imported.paragraphs), imported.error};
+    }
+    const std::optional<QStringList> lines = readTextFileLines(path);
+    if (!lines)
+        return {QString(), importmsg::notText(path)};
+    return {lines->join(QLatin1Char('\n')), QString()};
 }

@@ -37,3 +37,18 @@ QStringList paragraphsFromPageLines(const QList<QStringList> &pages);
 
 // The text for the create-text box: paragraphs separated by one empty line.
 QString memoTextOf(const QStringList &paragraphs);
+
+// The open dialog's filter for the create-text box: its own text kinds first, then the imported ones.
+QString createTextOpenFilter();
+
+struct OpenedText
+{
+    QString text;
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The create-text box's new text from any file it opens: a text file line for line, an imported document as
+// paragraphs with an empty line between them. On failure the message to show, naming the file.
+OpenedText openCreateTextFile(const QString &path);

@@ -248,6 +248,38 @@ TEST_F(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
     }
 }
 
+TEST_F(Import, ALongDocumentIsOpenedWhole)
+{
+    // Far beyond the readers' 1000 lines: trimming is the create-text box's business.
+    QByteArray page("<html><body>");
+    for (int i = 0; i < 1500; ++i)
+        page += "<p>Paragraph " + QByteArray::number(i) + "</p>";
+    ASSERT_TRUE(writeFile(path("long.htm"), page + "</body></html>"));
+    const OpenedText opened = openCreateTextFile(path("long.htm"));
+    ASSERT_TRUE(opened.ok()) << opened.error.toStdString();
+    const QStringList lines = opened.text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2999);
+    EXPECT_EQ(lines.first(), QStringLiteral("Paragraph 0"));
+    EXPECT_EQ(lines.at(2), QStringLiteral("Paragraph 1"));
+    EXPECT_EQ(lines.last(), QStringLiteral("Paragraph 1499"));
+}
+
+TEST_F(Import, TextFilesOpenLineForLine)
+{
+    ASSERT_TRUE(writeFile(path("story.bwr"), "One line\r\n\r\n  Next\r\n"));
+    const OpenedText story = openCreateTextFile(path("story.bwr"));
+    EXPECT_TRUE(story.ok());
+    EXPECT_EQ(story.text, QStringLiteral("One line\n\n  Next"));
+
+    ASSERT_TRUE(writeFile(path("binary.txt"), QByteArray("ab\0cd", 5)));
+    const OpenedText binary = openCreateTextFile(path("binary.txt"));
+    EXPECT_TRUE(binary.text.isEmpty());
+    EXPECT_EQ(binary.error,
+              "The file " + quotedName(path("binary.txt")) +
+                  " was not found, or else the file is not an ascii text file. Be sure that the file "
+                  "exists, and was not deleted.");
+}
+
 TEST_F(Import, KindsAreKnownByTheirExtensionInAnyCase)
 {
     for (const char *name : {"a.html", "b.HTM", "c.Epub", "d.pdf"})
