@@ -21,7 +21,8 @@ bool isPageNumber(const QString &line)
     return number.match(line).hasMatch();
 }
 
-// Words split at a line end ("exam-" / "ple") are whole again; a hyphen before a capital or a digit stays.
+// Words split at a line end ("exam-" / "ple") are whole again; a hyphen before a capital or a digit stays, as
+// in "Anglo-" / "Saxon".
 bool joinsHyphenated(const QString &line, const QString &next)
 {
     return line.size() > 1 && line.endsWith(QLatin1Char('-')) && line.at(line.size() - 2).isLetter() &&
@@ -74,7 +75,7 @@ QStringList paragraphsFromPageLines(const QList<QStringList> &pages)
             current += line;
             if (static_cast<double>(line.size()) < kShortLineShare * static_cast<double>(fullLine))
                 endParagraph();
-            else
+            else if (!line.endsWith(QLatin1Char('-')))
                 current += QLatin1Char(' ');
         }
         // A paragraph may go on over the page break; trailing blanks are tidied when it ends.
