@@ -52,9 +52,8 @@ public:
         }
         // The stated size may lie; read no more than the limit allows either way.
         QByteArray bytes = file.read(kMaxEntryBytes + 1);
-        const bool whole = bytes.size() <= kMaxEntryBytes && file.atEnd();
         file.close();
-        if (!whole) {
+        if (bytes.size() > kMaxEntryBytes) {
             m_error = EntryError::TooLarge;
             return std::nullopt;
         }

@@ -200,7 +200,8 @@ TEST_F(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     const QByteArray book = whole.readAll();
     ASSERT_TRUE(writeFile(path("truncated.epub"), book.left(book.size() / 2)));
-    ASSERT_TRUE(writeFile(path("picture.html"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24)));
+    const char png[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10";
+    ASSERT_TRUE(writeFile(path("picture.html"), QByteArray(png, sizeof png - 1)));
     ASSERT_TRUE(
         writeFile(path("empty.html"), "<html><head><script>var x = 1;</script></head><body></body></html>"));
     ASSERT_TRUE(writePdf(path("scanned.pdf"), {{}}));
