@@ -36,6 +36,9 @@ std::optional<QString> decodePage(const QByteArray &bytes)
                      *declared == QStringConverter::Utf32LE || *declared == QStringConverter::Utf32BE);
     if (!wide && looksBinary(bytes))
         return std::nullopt;
+    // Pages that say Latin-1 mean Windows-1252, as browsers take them: curly quotes and dashes included.
+    if (declared == QStringConverter::Latin1)
+        return cp1252::decode(bytes);
     if (declared && *declared != QStringConverter::Utf8) {
         QStringDecoder decoder(*declared);
         return decoder.decode(bytes);

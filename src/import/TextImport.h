@@ -7,6 +7,8 @@
 
 #include <optional>
 
+// Reading other kinds of documents for the create-text box. The HTML parser needs a running QGuiApplication.
+
 // A document read as plain paragraphs, one string each, or the message that says why it could not be read.
 struct ImportedText
 {

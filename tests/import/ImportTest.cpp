@@ -133,7 +133,9 @@ TEST_F(Import, PageTextIsDecodedByItsDeclarationOrAsWindows1252)
     const Case cases[] = {
         {"undeclared, not UTF-8", "<p>caf\xe9 \x93quoted\x94</p>", {"caf\u00e9 \u201cquoted\u201d"}},
         {"UTF-8", "<p>caf\xc3\xa9</p>", {"caf\u00e9"}},
-        {"declared Latin-1", "<meta charset=\"iso-8859-1\"><p>na\xefve</p>", {"na\u00efve"}},
+        {"declared Latin-1, meaning Windows-1252",
+         "<meta charset=\"iso-8859-1\"><p>na\xefve \x96 it</p>",
+         {"na\u00efve \u2013 it"}},
         {"UTF-16 with its byte order mark", QByteArray("\xff\xfe<\0p\0>\0h\0i\0", 12), {"hi"}},
     };
     for (const Case &c : cases)
