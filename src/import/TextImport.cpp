@@ -1,0 +1,73 @@
+#include "TextImport.h"
+
+#include "ImportMessages.h"
+#include "TextFile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+enum class Kind
+{
+    Html,
+    Epub,
+    Pdf,
+    Other,
+};
+
+Kind kindOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+        return Kind::Html;
+    if (suffix == QLatin1String("epub"))
+        return Kind::Epub;
+    if (suffix == QLatin1String("pdf"))
+        return Kind::Pdf;
+    return Kind::Other;
+}
+
+} // namespace
+
+bool isImportedKind(const QString &path)
+{
+    return kindOf(path) != Kind::Other;
+}
+
+ImportedText importText(const QString &path)
+{
+    switch (kindOf(path)) {
+    case Kind::Html:
+        return importHtml(path);
+    case Kind::Epub:
+        return importEpub(path);
+    case Kind::Pdf:
+        return importPdf(path);
+    case Kind::Other:
+        break;
+    }
+    return {{}, importmsg::unknownKind(path)};
+}
+
+QString memoTextOf(const QStringList &paragraphs)
+{
+    return paragraphs.join(QStringLiteral("\n\n"));
+}
+
+QString createTextOpenFilter()
+{
+    return QStringLiteral("Text files (*.txt);;BWR text files (*.bwr);;Web pages (*.html *.htm);;"
+                          "EPUB books (*.epub);;PDF documents (*.pdf)");
+}
+
+OpenedText openCreateTextFile(const QString &path)
+{
+    if (isImportedKind(path)) {
+        const ImportedText imported = importText(path);
+        return {memoTextOf(imported.paragraphs), imported.error};
+    }
+    const std::optional<QStringList> lines = readTextFileLines(path);
+    if (!lines)
+        return {QString(), importmsg::notText(path)};
+    return {lines->join(QLatin1Char('\n')), QString()};
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Reading other kinds of documents for the create-text box. The HTML parser needs a running QGuiApplication.
+
+// A document read as plain paragraphs, one string each, or the message that says why it could not be read.
+struct ImportedText
+{
+    QStringList paragraphs;
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// True for the kinds importText reads: .html, .htm, .epub and .pdf (any letter case).
+bool isImportedKind(const QString &path);
+// Reads a web page, an EPUB book or a PDF document whole, however long; other kinds give an error.
+ImportedText importText(const QString &path);
+
+ImportedText importHtml(const QString &path);
+ImportedText importEpub(const QString &path);
+ImportedText importPdf(const QString &path);
+
+// The paragraphs of an HTML or XHTML page: headings, paragraphs, list items and line breaks start paragraphs,
+// scripts, styles and the title are dropped, runs of white space become one blank. Bytes that are not text
+// (NUL bytes in a page that is not UTF-16) give nullopt.
+std::optional<QStringList> htmlParagraphs(const QByteArray &html);
+
+// Paragraphs from the hard-wrapped lines of printed pages: a paragraph ends at an empty line or at a line
+// clearly shorter than the text's full lines; a word hyphenated at a line end is joined; a page number alone
+// on a page's first or last line is dropped.
+QStringList paragraphsFromPageLines(const QList<QStringList> &pages);
+
+// The text for the create-text box: paragraphs separated by one empty line.
+QString memoTextOf(const QStringList &paragraphs);
+
+// The open dialog's filter for the create-text box: its own text kinds first, then the imported ones.
+QString createTextOpenFilter();
+
+struct OpenedText
+{
+    QString text;
+    QString error;
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The create-text box's new text from any file it opens: a text file line for line, an imported document as
+// paragraphs with an empty line between them. On failure the message to show, naming the file.
+OpenedText openCreateTextFile(const QString &path);
