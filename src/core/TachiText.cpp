@@ -1,5 +1,7 @@
 #include "TachiText.h"
 
+#include "TextChars.h"
+
 #include <algorithm>
 
 namespace {
@@ -15,8 +17,9 @@ QString joinParagraphs(const MemoLines &memo)
     QStringList taken;
     taken.reserve(n);
     for (int i = 0; i < n; ++i) {
-        QString line = memo.line(i).left(kTachiLineCut);
-        if (!line.isEmpty() && line.size() < kTachiLineCut)
+        // Pasted or typed text gets the rule loaded files get: a tab is a space.
+        QString line = leftChars(QString(memo.line(i)).replace(u'\t', u' '), kTachiLineCut);
+        if (!line.isEmpty() && charCount(line) < kTachiLineCut)
             line += QLatin1Char(' ');
         taken.append(line);
     }
@@ -31,13 +34,14 @@ QString joinParagraphs(const MemoLines &memo)
     return text;
 }
 
-// Deletes the lines `drop` picks, scanning the first n - 1 lines once; after a deletion the scan goes on
-// with the next index, so the line that moved up is not looked at.
+// Deletes the lines `drop` picks, scanning indexes 1 .. n - 1 of the count taken before the scan; after a
+// deletion the scan goes on with the next index, so the line that moved up is not looked at. A line that
+// moved up into the scanned range is looked at, the last line of the text included.
 template <typename Pred> void deleteWhileScanning(MemoLines &memo, Pred drop)
 {
     const int n = cappedCount(memo);
-    for (int i = 0; i < n - 1; ++i) {
-        if (i + 1 < memo.lineCount() && drop(i))
+    for (int i = 0; i < n - 1 && i < memo.lineCount(); ++i) {
+        if (drop(i))
             memo.deleteLine(i);
     }
 }
@@ -57,9 +61,11 @@ void reflowTachiText(MemoLines &memo)
     memo.setText(text);
 
     deleteWhileScanning(memo, [&memo](int i) { return memo.line(i) == QStringLiteral(" "); });
+    // Only this step needs a line after the one it looks at.
     for (int pass = 0; pass < 2; ++pass)
-        deleteWhileScanning(memo,
-                            [&memo](int i) { return memo.line(i).isEmpty() && memo.line(i + 1).isEmpty(); });
+        deleteWhileScanning(memo, [&memo](int i) {
+            return i + 1 < memo.lineCount() && memo.line(i).isEmpty() && memo.line(i + 1).isEmpty();
+        });
 }
 
 void indentTachiText(MemoLines &memo, int indent)
@@ -67,7 +73,7 @@ void indentTachiText(MemoLines &memo, int indent)
     auto indentLine = [&memo, indent](int i) {
         QString line = memo.line(i);
         if (indent == 0) {
-            line = line.left(kTachiLineCut);
+            line = leftChars(line, kTachiLineCut);
             if (line.startsWith(QLatin1Char(' ')))
                 line.remove(0, 1);
         } else {
@@ -89,7 +95,7 @@ double tachiTextWords(const QStringList &lines)
 {
     long long words = 0;
     for (qsizetype i = 1; i < lines.size(); ++i)
-        words += lines.at(i).size() / 5;
+        words += charCount(lines.at(i)) / 5;
     return static_cast<double>(words);
 }
 

@@ -1,0 +1,81 @@
+#include "HorizPacer.h"
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// Lines of at most ~90 characters made of words of 1 to 10 characters (some outside the Basic Multilingual
+// Plane), with blank lines, lines of spaces, one-word lines and indents among them.
+QStringList randomLines(std::mt19937 &rng)
+{
+    QStringList lines;
+    const int count = 1 + static_cast<int>(rng() % 60);
+    for (int i = 0; i < count; ++i) {
+        const auto kind = rng() % 10;
+        if (kind == 0) {
+            lines.append(QString(static_cast<int>(rng() % 10), u' '));
+            continue;
+        }
+        QString line(kind == 1 ? static_cast<int>(rng() % 5) : 0, u' ');
+        const int limit = kind == 2 ? 1 : 30;
+        for (int w = 0; w < limit && line.size() < 90; ++w) {
+            if (w > 0)
+                line += u' ';
+            const int n = 1 + static_cast<int>(rng() % 10);
+            for (int c = 0; c < n; ++c) {
+                if (rng() % 30 == 0)
+                    line += QString::fromUcs4(U"\U0001F600");
+                else
+                    line += QChar(u'a' + static_cast<char16_t>(rng() % 26));
+            }
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+// The words a line holds as stored: its first 80 characters, a character outside the plane counted as one.
+QStringList wordsOfStored(const QString &fileLine)
+{
+    const QList<uint> chars = fileLine.toUcs4();
+    const QList<uint> first = chars.mid(0, 80);
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(first.constData()), first.size())
+        .split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+// Over random texts and K = 2..5, the Visible draws of the pacer reveal every word of every non-blank line
+// exactly once, in order, and the reading ends.
+TEST(HorizProperty, EveryWordIsRevealedOnceInOrder)
+{
+    std::mt19937 rng(7);
+    const HorizMetrics metrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
+    for (int run = 0; run < 800; ++run) {
+        const int k = 2 + static_cast<int>(rng() % 4);
+        const QStringList lines = randomLines(rng);
+        QStringList expected;
+        for (const QString &line : lines)
+            expected += wordsOfStored(line);
+
+        HorizPacer pacer(LayoutHorizontalText(lines, k), metrics);
+        // Read text is drawn Covered, so every Visible draw is a reveal.
+        const HorizTickInput in{45 + static_cast<int>(rng() % 200), 100, 4};
+        QStringList revealed;
+        bool finished = false;
+        for (int tick = 0; tick < 20000 && !finished; ++tick) {
+            const HorizTick t = pacer.tick(in);
+            finished = t.finished;
+            for (const HorizDraw &d : t.draws) {
+                if (!finished && d.kind == HorizDraw::Kind::Text && d.style == HorizStyle::Visible)
+                    revealed += d.text.split(u' ', Qt::SkipEmptyParts);
+            }
+        }
+        ASSERT_TRUE(finished) << "run " << run;
+        ASSERT_EQ(revealed, expected) << "run " << run << " K " << k << "\n"
+                                      << lines.join(u'\n').toStdString();
+    }
+}
