@@ -7,30 +7,19 @@
 
 namespace {
 
-// Lines of at most ~90 characters made of words of 1 to 10 characters (some outside the Basic Multilingual
-// Plane), with blank lines, lines of spaces, one-word lines and indents among them.
+// Up to 60 lines of words of 1 to 10 characters (some outside the Basic Multilingual Plane), some longer
+// than 80 characters, with blank lines, lines of spaces, one-word lines and indents among them.
 QStringList randomLines(std::mt19937 &rng)
 {
     QStringList lines;
-    const int count = 1 + static_cast<int>(rng() % 60);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0, count = 1 + static_cast<int>(rng() % 60); i < count; ++i) {
         const auto kind = rng() % 10;
-        if (kind == 0) {
-            lines.append(QString(static_cast<int>(rng() % 10), u' '));
-            continue;
-        }
-        QString line(kind == 1 ? static_cast<int>(rng() % 5) : 0, u' ');
-        const int limit = kind == 2 ? 1 : 30;
-        for (int w = 0; w < limit && line.size() < 90; ++w) {
-            if (w > 0)
-                line += u' ';
-            const int n = 1 + static_cast<int>(rng() % 10);
-            for (int c = 0; c < n; ++c) {
-                if (rng() % 30 == 0)
-                    line += QString::fromUcs4(U"\U0001F600");
-                else
-                    line += QChar(u'a' + static_cast<char16_t>(rng() % 26));
-            }
+        QString line(kind < 2 ? static_cast<int>(rng() % 10) : 0, u' ');
+        for (int w = 0; kind != 0 && w < (kind == 2 ? 1 : 30) && line.size() < 90; ++w) {
+            line += w > 0 ? QStringLiteral(" ") : QString();
+            for (int c = 0, n = 1 + static_cast<int>(rng() % 10); c < n; ++c)
+                line += rng() % 30 == 0 ? QString::fromUcs4(U"\U0001F600")
+                                        : QString(QChar(u'a' + static_cast<char16_t>(rng() % 26)));
         }
         lines.append(line);
     }

@@ -173,21 +173,3 @@ TEST(TachiEngine, FormattedTextsNeverFlashAMarker)
         EXPECT_EQ(runToEnd(buildFlashText(memo.lines()), c.width), c.flashes) << c.what;
     }
 }
-
-TEST(TachiEngine, ACharacterOutsideThePlaneCountsAsOneAndIsNeverCut)
-{
-    const QString smile = QString::fromUcs4(U"\U0001F600");
-    // Twelve characters up to the space, though 24 code units.
-    const QString text = smile.repeated(12) + QStringLiteral(" ") + smile.repeated(50) + QStringLiteral(" x ");
-    EXPECT_EQ(TTachiEngine::pieceLength(text, 1, 12), 24);
-    const QStringList flashes = runToEnd(text + tachiEndBlock(), 12);
-    ASSERT_EQ(flashes.last(), QStringLiteral("END"));
-    for (const QString &f : flashes) {
-        for (qsizetype i = 0; i < f.size(); ++i) {
-            if (f.at(i).isHighSurrogate() && i + 1 < f.size() && f.at(i + 1).isLowSurrogate())
-                ++i;
-            else
-                ASSERT_FALSE(f.at(i).isSurrogate()) << "half a character in a flash";
-        }
-    }
-}

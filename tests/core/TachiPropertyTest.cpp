@@ -11,47 +11,27 @@
 
 namespace {
 
-// A word of 1 to 12 characters: letters, some punctuation, a lone asterisk, now and then a character outside
-// the Basic Multilingual Plane.
-QString randomWord(std::mt19937 &rng)
-{
-    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJ.,;:'!?-*\u00e9");
-    QString w;
-    const int n = 1 + static_cast<int>(rng() % 12);
-    for (int i = 0; i < n; ++i) {
-        if (rng() % 40 == 0)
-            w += QString::fromUcs4(U"\U0001F600");
-        else
-            w += letters.at(static_cast<qsizetype>(rng() % letters.size()));
-    }
-    return w;
-}
-
-// Lines of prose with the things that trouble the clean-up: runs of empty lines, lines of spaces only,
-// "****" lines, indents, tabs and a text that ends in any of them.
+// Prose of words of 1 to 12 characters (some outside the Basic Multilingual Plane) with what troubles the
+// clean-up: runs of empty lines, lines of spaces, "****" lines, indents, tabs, and a text ending in any of them.
 QString randomText(std::mt19937 &rng)
 {
+    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJ.,;:'!?-*\u00e9");
+    const QString odd[] = {QString(), QStringLiteral(" "), QStringLiteral("   "), QStringLiteral("****"),
+                           QStringLiteral("  ****  ")};
     QStringList lines;
-    const int count = 5 + static_cast<int>(rng() % 40);
-    for (int i = 0; i < count; ++i) {
-        switch (rng() % 10) {
-        case 0:
-            lines.append(QString());
-            break;
-        case 1:
-            lines.append(QString(1 + static_cast<int>(rng() % 4), u' '));
-            break;
-        case 2:
-            lines.append(rng() % 2 ? QStringLiteral("****") : QStringLiteral("  ****  "));
-            break;
-        default: {
-            QString line(static_cast<int>(rng() % 4), u' ');
-            const int words = 1 + static_cast<int>(rng() % 14);
-            for (int w = 0; w < words; ++w)
-                line += randomWord(rng) + (rng() % 15 == 0 ? QStringLiteral("\t") : QStringLiteral(" "));
-            lines.append(line);
+    for (int i = 0, count = 5 + static_cast<int>(rng() % 40); i < count; ++i) {
+        if (rng() % 10 < 3) {
+            lines.append(odd[rng() % 5]);
+            continue;
         }
+        QString line(static_cast<int>(rng() % 4), u' ');
+        for (int w = 0, words = 1 + static_cast<int>(rng() % 14); w < words; ++w) {
+            for (int c = 0, n = 1 + static_cast<int>(rng() % 12); c < n; ++c)
+                line += rng() % 40 == 0 ? QString::fromUcs4(U"\U0001F600")
+                                        : QString(letters.at(static_cast<qsizetype>(rng() % letters.size())));
+            line += rng() % 15 == 0 ? u'\t' : u' ';
         }
+        lines.append(line);
     }
     return lines.join(u'\n');
 }
