@@ -39,10 +39,10 @@ private:
 struct ExposureStats
 {
     int pieces = 0;
-    double minExposure = 0;  // ms
-    double minError = 0;     // smallest exposure - interval
-    double p1Error = 0;      // 1st percentile of exposure - interval
-    double meanError = 0;    // mean of exposure - interval
+    double minExposure = 0; // ms
+    double minError = 0;    // smallest exposure - interval
+    double p1Error = 0;     // 1st percentile of exposure - interval
+    double meanError = 0;   // mean of exposure - interval
     int floorMisses = 0;
 };
 

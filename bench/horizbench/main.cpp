@@ -29,8 +29,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 namespace {

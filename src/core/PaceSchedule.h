@@ -5,9 +5,10 @@
 
 // When the ticks of a pacing timer are due, shared by every timed reader. Each tick belongs at the previous
 // one's place + its interval on a steady clock, so handler time and timer latency do not add up over a long
-// reading. But no wait is ever shorter than interval - slack (slack = max(1 ms, 10 % of the interval)): a late
-// tick is caught up at most a slack per tick, never by firing ticks back to back. A tick later than a stall
-// (more than an interval and 50 ms) starts the schedule afresh from itself: time lost in a stall is not won back.
+// reading. But no wait is ever shorter than interval - slack (slack = max(1 ms, 10 % of the interval)): a
+// late tick is caught up at most a slack per tick, never by firing ticks back to back. A tick later than a
+// stall (more than an interval and 50 ms) starts the schedule afresh from itself: time lost in a stall is not
+// won back.
 class PaceSchedule
 {
 public:

@@ -55,7 +55,9 @@ int TTachiEngine::pieceLength(const QString &text, int pos, int width)
     const QStringView rest = QStringView(text).mid(std::clamp<qsizetype>(pos - 1, 0, text.size()));
     std::vector<qsizetype> at = charOffsets(rest.left(advanceChars(rest, 0, width + kMaxProbe + 1)));
     const int chars = static_cast<int>(at.size()) - 1;
-    auto spaceAt = [&](int c) { return c >= 1 && c <= chars && rest.at(at[static_cast<std::size_t>(c - 1)]) == u' '; };
+    auto spaceAt = [&](int c) {
+        return c >= 1 && c <= chars && rest.at(at[static_cast<std::size_t>(c - 1)]) == u' ';
+    };
     auto units = [&](int c) { return static_cast<int>(at[static_cast<std::size_t>(std::min(c, chars))]); };
     if (spaceAt(width + 1))
         return units(width);

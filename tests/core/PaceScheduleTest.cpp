@@ -32,7 +32,9 @@ TEST(PaceSchedule, ALateTickIsCaughtUpASlackAtATimeAndAStallNotAtAll)
     };
     const Case cases[] = {
         {"30 ms late: three waits of 90 ms", {100, 230, 320, 410, 500}, {100, 90, 90, 90, 100}},
-        {"a 350 ms stall: no wait shortened, the schedule starts afresh", {100, 550, 650, 750}, {100, 100, 100, 100}},
+        {"a 350 ms stall: no wait shortened, the schedule starts afresh",
+         {100, 550, 650, 750},
+         {100, 100, 100, 100}},
     };
     for (const Case &c : cases) {
         PaceSchedule s;

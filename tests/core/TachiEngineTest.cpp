@@ -157,12 +157,20 @@ TEST(TachiEngine, FormattedTextsNeverFlashAMarker)
         QStringList flashes;
     };
     const Case cases[] = {
-        {"ends in a **** paragraph", QStringLiteral("One.\n\n****\n\nTwo.\n\n****"), 12, 0,
+        {"ends in a **** paragraph",
+         QStringLiteral("One.\n\n****\n\nTwo.\n\n****"),
+         12,
+         0,
          {"[One. ]", "-", "[Two. ]", "-", "[]", "END"}},
-        {"ends in a **** paragraph, indented", QStringLiteral("One.\n\n****\n\nTwo.\n\n****"), 12, 3,
+        {"ends in a **** paragraph, indented",
+         QStringLiteral("One.\n\n****\n\nTwo.\n\n****"),
+         12,
+         3,
          {"[   One. ]", "-", "[   Two. ]", "-", "[]", "END"}},
         {"breaks in a row inside one piece",
-         QStringLiteral("Intro text.\n\n****\n\n****\n\n****\n\n****\n\nTitle of it"), 16, 0,
+         QStringLiteral("Intro text.\n\n****\n\n****\n\n****\n\n****\n\nTitle of it"),
+         16,
+         0,
          {"[Intro text. ]", "-", "[Title of it ]", "END"}},
     };
     for (const Case &c : cases) {

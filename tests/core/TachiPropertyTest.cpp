@@ -12,7 +12,8 @@
 namespace {
 
 // Prose of words of 1 to 12 characters (some outside the Basic Multilingual Plane) with what troubles the
-// clean-up: runs of empty lines, lines of spaces, "****" lines, indents, tabs, and a text ending in any of them.
+// clean-up: runs of empty lines, lines of spaces, "****" lines, indents, tabs, and a text ending in any of
+// them.
 QString randomText(std::mt19937 &rng)
 {
     static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJ.,;:'!?-*\u00e9");
@@ -82,12 +83,14 @@ TEST(TachiProperty, FlashesShowEveryWordOnceAndNoMarker)
             const TachiFlash f = engine.tick(width);
             ended = f.kind == TachiFlash::Kind::End;
             ASSERT_FALSE(f.text.contains(u'^') || f.text.contains(u'@') || hasLoneSurrogate(f.text))
-                << "run " << run << " W " << width << " indent " << indent << " flash [" << f.text.toStdString()
-                << "]\n" << source.toStdString();
+                << "run " << run << " W " << width << " indent " << indent << " flash ["
+                << f.text.toStdString() << "]\n"
+                << source.toStdString();
             flashedWords += wordsOf(f.text);
         }
         ASSERT_TRUE(ended) << "run " << run;
         ASSERT_EQ(flashedWords, wordsOf(formatted))
-            << "run " << run << " W " << width << " indent " << indent << "\n" << source.toStdString();
+            << "run " << run << " W " << width << " indent " << indent << "\n"
+            << source.toStdString();
     }
 }
