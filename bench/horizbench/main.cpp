@@ -1,6 +1,8 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./horizbench
 // Layout of a 1000-line, 80-column text at K = 5; one tick's work (engine and paint) through the real
-// window; and the pacer's accuracy at 7 ms and 100 ms against its ideal schedule, with the other core busy.
+// window; and the pacer's accuracy at 7 ms, 10 ms and 100 ms against its ideal schedule, with the other core
+// busy, as it comes and with one 300 ms stall of the user-interface thread injected at the 50th tick. Each
+// tick's exposure (time to the next tick) is compared with the interval that tick asked for.
 
 #include "FakeServices.h"
 #include "HorizPacer.h"
@@ -12,6 +14,8 @@
 #include "control/control.h"
 #include "readers/HorizPageView.h"
 #include "readers/longread.h"
+
+#include "Exposure.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +30,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <thread>
 
@@ -163,33 +168,8 @@ void BM_TickWork(benchmark::State &state)
 }
 BENCHMARK(BM_TickWork)->Unit(benchmark::kMicrosecond)->Iterations(3000);
 
-// Keeps the other core busy for as long as it lives, so timings are taken on a loaded machine.
-class OtherCoreBusy
-{
-public:
-    OtherCoreBusy()
-        : m_spinner([this] {
-              volatile std::uint64_t x = 0;
-              while (m_busy.load(std::memory_order_relaxed))
-                  x = x + 1;
-          })
-    {
-    }
-    ~OtherCoreBusy()
-    {
-        m_busy = false;
-        m_spinner.join();
-    }
-    OtherCoreBusy(const OtherCoreBusy &) = delete;
-    OtherCoreBusy &operator=(const OtherCoreBusy &) = delete;
-
-private:
-    std::atomic<bool> m_busy{true};
-    std::thread m_spinner;
-};
-
 // Real timers: every tick's time against start + the sum of the intervals the engine asked for.
-void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks)
+void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks, bool stall = false)
 {
     BenchApp &p = *g_program;
     const OtherCoreBusy load;
@@ -197,13 +177,19 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
         p.load(makeText(1000, blank), 5, interval);
         THorizonForm *r = p.reader();
         std::vector<double> errors;
+        std::vector<double> onsets;
+        std::vector<double> asked;
         double ideal = 0.0;
         QEventLoop loop;
         const auto conn = QObject::connect(&r->Timer1(), &PaceTimer::timeout, &loop, [&] {
             // Runs right after the reader's own tick handler.
             const double now = p.clock.nowPreciseMs();
             errors.push_back(now - ideal);
+            onsets.push_back(now);
+            asked.push_back(r->Timer1().interval());
             ideal += r->Timer1().interval();
+            if (stall && errors.size() == 50)
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
             if (static_cast<int>(errors.size()) == ticks) {
                 r->stopTimers();
                 loop.quit();
@@ -232,6 +218,11 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
             sorted.push_back(std::abs(e));
         std::sort(sorted.begin(), sorted.end());
         state.counters["median_abs_err_ms"] = sorted[sorted.size() / 2];
+        const ExposureStats x = exposureStats(onsets, asked);
+        state.counters["exp_min_err_ms"] = x.minError;
+        state.counters["exp_p1_err_ms"] = x.p1Error;
+        state.counters["exp_mean_err_ms"] = x.meanError;
+        state.counters["exp_below_floor"] = x.floorMisses;
         if (qEnvironmentVariableIsSet("HORIZBENCH_TRACE")) {
             for (double e : errors)
                 fprintf(stderr, "%.2f ", e);
@@ -251,6 +242,24 @@ void BM_Pacing100ms(benchmark::State &state)
     pacingAccuracy(state, false, 100, 100);
 }
 BENCHMARK(BM_Pacing100ms)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Pacing10ms(benchmark::State &state)
+{
+    pacingAccuracy(state, false, 10, 1000);
+}
+BENCHMARK(BM_Pacing10ms)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Pacing10msStall(benchmark::State &state)
+{
+    pacingAccuracy(state, false, 10, 1000, true);
+}
+BENCHMARK(BM_Pacing10msStall)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Pacing100msStall(benchmark::State &state)
+{
+    pacingAccuracy(state, false, 100, 100, true);
+}
+BENCHMARK(BM_Pacing100msStall)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // For comparison under the same load: how late a plain precise single-shot timer wakes up.
 void BM_TimerWakeBaseline(benchmark::State &state)

@@ -1,7 +1,10 @@
 // tachi_timing [STORY.bwr] [MS...]
 // Reads a shipped story through the real tachistoscope window (offscreen) at each flash time (default 40,
-// 100, 250 ms) and compares every display change with the ideal schedule start + n x flash time. Prints, per
-// flash time, the number of flashes, mean and max |error| and the drift of the last flash, in milliseconds.
+// 100, 250 ms), with the other core kept busy, twice: once as it comes and once with one 300 ms stall of the
+// user-interface thread injected at the 100th flash. Prints, per run, the onset error of every display change
+// against the ideal schedule start + n x flash time (mean and max |error|, drift of the last flash) and each
+// flash's exposure (time to the next change): the shortest, the 1st percentile and mean error against the
+// flash time, and how many fell below flash time - max(1 ms, 10 %). All in milliseconds.
 
 #include "FakeServices.h"
 #include "Program.h"
@@ -9,6 +12,8 @@
 #include "app/mainwindow.h"
 #include "control/control.h"
 #include "readers/tacky.h"
+
+#include "Exposure.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +27,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -34,7 +40,11 @@ struct Result
     double drift = 0;
     double median = 0;
     double p95 = 0;
+    ExposureStats exposure;
 };
+
+constexpr std::size_t kStallAtFlash = 100;
+constexpr int kStallMs = 300;
 
 double nowMs()
 {
@@ -42,8 +52,9 @@ double nowMs()
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
-Result measure(const QString &story, int flashTime)
+Result measure(const QString &story, int flashTime, bool stall)
 {
+    const OtherCoreBusy load;
     QTemporaryDir dir;
     QFile::copy(QDir(QStringLiteral(BW_DATA_DIR)).filePath(story), dir.filePath(story));
     FakeServiceSet fakes;
@@ -66,7 +77,11 @@ Result measure(const QString &story, int flashTime)
 
     std::vector<double> changes;
     changes.reserve(4096);
-    QObject::connect(reader, &TTachiForm::displayChanged, reader, [&changes] { changes.push_back(nowMs()); });
+    QObject::connect(reader, &TTachiForm::displayChanged, reader, [&changes, stall] {
+        changes.push_back(nowMs());
+        if (stall && changes.size() == kStallAtFlash + 1)
+            std::this_thread::sleep_for(std::chrono::milliseconds(kStallMs));
+    });
     QEventLoop loop;
     QObject::connect(reader, &TTachiForm::readingEnded, &loop,
                      [&loop] { QTimer::singleShot(0, &loop, &QEventLoop::quit); });
@@ -92,6 +107,8 @@ Result measure(const QString &story, int flashTime)
         r.median = errors[errors.size() / 2];
         r.p95 = errors[errors.size() * 95 / 100];
     }
+    const std::vector<double> onsets(changes.begin() + 1, changes.end());
+    r.exposure = exposureStats(onsets, std::vector<double>(onsets.size(), flashTime));
     return r;
 }
 
@@ -115,13 +132,18 @@ int main(int argc, char *argv[])
     }
     if (times.empty())
         times = {40, 100, 250};
-    std::printf("story %s\n%8s %8s %10s %10s %10s %10s %10s\n", qPrintable(story), "ms", "flashes", "mean|e|",
-                "median|e|", "p95|e|", "max|e|", "drift");
+    std::printf("story %s, other core busy\n%6s %6s %7s %8s %8s %8s %8s %8s | %8s %8s %8s %8s %6s\n",
+                qPrintable(story), "ms", "run", "flashes", "mean|e|", "med|e|", "p95|e|", "max|e|", "drift",
+                "minExp", "minErr", "p1Err", "meanErr", "<floor");
     for (int ms : times) {
-        const Result r = measure(story, ms);
-        std::printf("%8d %8d %10.3f %10.3f %10.3f %10.3f %10.3f\n", ms, r.flashes, r.meanAbs, r.median, r.p95,
-                    r.maxAbs, r.drift);
-        std::fflush(stdout);
+        for (bool stall : {false, true}) {
+            const Result r = measure(story, ms, stall);
+            const ExposureStats &x = r.exposure;
+            std::printf("%6d %6s %7d %8.3f %8.3f %8.3f %8.3f %8.3f | %8.3f %8.3f %8.3f %8.3f %6d\n", ms,
+                        stall ? "stall" : "busy", r.flashes, r.meanAbs, r.median, r.p95, r.maxAbs, r.drift,
+                        x.minExposure, x.minError, x.p1Error, x.meanError, x.floorMisses);
+            std::fflush(stdout);
+        }
     }
     return 0;
 }

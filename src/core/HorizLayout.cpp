@@ -1,5 +1,7 @@
 #include "HorizLayout.h"
 
+#include "TextChars.h"
+
 #include <algorithm>
 
 namespace {
@@ -23,7 +25,7 @@ bool fixationPasses(int k, int j, const QString &f, bool exact)
 // back to fewer fixations. A missing split is treated like an empty fixation: the line is never left undrawn.
 std::optional<QStringList> tryCut(const QString &s, int k, bool &longWord)
 {
-    const int n = static_cast<int>(s.size());
+    const int n = charCount(s);
     const int step = n / k;
     QStringList pieces;
     int prev = 0;
@@ -32,13 +34,13 @@ std::optional<QStringList> tryCut(const QString &s, int k, bool &longWord)
         if (!split)
             return std::nullopt;
         const int p = split->position;
-        const QString f = p > prev ? s.mid(prev, p - prev - 1) : QString();
+        const QString f = p > prev ? midChars(s, prev, p - prev - 1) : QString();
         if (!fixationPasses(k, j, f, split->exact))
             return std::nullopt;
         pieces.append(f);
         prev = p;
     }
-    const QString last = s.mid(prev);
+    const QString last = midChars(s, prev);
     if (k == 2 && last.isEmpty())
         return std::nullopt;
     pieces.append(last);
@@ -84,8 +86,10 @@ std::optional<HorizStyle> readStyleFor(int mode)
 
 std::optional<HorizSplit> SplitTarget(const QString &s, int t, bool &longWord)
 {
-    const int n = static_cast<int>(s.size());
-    auto isSpace = [&](int p) { return s.at(p - 1) == u' '; };
+    // Positions count characters, so a pair of surrogates is one position and never a split.
+    const std::vector<qsizetype> at = charOffsets(s);
+    const int n = static_cast<int>(at.size()) - 1;
+    auto isSpace = [&](int p) { return s.at(at[static_cast<std::size_t>(p - 1)]) == u' '; };
     if (t >= 1 && t <= n && isSpace(t))
         return HorizSplit{t, true};
     for (int d = 1; d <= kSplitReach; ++d) {
@@ -103,7 +107,7 @@ std::optional<HorizSplit> SplitTarget(const QString &s, int t, bool &longWord)
 
 QStringList cutHorizLine(const QString &s, int fixations, bool &longWord)
 {
-    const int n = static_cast<int>(s.size());
+    const int n = charCount(s);
     for (int k = std::clamp(fixations, 1, kHorizMaxFixations); k >= 2; --k) {
         if ((k == 5 && n < 32) || (k == 4 && n < 31))
             continue;
@@ -115,9 +119,9 @@ QStringList cutHorizLine(const QString &s, int fixations, bool &longWord)
 
 QString normaliseHorizLine(const QString &fileLine)
 {
-    QString s = fileLine.left(kHorizLineCapacity);
+    QString s = leftChars(fileLine, kHorizLineCapacity);
     if (!s.isEmpty() && !s.contains(u' '))
-        s = QString(s + AsteriskPad).left(kHorizLineCapacity);
+        s = leftChars(s + AsteriskPad, kHorizLineCapacity);
     if (s.startsWith(u' ') && s.mid(1, 2) != QLatin1String("  "))
         s.remove(0, 1);
     return s;
@@ -157,7 +161,7 @@ HorizText LayoutHorizontalText(const QStringList &fileLines, int fixations)
         } else {
             QStringList pieces = cutHorizLine(s, out.fixations, out.longWords);
             for (qsizetype j = 0; j < pieces.size(); ++j)
-                row[static_cast<std::size_t>(j)] = pieces.at(j).left(kFixationCellCapacity);
+                row[static_cast<std::size_t>(j)] = leftChars(pieces.at(j), kFixationCellCapacity);
             out.pieces.push_back(std::move(pieces));
         }
         out.FixationCells.push_back(row);
@@ -165,7 +169,7 @@ HorizText LayoutHorizontalText(const QStringList &fileLines, int fixations)
     out.LineCount = static_cast<int>(out.TextLines.size());
     // The last line is never counted.
     for (int i = 0; i + 1 < out.LineCount; ++i)
-        out.WordCount += static_cast<double>(out.TextLines.at(i).size() / 5);
+        out.WordCount += static_cast<double>(charCount(out.TextLines.at(i)) / 5);
     out.TotalFixations = out.fixations * out.LineCount;
     return out;
 }

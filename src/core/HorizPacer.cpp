@@ -1,5 +1,6 @@
 #include "HorizPacer.h"
 
+#include "TextChars.h"
 #include "Wpm.h"
 
 namespace {
@@ -110,7 +111,9 @@ void HorizPacer::checkScroll(HorizTick &out, const HorizTickInput &in)
     HorizPacerState &st = m_state;
     const int h = m_metrics.lineHeight;
     st.ScrollAccumulator += h;
-    if (in.clientHeight - h < st.ScrollAccumulator) {
+    // A window lower than one line would otherwise scroll and pause at every tick and never read on: a line
+    // that starts right after a scroll always starts.
+    if (in.clientHeight - h < st.ScrollAccumulator && st.ScrollAccumulator > 0) {
         out.scrollBy = st.ScrollAccumulator;
         st.ScrollAccumulator = 0;
         out.interval = (in.interval / 2) * 3;
@@ -138,7 +141,7 @@ QString HorizPacer::joined(int line) const
     QStringList cells;
     for (int j = 1; j <= m_text.fixations; ++j)
         cells.append(m_text.cell(line, j));
-    return withoutPad(cells.join(u' ').left(kHorizLineCapacity));
+    return withoutPad(leftChars(cells.join(u' '), kHorizLineCapacity));
 }
 
 void HorizPacer::redrawPassed(HorizTick &out, int readMode)

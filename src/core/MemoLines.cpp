@@ -106,6 +106,9 @@ QStringList wrapAtCharacters(const QString &paragraph, int width)
         }
         if (end < n && paragraph.at(end) != u' ' && lastBreak > start && lastBreak < end)
             end = lastBreak;
+        // A word cut in two keeps a surrogate pair whole.
+        if (end < n && paragraph.at(end).isLowSurrogate() && end > start)
+            ++end;
         while (end < n && paragraph.at(end) == u' ')
             ++end;
         out.append(paragraph.mid(start, end - start));

@@ -1,5 +1,7 @@
 #include "ParagraphFormat.h"
 
+#include "TextChars.h"
+
 #include <algorithm>
 
 namespace {
@@ -15,8 +17,9 @@ QString joinParagraphs(const MemoLines &memo)
     QStringList taken;
     taken.reserve(n);
     for (int i = 0; i < n; ++i) {
-        QString line = memo.line(i).left(kFormatLineCut);
-        if (!line.isEmpty() && line.size() < kFormatLineCut)
+        // Pasted or typed text gets the rule loaded files get: a tab is a space.
+        QString line = leftChars(QString(memo.line(i)).replace(u'\t', u' '), kFormatLineCut);
+        if (!line.isEmpty() && charCount(line) < kFormatLineCut)
             line += QLatin1Char(' ');
         taken.append(line);
     }
@@ -31,13 +34,14 @@ QString joinParagraphs(const MemoLines &memo)
     return text;
 }
 
-// Deletes the lines `drop` picks, scanning the first n - 1 lines once; after a deletion the scan goes on
-// with the next index, so the line that moved up is not looked at.
+// Deletes the lines `drop` picks, scanning indexes 1 .. n - 1 of the count taken before the scan; after a
+// deletion the scan goes on with the next index, so the line that moved up is not looked at. A line that
+// moved up into the scanned range is looked at, the last line of the text included.
 template <typename Pred> void deleteWhileScanning(MemoLines &memo, Pred drop)
 {
     const int n = cappedCount(memo);
-    for (int i = 0; i < n - 1; ++i) {
-        if (i + 1 < memo.lineCount() && drop(i))
+    for (int i = 0; i < n - 1 && i < memo.lineCount(); ++i) {
+        if (drop(i))
             memo.deleteLine(i);
     }
 }
@@ -58,9 +62,11 @@ void reflowParagraphs(MemoLines &memo, StarRuns stars)
     memo.setText(text);
 
     deleteWhileScanning(memo, [&memo](int i) { return memo.line(i) == QStringLiteral(" "); });
+    // Only this step needs a line after the one it looks at.
     for (int pass = 0; pass < 2; ++pass)
-        deleteWhileScanning(memo,
-                            [&memo](int i) { return memo.line(i).isEmpty() && memo.line(i + 1).isEmpty(); });
+        deleteWhileScanning(memo, [&memo](int i) {
+            return i + 1 < memo.lineCount() && memo.line(i).isEmpty() && memo.line(i + 1).isEmpty();
+        });
 }
 
 void indentParagraphs(MemoLines &memo, int indent)
@@ -70,7 +76,7 @@ void indentParagraphs(MemoLines &memo, int indent)
     auto indentLine = [&memo, indent](int i) {
         QString line = memo.line(i);
         if (indent == 0) {
-            line = line.left(kFormatLineCut);
+            line = leftChars(line, kFormatLineCut);
             if (line.startsWith(QLatin1Char(' ')))
                 line.remove(0, 1);
         } else {

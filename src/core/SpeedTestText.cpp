@@ -1,5 +1,6 @@
 #include "SpeedTestText.h"
 
+#include "TextChars.h"
 #include "Wpm.h"
 
 #include <algorithm>
@@ -15,10 +16,10 @@ void layoutSpeedTestText(TSpeedTestValues &v, const QStringList &fileLines, int 
     v.SpeedTestWpm = 0.0;
     v.SpeedTestWpmText.clear();
     for (qsizetype k = 0; k < n; ++k) {
-        QString line = fileLines.at(k).left(kSpeedTestLineCapacity);
+        QString line = leftChars(fileLines.at(k), kSpeedTestLineCapacity);
         if (line.contains(QStringLiteral("****")))
-            line.chop(5);
-        v.SpeedTestWordCount += static_cast<double>(line.size()) / 5.0;
+            line = leftChars(line, charCount(line) - 5);
+        v.SpeedTestWordCount += static_cast<double>(charCount(line)) / 5.0;
         v.SpeedTestLines.append(line);
     }
     v.SpeedTestPageEnd = speedTestPageEnd(static_cast<int>(n), lineHeight);

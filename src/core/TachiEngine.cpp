@@ -1,6 +1,10 @@
 #include "TachiEngine.h"
 
+#include "TextChars.h"
+
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -12,11 +16,6 @@ constexpr int kProgressTail = 105;
 const QString kBreak = QStringLiteral("^^");
 const QString kEnd = QStringLiteral("@@");
 
-bool spaceAt(const QString &text, int pos)
-{
-    return pos >= 1 && pos <= text.size() && text.at(pos - 1) == u' ';
-}
-
 // True when the marker at `index` has at most three spaces and nothing else before it.
 bool leadsPiece(const QString &piece, qsizetype index)
 {
@@ -27,6 +26,16 @@ bool leadsPiece(const QString &piece, qsizetype index)
             return false;
     }
     return true;
+}
+
+// Given the "^^" at 0-based `index` of `text`, the index after it and after every " ^^" that follows at
+// once: breaks in a row are one.
+qsizetype skipBreaks(const QString &text, qsizetype index)
+{
+    index += 2;
+    while (text.mid(index, 3) == QLatin1String(" ^^"))
+        index += 3;
+    return index;
 }
 
 } // namespace
@@ -42,15 +51,23 @@ void TTachiEngine::start(const QString &flashText)
 
 int TTachiEngine::pieceLength(const QString &text, int pos, int width)
 {
-    if (spaceAt(text, pos + width))
-        return width;
+    // Probes count characters from `pos`, so a surrogate pair is one character and never the cut.
+    const QStringView rest = QStringView(text).mid(std::clamp<qsizetype>(pos - 1, 0, text.size()));
+    std::vector<qsizetype> at = charOffsets(rest.left(advanceChars(rest, 0, width + kMaxProbe + 1)));
+    const int chars = static_cast<int>(at.size()) - 1;
+    auto spaceAt = [&](int c) {
+        return c >= 1 && c <= chars && rest.at(at[static_cast<std::size_t>(c - 1)]) == u' ';
+    };
+    auto units = [&](int c) { return static_cast<int>(at[static_cast<std::size_t>(std::min(c, chars))]); };
+    if (spaceAt(width + 1))
+        return units(width);
     for (int k = 1; k <= kMaxProbe; ++k) {
-        if (spaceAt(text, pos + width + k))
-            return width + k;
-        if (width - k >= 2 && spaceAt(text, pos + width - k))
-            return width - k;
+        if (spaceAt(width + k + 1))
+            return units(width + k);
+        if (width - k >= 2 && spaceAt(width - k + 1))
+            return units(width - k);
     }
-    return width;
+    return units(width);
 }
 
 int TTachiEngine::progressPercent(int pos, int textLength)
@@ -78,30 +95,33 @@ TachiFlash TTachiEngine::tick(int fixationWidth)
     }
 
     const int length = pieceLength(FlashText, FlashPos, fixationWidth);
-    QString piece = FlashText.mid(FlashPos - 1, std::min(length, kMaxPiece));
+    QString piece = leftChars(FlashText.mid(FlashPos - 1, length), kMaxPiece);
     const int after = FlashPos - 1 + length;
     if (FlashText.mid(after, 2) == kBreak || FlashText.mid(after, 3) == QStringLiteral(" ^^"))
         BlankNext = true;
 
-    // Two breaks in a row are one.
-    while (piece.contains(QStringLiteral("^^ ^^")))
-        piece.remove(piece.indexOf(QStringLiteral("^^ ^^")), 2);
-    qsizetype marker = piece.indexOf(kBreak);
-    int removed = 0;
-    if (marker >= 0 && leadsPiece(piece, marker)) {
-        piece.remove(marker, 2);
-        removed = 2;
-        // A one-line paragraph can bring the next break into the same piece.
-        marker = piece.indexOf(kBreak);
+    // Markers are found and skipped in the flash text itself, so the next piece always starts after a whole
+    // chain of breaks and no part of a marker can reach the display.
+    qsizetype from = 0;
+    QString shown;
+    if (const qsizetype lead = piece.indexOf(kBreak); lead >= 0 && leadsPiece(piece, lead)) {
+        // The break the blank flash already stood for: its markers go, the spaces around them stay.
+        from = std::min(skipBreaks(piece, lead), piece.size());
+        shown = piece.left(from).remove(u'^');
     }
-    if (marker >= 0) {
+    if (const qsizetype marker = piece.indexOf(kBreak, from); marker >= 0) {
         // The paragraph ends inside the piece: show up to the break, go on after it.
-        FlashPos += static_cast<int>(marker) + 3 + removed;
-        piece.truncate(marker);
+        shown += piece.mid(from, marker - from);
+        qsizetype next = skipBreaks(FlashText, FlashPos - 1 + marker);
+        if (next < FlashText.size() && FlashText.at(next) == u' ')
+            ++next;
+        FlashPos = static_cast<int>(next) + 1;
         BlankNext = true;
     } else {
+        shown += piece.mid(from);
         FlashPos += length;
     }
+    piece = shown;
 
     if (const qsizetype end = piece.indexOf(kEnd); end >= 0) {
         piece.truncate(end);

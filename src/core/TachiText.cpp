@@ -1,6 +1,7 @@
 #include "TachiText.h"
 
 #include "ParagraphFormat.h"
+#include "TextChars.h"
 
 void reflowTachiText(MemoLines &memo)
 {
@@ -16,7 +17,7 @@ double tachiTextWords(const QStringList &lines)
 {
     long long words = 0;
     for (qsizetype i = 1; i < lines.size(); ++i)
-        words += lines.at(i).size() / 5;
+        words += charCount(lines.at(i)) / 5;
     return static_cast<double>(words);
 }
 

@@ -20,6 +20,8 @@ std::optional<QStringList> readTextFileLines(const QString &path)
         text = cp1252::decode(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
+    // Every reader measures and paints a line as it is stored; a tab is a space for all of them.
+    text.replace(u'\t', u' ');
     return splitTextLines(text);
 }
 

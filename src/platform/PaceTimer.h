@@ -8,7 +8,9 @@
 
 // A timer whose ticks are due at start + the sum of the intervals, not "last tick + interval": the wait
 // before each tick is measured from when the previous one was due, so handler time and timer latency
-// do not add up over a long reading. Used the way a QTimer is: start, stop, setInterval, timeout.
+// do not add up over a long reading; yet no wait is shorter than interval - max(1 ms, 10 %), so after a
+// stall no tick is fired early to catch up (PaceSchedule). Used the way a QTimer is: start, stop,
+// setInterval, timeout.
 class PaceTimer final : public QObject
 {
     Q_OBJECT

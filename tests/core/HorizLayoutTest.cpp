@@ -183,3 +183,16 @@ TEST(HorizLayout, LooksAndPageHeight)
     // A long text in a large font grows the page past the old fixed range.
     EXPECT_EQ(horizPageHeight(1000, 30, 400), 1004 * 30 + 400);
 }
+
+TEST(HorizLayout, CharactersOutsideThePlaneCountAsOneAndAreNeverCut)
+{
+    // 45 of them and the pad fit a line of 80; 85 are cut to 80, and a cell to 52.
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const HorizText t =
+        LayoutHorizontalText({smile.repeated(45), smile.repeated(85), QStringLiteral("x")}, 2);
+    EXPECT_EQ(t.TextLines.at(0), smile.repeated(45) + AsteriskPad);
+    EXPECT_EQ(t.cell(1, 1), smile.repeated(45));
+    EXPECT_EQ(t.TextLines.at(1), smile.repeated(80));
+    EXPECT_EQ(t.cell(2, 1), smile.repeated(52));
+    EXPECT_EQ(t.WordCount, 56 / 5 + 80 / 5);
+}

@@ -199,3 +199,14 @@ TEST(HorizPacer, OneFixationShowsWholeLinesAndReadsThePreviousOne)
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ticks[static_cast<std::size_t>(i)].interval, 200);
 }
+
+TEST(HorizPacer, AWindowLowerThanALineStillReadsToTheEnd)
+{
+    HorizPacer p = pacerFor({kText, kText, kText}, 2);
+    const std::vector<HorizTick> ticks = runToEnd(p, HorizTickInput{5, 100, 2});
+    ASSERT_TRUE(ticks.back().finished);
+    // Every line scrolls to the top and pauses once, then shows its two fixations.
+    EXPECT_EQ(ticks.size(), 3u * 3u + 1u);
+    EXPECT_EQ(ticks.at(0).scrollBy, 10);
+    EXPECT_EQ(ticks.at(1).scrollBy, 0);
+}

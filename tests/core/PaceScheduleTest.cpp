@@ -2,36 +2,85 @@
 
 #include <gtest/gtest.h>
 
-TEST(PaceSchedule, TicksStayOnTheGridWhateverTheLatency)
+#include <random>
+#include <vector>
+
+TEST(PaceSchedule, SlackIsTenPercentButAtLeastOneMillisecond)
 {
-    PaceSchedule s;
-    s.start(1000, 100);
-    // Each tick arrives late by a varying amount; the n-th tick stays due at start + n * interval.
-    const int latencies[] = {3, 17, 0, 42, 9, 99, 1};
-    std::int64_t due = 1100;
-    for (int late : latencies) {
-        const std::int64_t now = due + late;
-        const std::int64_t wait = s.next(now, 100);
-        due += 100;
-        EXPECT_EQ(now + wait, due);
-    }
+    // {interval, shortest wait}
+    const int cases[][2] = {{0, 0}, {1, 0}, {7, 6}, {19, 18}, {20, 18}, {40, 36}, {100, 90}, {2000, 1800}};
+    for (const auto &c : cases)
+        EXPECT_EQ(PaceSchedule::shortestWait(c[0]), c[1]) << c[0];
 }
 
 TEST(PaceSchedule, ChangedIntervalAppliesFromTheDueTime)
 {
     PaceSchedule s;
     s.start(0, 350);
-    EXPECT_EQ(s.next(352, 7), 5);     // blank line: due 357
-    EXPECT_EQ(s.next(358, 525), 524); // one and a half intervals after a scroll: due 882
+    EXPECT_EQ(s.next(352, 7), 6);     // blank line: its place, 357, is only 5 ms away; the floor keeps 6
+    EXPECT_EQ(s.next(359, 525), 523); // one and a half intervals after a scroll, back on the schedule
     EXPECT_EQ(s.due(), 882);
 }
 
-TEST(PaceSchedule, WaitIsNeverNegativeAndAStallStartsAfresh)
+TEST(PaceSchedule, ALateTickIsCaughtUpASlackAtATimeAndAStallNotAtAll)
 {
-    PaceSchedule s;
-    s.start(0, 10);
-    EXPECT_EQ(s.next(30, 10), 0); // behind by 20 ms: catch up at once
-    EXPECT_EQ(s.due(), 20);
-    EXPECT_EQ(s.next(5000, 10), 10); // stalled for seconds: no burst of ticks
-    EXPECT_EQ(s.due(), 5010);
+    struct Case
+    {
+        const char *what;
+        std::vector<std::int64_t> ticks; // when each tick fires, 100 ms a piece from a start at 0
+        std::vector<std::int64_t> waits;
+    };
+    const Case cases[] = {
+        {"30 ms late: three waits of 90 ms", {100, 230, 320, 410, 500}, {100, 90, 90, 90, 100}},
+        {"a 350 ms stall: no wait shortened, the schedule starts afresh",
+         {100, 550, 650, 750},
+         {100, 100, 100, 100}},
+    };
+    for (const Case &c : cases) {
+        PaceSchedule s;
+        s.start(0, 100);
+        for (std::size_t n = 0; n < c.ticks.size(); ++n)
+            EXPECT_EQ(s.next(c.ticks[n], 100), c.waits[n]) << c.what << ", tick " << n;
+    }
+}
+
+// A timer driven by hand over seeded random intervals and latencies: each tick fires `late` ms after the
+// wait it was given, now and then after a stall.
+TEST(PaceSchedule, NoWaitBelowTheFloorAndNoDriftWithinTheSlack)
+{
+    std::mt19937 rng(20261207);
+    for (int run = 0; run < 200; ++run) {
+        const bool stalls = run % 2 == 1;
+        PaceSchedule s;
+        std::int64_t now = 1000;
+        int interval = 7 + static_cast<int>(rng() % 400);
+        s.start(now, interval);
+        std::int64_t ideal = now + interval;
+        std::int64_t lastTick = now;
+        bool everLate = false;
+        for (int n = 0; n < 300; ++n) {
+            // The interval the tick will ask for next bounds how late it may be without moving the schedule.
+            const int nextInterval = rng() % 4 == 0 ? 7 : 7 + static_cast<int>(rng() % 400);
+            std::int64_t late = rng() % (PaceSchedule::slack(nextInterval) + 1);
+            if (stalls && rng() % 25 == 0) {
+                late = PaceSchedule::slack(nextInterval) + 1 + rng() % 1500;
+                everLate = true;
+            }
+            now = s.due() + late;
+            ASSERT_GE(now - lastTick, PaceSchedule::shortestWait(interval)) << "run " << run << " tick " << n;
+            lastTick = now;
+            // Without a stall every tick stays on start + the sum of the intervals.
+            if (!everLate) {
+                ASSERT_EQ(s.due(), ideal) << "run " << run << " tick " << n;
+            }
+            interval = nextInterval;
+            const std::int64_t wait = s.next(now, interval);
+            ASSERT_GE(wait, PaceSchedule::shortestWait(interval));
+            ASSERT_EQ(now + wait, s.due());
+            ideal += interval;
+        }
+        if (stalls) {
+            EXPECT_TRUE(everLate) << "run " << run;
+        }
+    }
 }

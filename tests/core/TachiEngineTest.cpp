@@ -143,3 +143,41 @@ TEST(TachiEngine, ProgressCountsAllButTheEndBlockTail)
     EXPECT_EQ(TTachiEngine::progressPercent(994, 1105), 99);
     EXPECT_EQ(TTachiEngine::progressPercent(999, 1105), 100);
 }
+
+// Texts that once flashed part of a marker: a text ending in a "****" paragraph, and paragraph breaks in a
+// row that fall inside one piece.
+TEST(TachiEngine, FormattedTextsNeverFlashAMarker)
+{
+    struct Case
+    {
+        const char *what;
+        QString text;
+        int width;
+        int indent;
+        QStringList flashes;
+    };
+    const Case cases[] = {
+        {"ends in a **** paragraph",
+         QStringLiteral("One.\n\n****\n\nTwo.\n\n****"),
+         12,
+         0,
+         {"[One. ]", "-", "[Two. ]", "-", "[]", "END"}},
+        {"ends in a **** paragraph, indented",
+         QStringLiteral("One.\n\n****\n\nTwo.\n\n****"),
+         12,
+         3,
+         {"[   One. ]", "-", "[   Two. ]", "-", "[]", "END"}},
+        {"breaks in a row inside one piece",
+         QStringLiteral("Intro text.\n\n****\n\n****\n\n****\n\n****\n\nTitle of it"),
+         16,
+         0,
+         {"[Intro text. ]", "-", "[Title of it ]", "END"}},
+    };
+    for (const Case &c : cases) {
+        MemoLines memo([](const QString &p) { return wrapAtCharacters(p, 40); });
+        memo.setText(c.text);
+        reflowTachiText(memo);
+        indentTachiText(memo, c.indent);
+        EXPECT_EQ(runToEnd(buildFlashText(memo.lines()), c.width), c.flashes) << c.what;
+    }
+}

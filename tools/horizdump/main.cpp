@@ -39,9 +39,18 @@ int main(int argc, char *argv[])
         << text.TotalFixations << "\nlong words " << (text.longWords ? "yes" : "no") << "\n\n";
 
     out << "tick line cell interval scroll\n";
+    if (clientHeight < metrics.lineHeight)
+        out << "note: CLIENT_HEIGHT " << clientHeight << " is below the line height " << metrics.lineHeight
+            << ": every line scrolls to the top\n";
     HorizPacer pacer(text, metrics);
     qint64 due = 0;
+    // Each line takes K ticks and at most one scroll pause, and the end takes one more.
+    const int maxTicks = (text.fixations + 1) * text.LineCount + 1;
     for (int n = 1;; ++n) {
+        if (n > maxTicks) {
+            out << "stopped: no end after " << maxTicks << " ticks\n";
+            return 1;
+        }
         const int cell = (pacer.state().FixationCounter % text.fixations) + 1;
         const HorizTick tick = pacer.tick(HorizTickInput{clientHeight, interval, 2});
         if (tick.finished) {

@@ -1,0 +1,70 @@
+#include "HorizPacer.h"
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// Up to 60 lines of words of 1 to 10 characters (some outside the Basic Multilingual Plane), some longer
+// than 80 characters, with blank lines, lines of spaces, one-word lines and indents among them.
+QStringList randomLines(std::mt19937 &rng)
+{
+    QStringList lines;
+    for (int i = 0, count = 1 + static_cast<int>(rng() % 60); i < count; ++i) {
+        const auto kind = rng() % 10;
+        QString line(kind < 2 ? static_cast<int>(rng() % 10) : 0, u' ');
+        for (int w = 0; kind != 0 && w < (kind == 2 ? 1 : 30) && line.size() < 90; ++w) {
+            line += w > 0 ? QStringLiteral(" ") : QString();
+            for (int c = 0, n = 1 + static_cast<int>(rng() % 10); c < n; ++c)
+                line += rng() % 30 == 0 ? QString::fromUcs4(U"\U0001F600")
+                                        : QString(QChar(u'a' + static_cast<char16_t>(rng() % 26)));
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+// The words a line holds as stored: its first 80 characters, a character outside the plane counted as one.
+QStringList wordsOfStored(const QString &fileLine)
+{
+    const QList<uint> chars = fileLine.toUcs4();
+    const QList<uint> first = chars.mid(0, 80);
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(first.constData()), first.size())
+        .split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+// Over random texts and K = 2..5, the Visible draws of the pacer reveal every word of every non-blank line
+// exactly once, in order, and the reading ends.
+TEST(HorizProperty, EveryWordIsRevealedOnceInOrder)
+{
+    std::mt19937 rng(7);
+    const HorizMetrics metrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
+    for (int run = 0; run < 800; ++run) {
+        const int k = 2 + static_cast<int>(rng() % 4);
+        const QStringList lines = randomLines(rng);
+        QStringList expected;
+        for (const QString &line : lines)
+            expected += wordsOfStored(line);
+
+        HorizPacer pacer(LayoutHorizontalText(lines, k), metrics);
+        // Read text is drawn Covered, so every Visible draw is a reveal.
+        const HorizTickInput in{45 + static_cast<int>(rng() % 200), 100, 4};
+        QStringList revealed;
+        bool finished = false;
+        for (int tick = 0; tick < 20000 && !finished; ++tick) {
+            const HorizTick t = pacer.tick(in);
+            finished = t.finished;
+            for (const HorizDraw &d : t.draws) {
+                if (!finished && d.kind == HorizDraw::Kind::Text && d.style == HorizStyle::Visible)
+                    revealed += d.text.split(u' ', Qt::SkipEmptyParts);
+            }
+        }
+        ASSERT_TRUE(finished) << "run " << run;
+        ASSERT_EQ(revealed, expected) << "run " << run << " K " << k << "\n"
+                                      << lines.join(u'\n').toStdString();
+    }
+}

@@ -1,0 +1,31 @@
+#include "TextChars.h"
+#include "QtPrinters.h"
+#include "TextFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(TextChars, APairCountsAsOneAndIsNeverCut)
+{
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QString mixed = QStringLiteral("ab") + smile + QStringLiteral("cd") + smile;
+    EXPECT_EQ(charCount(mixed), 6);
+    EXPECT_EQ(leftChars(smile.repeated(45), 80), smile.repeated(45));
+    EXPECT_EQ(leftChars(mixed, 3), QStringLiteral("ab") + smile);
+    EXPECT_EQ(midChars(mixed, 2, 2), smile + QStringLiteral("c"));
+    EXPECT_EQ(midChars(mixed, 3), QStringLiteral("cd") + smile);
+    EXPECT_EQ(charOffsets(mixed), (std::vector<qsizetype>{0, 1, 2, 4, 5, 6, 8}));
+}
+
+TEST(TextFile, ATabIsReadAsASpace)
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("t.txt")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Plain\tline with tabs inside it\n\t\tindented\r\n");
+    f.close();
+    EXPECT_EQ(readTextFileLines(f.fileName()),
+              (QStringList{QStringLiteral("Plain line with tabs inside it"), QStringLiteral("  indented")}));
+}
