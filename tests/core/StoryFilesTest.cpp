@@ -81,7 +81,7 @@ TEST(StoryFiles, EachStoryHoldsTheWordsItsRightAnswersNeed)
 {
     const std::array<std::pair<int, std::vector<const char *>>, 16> words = {{
         {1, {"one door", "Murlock", "about fifty", "full beard", "panther"}},
-        {2, {"Canal Street", "corkboard", "birthdays", "room for me in Sheffield"}},
+        {2, {"Canal Street", "corkboard", "birthdays", "room for me in Sheffield", "painted green"}},
         {3, {"top shelf", "horseshoe nail", "Kroll", "another year", "two hundred gulden"}},
         {4, {"Kenya", "growing coffee", "gauges for boilers", "carrying cotton", "nine shillings"}},
         {5, {"Brennock General", "Volvo", "thirty-one years old", "ditch", "tinsel halo"}},
@@ -93,7 +93,7 @@ TEST(StoryFiles, EachStoryHoldsTheWordsItsRightAnswersNeed)
         {9,
          {"retiring barber in Scranton", "double crown", "old shoe repair", "barber in Dundalk",
           "eight dollars"}},
-        {10, {"postman", "bought her in 1983", "Mindanao", "Thursday"}},
+        {10, {"postman", "bought her in 1983", "Mindanao", "iron stairs and a bucket"}},
         {11, {"eighty-three", "nursery in Worcester", "Twelve of the sixteen", "flushed pink at the edge"}},
         {12, {"Columbus, Ohio", "twenty-five minutes", "juniper", "corner of the step", "post office"}},
         {13, {"forty-one thousand dollars", "shuttered Dairy Queen", "nine degrees", "ledger", "Bobby Tran"}},
