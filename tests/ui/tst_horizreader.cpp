@@ -100,7 +100,6 @@ private Q_SLOTS:
     void visibilityOkAsksForResetOnlyWhenItIsEnabled();
     void widthChangeRestartsHeightDoesNot();
     void pageShowsTheLooks();
-    void pageMeasuresAsThePainterDraws();
     void readLookCoversTheRevealedLine();
     void closingClearsTheModeAndStoresBounds();
 };
@@ -463,25 +462,6 @@ void HorizReaderTest::pageShowsTheLooks()
     QCOMPARE(countIn(2, qRgb(0, 0, 0)), 0);            // the next line still covered
     QVERIFY(countIn(2, qRgb(0x80, 0x80, 0x80)) > 500); // by a grey bar
     QCOMPARE(countIn(0, qRgb(0x80, 0x80, 0x80)), 0);   // nothing above the first line
-}
-
-void HorizReaderTest::pageMeasuresAsThePainterDraws()
-{
-    HorizPageView view;
-    for (const QFont &font :
-         {QFont(QStringLiteral("Liberation Serif"), 12), QFont(QStringLiteral("DejaVu Sans"), 9),
-          QFont(QStringLiteral("Liberation Mono"), 14)}) {
-        view.setPageFont(font);
-        const QFontMetrics fm(view.pageFont());
-        for (const QString &s : {kLine, QStringLiteral("AVAST, Wolf! \"fi\" fl ff T. Yo"),
-                                 QStringLiteral("na\u00efve caf\u00e9 \u2014 \u201cquoted\u201d")})
-            QCOMPARE(view.metrics().width(s), fm.horizontalAdvance(s));
-        // Pieces and their gaps add up to the joined line, as the read look needs.
-        const auto width = view.metrics().width;
-        QCOMPARE(width(QStringLiteral("The quick")) + width(QStringLiteral(" ")) +
-                     width(QStringLiteral("brown fox")),
-                 width(QStringLiteral("The quick brown fox")));
-    }
 }
 
 void HorizReaderTest::readLookCoversTheRevealedLine()

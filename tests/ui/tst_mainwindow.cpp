@@ -20,7 +20,6 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void menuTreeCaptions();
     void exitWritesOneRecordWithMainPlacementCleared();
     void restoreDefaultsDeletesTheFileAtExit();
     void restoreDefaultsDeclinedKeepsTheFile();
@@ -33,43 +32,6 @@ private Q_SLOTS:
     void helpOpensTheManualAtTheContextOrSaysItCannot();
     void backgroundColourIsStored();
 };
-
-void MainWindowTest::menuTreeCaptions()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    QStringList top;
-    for (QAction *a : app.form()->menuBar()->actions()) {
-        if (a->isVisible())
-            top << a->text();
-    }
-    QCOMPARE(top, (QStringList{"&Reading", "&Short Stories", "&Charts", "&Options", "&Help"}));
-
-    auto captions = [&](const char *menuName) {
-        QStringList out;
-        for (QAction *a : app.form()->findChild<QMenu *>(QString::fromLatin1(menuName))->actions())
-            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        return out;
-    };
-    QCOMPARE(captions("readingMenu"),
-             (QStringList{"&Create Text", "-", "&Tachistoscopic Reading", "&Horizontal Reading",
-                          "&Vertical Reading", "-", "Reading &Speed Tests", "&Exercises", "-", "E&xit"}));
-    QCOMPARE(captions("longerMenu"), (QStringList{"&Haircut", "&The Ambitious Guest",
-                                                  "The Baron of Grog&zwig", "The Tiger, or the &Lady"}));
-    QCOMPARE(
-        captions("shorterMenu"),
-        (QStringList{"&Bellflower", "&How the Leopard Got His Spots", "&One of These Days",
-                     "&The Boarded Window", "The &Gift of the Magi", "The La&st Leaf", "The &Lottery Ticket",
-                     "The &Princess and the Puma", "The Street That Got &Mislaid"}));
-    QCOMPARE(captions("shortStoriesMenu"), (QStringList{"&Classics", "-", "&Modern"}));
-    QCOMPARE(captions("modernMenu"), (QStringList{"&Dinner In Scotland", "&Ug", "&Mitch"}));
-    QCOMPARE(captions("chartsMenu"),
-             (QStringList{"&Tachistoscopic Reading...", "&Horizontal Reading...", "&Vertical Reading...",
-                          "&Reading Tests...", "-", "Ch&art Viewer"}));
-    QCOMPARE(captions("optionsMenu"), (QStringList{"&Background Color", "-", "&Sound", "-",
-                                                   "&Restore Default Settings", "-", "Fonts"}));
-    QCOMPARE(captions("helpMenu"), (QStringList{"&Contents", "&About"}));
-}
 
 void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
 {

@@ -58,7 +58,8 @@ void plugStandIns(TestApp &app, int *leftCount)
     for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest, Mode::Exercise, Mode::CreateText}) {
         app.modes.setEntry(
             m, ModeEntry{[m, leftCount](AppState &s) { return new StandInWindow(s, m, leftCount); },
-                         [](AppState &s) { return new StandInPage(s); }, {}});
+                         [](AppState &s) { return new StandInPage(s); },
+                         {}});
     }
 }
 

@@ -84,7 +84,6 @@ private Q_SLOTS:
     void keysPageOnlyWhileTheClockRuns();
     void stopReadingComesWithTheEndZoneAndScores();
     void stoppingAwayFromTheEndPlaysNoEndSound();
-    void storyOffersTheComprehensionTest();
     void missingStoryKeepsThePage();
     void widthChangeLoadsAgainAndHeightChangeDoesNot();
     void fontsAreChosenWithinTheirLimitsAndStored();
@@ -252,31 +251,6 @@ void SpeedTestTest::stoppingAwayFromTheEndPlaysNoEndSound()
     t.app.fakes.messages.expect(MessageKind::Confirm, kSaveQuestion, true);
     t.page->StopReadingClick();
     QCOMPARE(t.endSounds(), 0);
-}
-
-void SpeedTestTest::storyOffersTheComprehensionTest()
-{
-    SpeedTestApp t;
-    t.app.copyDataFile(QStringLiteral("Ug.bwr"));
-    QVERIFY(triggerAction(t.app.form(), "story13Action"));
-    QCOMPARE(t.app.state->StoryLoaded, 1);
-    QVERIFY(t.reader->values().SpeedTestLines.size() > 10);
-    QTest::mouseClick(t.button("startReadButton"), Qt::LeftButton);
-    t.tick(60);
-    t.reader->view()->setPosition(t.reader->view()->scrollMaximum());
-    QTest::keyClick(t.reader, Qt::Key_Space);
-    const QString score = wpmText(t.reader->values().SpeedTestWordCount);
-    t.app.fakes.messages.expect(
-        MessageKind::Information,
-        QStringLiteral("You were reading at ") + score +
-            QStringLiteral(" words per minute. Make a note of this score to track your "
-                           "progress. Load another file if you want to take another test."));
-    t.app.fakes.messages.expect(MessageKind::Confirm,
-                                QStringLiteral("Do you want to test for comprehension?"), false);
-    t.app.fakes.messages.expect(MessageKind::Confirm, kSaveQuestion, true);
-    QTest::mouseClick(t.button("stopReadingButton"), Qt::LeftButton);
-    QCOMPARE(t.app.state->StoryLoaded, 0);
-    QCOMPARE(historyCount(t.app.state->Settings.SpeedTestWpmHistory), 1);
 }
 
 void SpeedTestTest::missingStoryKeepsThePage()

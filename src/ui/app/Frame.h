@@ -33,7 +33,10 @@ public:
     // The lessons window's bounds, or where its default rule would put it when it is not open.
     virtual QRect lessonGeometry() const = 0;
     // Where a reader goes by default: top left, as wide as the lessons window, half the client area high.
-    QRect readerDefaultGeometry() const { return QRect(0, 0, lessonGeometry().width(), clientSize().height() / 2); }
+    QRect readerDefaultGeometry() const
+    {
+        return QRect(0, 0, lessonGeometry().width(), clientSize().height() / 2);
+    }
     // Puts a window into the client area and shows it.
     virtual void addChild(ChildWindow *window, Qt::WindowFlags flags = {}) = 0;
 

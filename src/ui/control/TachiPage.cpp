@@ -164,7 +164,8 @@ void TTachiPage::attach(TTachiForm &reader)
 {
     m_reader = &reader;
     connect(&reader, &TTachiForm::readingEnded, this, &TTachiPage::readingEnded);
-    connect(&reader, &TTachiForm::runKeyPressed, this, [this](int key, bool *taken) { *taken = runKey(key); });
+    connect(&reader, &TTachiForm::runKeyPressed, this,
+            [this](int key, bool *taken) { *taken = runKey(key); });
     syncFromSettings();
 }
 
