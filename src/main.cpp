@@ -1,5 +1,6 @@
 #include "AppState.h"
 #include "ModeRegistry.h"
+#include "ProgramIcon.h"
 #include "QtServices.h"
 #include "app/mainwindow.h"
 
@@ -10,7 +11,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brindlewick"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brindlewick"));
+    QApplication::setWindowIcon(programIcon());
     QApplication::setApplicationVersion(QStringLiteral(BW_VERSION));
 
     // The program's data files sit beside it, and that folder is its working folder.

@@ -1,6 +1,7 @@
 #include "Settings.h"
 #include "SettingsFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -12,6 +13,8 @@
 #include <map>
 #include <random>
 #include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -168,9 +171,12 @@ TEST(SettingsCodec, UntouchedRecordRoundTripsByteForByte)
     for (const auto &[at, cap] :
          {std::pair{216, 40}, {1260, 40}, {1328, 40}, {1884, 40}, {1944, 10}, {1968, 40}, {2024, 40}})
         original[at] = static_cast<char>(byte(rng) % (cap + 1));
-    for (const int history : {280, 520, 776, 1016, 1400, 1640, 2080, 2320})
+    for (const int history : {280, 776, 1400, 2080})
         for (int slot = 0; slot < 30; ++slot)
             putDouble(original, history + 8 * slot, slot * 17.25);
+    for (const int history : {520, 1016, 1640, 2320})
+        for (int slot = 0; slot < 30; ++slot)
+            putDouble(original, history + 8 * slot, slot / 32.0);
 
     const QByteArray again = encodeSettings(decodeSettings(original, 96));
     EXPECT_EQ(again, original);
@@ -344,3 +350,117 @@ INSTANTIATE_TEST_SUITE_P(
         HistoryCase{"remove_after_zero_append_keeps_earlier", {4, 5}, HistoryCase::RemoveLast, 0, {4, 5}},
         HistoryCase{"clear", full(1), HistoryCase::Clear, 0, {}}),
     [](const ::testing::TestParamInfo<HistoryCase> &p) { return std::string(p.param.name); });
+
+TEST(SettingsCodec, SlotsHoldingNoPlausibleScoreReadAsEmpty)
+{
+    struct Case
+    {
+        int offset; // first slot of a history
+        double stored;
+        double read;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    const Case cases[] = {
+        {280, 1e300, 0.0},     {280, 3e9, 0.0},         {280, 100000.0, 100000.0}, {280, 100000.5, 0.0},
+        {280, -250.0, 0.0},    {280, nan, 0.0},         {280, -inf, 0.0},          {776, 412.5, 412.5},
+        {2080, 0.25, 0.25},    {520, 1.0, 1.0},         {520, 1.0000001, 0.0},     {1016, 3e9, 0.0},
+        {1640, 0.875, 0.875},  {2320, tiny, tiny},      {2320, -0.5, 0.0},         {1640, inf, 0.0},
+    };
+    for (const Case &c : cases) {
+        QByteArray b = encodeSettings(defaultSettings(96));
+        putDouble(b, c.offset + 8, c.stored);
+        const QByteArray again = encodeSettings(decodeSettings(b, 96));
+        EXPECT_EQ(doubleAt(again, c.offset + 8), c.read) << c.offset << " " << c.stored;
+    }
+}
+
+namespace {
+
+// Lets the atomic write report a folder without room for a temporary file, as a read-only folder does for
+// an unprivileged user.
+SettingsFileWriter noTemporaryFile()
+{
+    return SettingsFileWriter{[](const QString &, const QByteArray &) { return AtomicWriteResult::NoTemporaryFile; }};
+}
+
+SettingsFileWriter failingWrite()
+{
+    return SettingsFileWriter{[](const QString &, const QByteArray &) { return AtomicWriteResult::Failed; }};
+}
+
+} // namespace
+
+TEST(SettingsFileSave, FallsBackToUpdatingInPlaceAndReportsWhatFailed)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray before; // content of settings2.dat before the save; null: no file
+        SettingsFileWriter writer;
+        bool missingFolder;
+        SettingsSaveResult result;
+        bool fileHoldsRecord;
+    };
+    const QByteArray old(3000, 'x');
+    const Case cases[] = {
+        {"atomic save", old, {}, false, SettingsSaveResult::Saved, true},
+        {"no temporary file: the existing file is updated and trimmed", old, noTemporaryFile(), false,
+         SettingsSaveResult::Saved, true},
+        {"no temporary file and no file: it is created", QByteArray(), noTemporaryFile(), false,
+         SettingsSaveResult::Saved, true},
+        {"a folder that does not exist", QByteArray(), {}, true, SettingsSaveResult::CannotMake, false},
+        {"the atomic write failed: the old file stays", old, failingWrite(), false, SettingsSaveResult::CannotSave,
+         false},
+    };
+    TSettings s = defaultSettings(96);
+    s.HorizWpmHistory[0] = 321.0;
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString path = c.missingFolder ? dir.filePath(QStringLiteral("none/settings2.dat"))
+                                             : dir.filePath(QStringLiteral("settings2.dat"));
+        if (!c.before.isNull()) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.before);
+        }
+        EXPECT_EQ(saveSettingsFile(path, s, c.writer), c.result) << c.what;
+        QFile f(path);
+        const QByteArray now = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        if (c.fileHoldsRecord)
+            EXPECT_EQ(now, encodeSettings(s)) << c.what;
+        else
+            EXPECT_EQ(now, c.before.isNull() ? QByteArray() : c.before) << c.what;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), c.fileHoldsRecord || !c.before.isNull() ? 1 : 0)
+            << c.what << ": no temporary file is left behind";
+    }
+}
+
+TEST(SettingsFileSave, AnInPlaceUpdateThatCannotBeWrittenIsReported)
+{
+    // /dev/full takes the open but refuses the data, as a full disk does.
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    EXPECT_EQ(saveSettingsFile(QStringLiteral("/dev/full"), defaultSettings(96), noTemporaryFile()),
+              SettingsSaveResult::CannotSave);
+}
+
+TEST(SettingsFileSave, AReadOnlyFolderWithAWritableFileStillSaves)
+{
+    // Rights decide this case, and a privileged user has them all; the seam above covers it there.
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running with full rights";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings2.dat"));
+    ASSERT_EQ(saveSettingsFile(path, defaultSettings(96)), SettingsSaveResult::Saved);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    TSettings s = defaultSettings(96);
+    s.SoundOn = 0;
+    const SettingsSaveResult result = saveSettingsFile(path, s);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(result, SettingsSaveResult::Saved);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), encodeSettings(s));
+}
