@@ -1,7 +1,6 @@
 #include "Settings.h"
 #include "SettingsFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -376,79 +375,9 @@ TEST(SettingsCodec, SlotsHoldingNoPlausibleScoreReadAsEmpty)
     }
 }
 
-namespace {
-
-// Lets the atomic write report a folder without room for a temporary file, as a read-only folder does for
-// an unprivileged user.
-SettingsFileWriter noTemporaryFile()
-{
-    return SettingsFileWriter{[](const QString &, const QByteArray &) { return AtomicWriteResult::NoTemporaryFile; }};
-}
-
-SettingsFileWriter failingWrite()
-{
-    return SettingsFileWriter{[](const QString &, const QByteArray &) { return AtomicWriteResult::Failed; }};
-}
-
-} // namespace
-
-TEST(SettingsFileSave, FallsBackToUpdatingInPlaceAndReportsWhatFailed)
-{
-    struct Case
-    {
-        const char *what;
-        QByteArray before; // content of settings2.dat before the save; null: no file
-        SettingsFileWriter writer;
-        bool missingFolder;
-        SettingsSaveResult result;
-        bool fileHoldsRecord;
-    };
-    const QByteArray old(3000, 'x');
-    const Case cases[] = {
-        {"atomic save", old, {}, false, SettingsSaveResult::Saved, true},
-        {"no temporary file: the existing file is updated and trimmed", old, noTemporaryFile(), false,
-         SettingsSaveResult::Saved, true},
-        {"no temporary file and no file: it is created", QByteArray(), noTemporaryFile(), false,
-         SettingsSaveResult::Saved, true},
-        {"a folder that does not exist", QByteArray(), {}, true, SettingsSaveResult::CannotMake, false},
-        {"the atomic write failed: the old file stays", old, failingWrite(), false, SettingsSaveResult::CannotSave,
-         false},
-    };
-    TSettings s = defaultSettings(96);
-    s.HorizWpmHistory[0] = 321.0;
-    for (const Case &c : cases) {
-        QTemporaryDir dir;
-        const QString path = c.missingFolder ? dir.filePath(QStringLiteral("none/settings2.dat"))
-                                             : dir.filePath(QStringLiteral("settings2.dat"));
-        if (!c.before.isNull()) {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(c.before);
-        }
-        EXPECT_EQ(saveSettingsFile(path, s, c.writer), c.result) << c.what;
-        QFile f(path);
-        const QByteArray now = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        if (c.fileHoldsRecord)
-            EXPECT_EQ(now, encodeSettings(s)) << c.what;
-        else
-            EXPECT_EQ(now, c.before.isNull() ? QByteArray() : c.before) << c.what;
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), c.fileHoldsRecord || !c.before.isNull() ? 1 : 0)
-            << c.what << ": no temporary file is left behind";
-    }
-}
-
-TEST(SettingsFileSave, AnInPlaceUpdateThatCannotBeWrittenIsReported)
-{
-    // /dev/full takes the open but refuses the data, as a full disk does.
-    if (!QFile::exists(QStringLiteral("/dev/full")))
-        GTEST_SKIP() << "no /dev/full";
-    EXPECT_EQ(saveSettingsFile(QStringLiteral("/dev/full"), defaultSettings(96), noTemporaryFile()),
-              SettingsSaveResult::CannotSave);
-}
-
 TEST(SettingsFileSave, AReadOnlyFolderWithAWritableFileStillSaves)
 {
-    // Rights decide this case, and a privileged user has them all; the seam above covers it there.
+    // Rights decide this case, and a privileged user has them all; the window tests reach it through a seam.
     if (geteuid() == 0)
         GTEST_SKIP() << "running with full rights";
     QTemporaryDir dir;

@@ -90,10 +90,3 @@ TEST(TextFileRead, AHugeFileIsReadWithBoundedMemory)
     EXPECT_EQ(b->size(), 105);
     EXPECT_LT(grown, 16 * 1024) << "KiB of peak memory grown while reading";
 }
-
-TEST(TextFileRead, ANulByteMeansNotAText)
-{
-    QTemporaryDir dir;
-    EXPECT_FALSE(readTextFileLines(writeRepeated(dir, "b.bin", QByteArray("MZ\0\0", 4), 10)).has_value());
-    EXPECT_FALSE(readTextFileLines(dir.filePath(QStringLiteral("none.txt"))).has_value());
-}

@@ -37,8 +37,7 @@ void AppStateTest::aFailedSaveAfterAScoreIsReportedOnce()
     // Once a save works again, the next failure is news and is told again.
     QVERIFY(QDir(app.dir.path()).rmdir(QStringLiteral("settings2.dat")));
     state.historyAppend(state.Settings.VertWpmHistory, 300.0);
-    QCOMPARE(QFile(app.path(QStringLiteral("settings2.dat"))).size(), 2568);
-    QVERIFY(QFile::remove(app.path(QStringLiteral("settings2.dat"))));
+    QVERIFY(QDir(app.dir.path()).rename(QStringLiteral("settings2.dat"), QStringLiteral("x")));
     QVERIFY(QDir(app.dir.path()).mkdir(QStringLiteral("settings2.dat")));
     app.fakes.messages.expect(MessageKind::Error, kCannotMake);
     state.historyClear(state.Settings.VertWpmHistory);
