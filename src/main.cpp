@@ -1,4 +1,5 @@
 #include "Program.h"
+#include "app/ProgramIcon.h"
 #include "QtServices.h"
 #include "app/mainwindow.h"
 
@@ -9,7 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brindlewick"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brindlewick"));
+    QApplication::setWindowIcon(programIcon());
     QApplication::setApplicationVersion(QStringLiteral(BW_VERSION));
 
     // The program's data files sit beside it, and that folder is its working folder.

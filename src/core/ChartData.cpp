@@ -12,8 +12,9 @@ TChartSeries seriesOf(const THistory &history, bool percent)
     long long sum = 0;
     for (int i = 0; i < kHistorySlots; ++i) {
         const double v = history[static_cast<std::size_t>(i)];
-        // An empty comprehension slot is 0.0; a words-per-minute slot counts only when it rounds above 0.
-        if (percent && v == 0.0)
+        // An empty slot is 0.0 and a damaged one is treated as empty; a words-per-minute slot counts only when
+        // it rounds above 0.
+        if (!plausibleScore(v, percent ? HistoryKind::Comprehension : HistoryKind::Wpm))
             continue;
         const long long r = roundHalfEven(percent ? v * 100.0 : v);
         if (!percent && r == 0)

@@ -40,13 +40,13 @@ template <typename Io, typename S> void visitFields(Io &io, S &s)
     io.u8("HorizReadTextMode", 273, s.HorizReadTextMode);
     io.u8("HorizUnreadTextMode", 274, s.HorizUnreadTextMode);
     io.i32("HorizInterval", 276, s.HorizInterval);
-    io.history("HorizWpmHistory", 280, s.HorizWpmHistory);
-    io.history("HorizComprehensionHistory", 520, s.HorizComprehensionHistory);
+    io.history("HorizWpmHistory", 280, HistoryKind::Wpm, s.HorizWpmHistory);
+    io.history("HorizComprehensionHistory", 520, HistoryKind::Comprehension, s.HorizComprehensionHistory);
     io.u8("TachiIndent", 760, s.TachiIndent);
     io.i32("TachiFixationWidth", 764, s.TachiFixationWidth);
     io.i32("TachiFlashTime", 768, s.TachiFlashTime);
-    io.history("TachiWpmHistory", 776, s.TachiWpmHistory);
-    io.history("TachiComprehensionHistory", 1016, s.TachiComprehensionHistory);
+    io.history("TachiWpmHistory", 776, HistoryKind::Wpm, s.TachiWpmHistory);
+    io.history("TachiComprehensionHistory", 1016, HistoryKind::Comprehension, s.TachiComprehensionHistory);
     io.i32("TachiBackColor", 1256, s.TachiBackColor);
     io.font("TachiFont", 1260, s.TachiFont);
     io.u8("VertUnreadTextMode", 1317, s.VertUnreadTextMode);
@@ -58,8 +58,8 @@ template <typename Io, typename S> void visitFields(Io &io, S &s)
     io.i32("VertDownSweep", 1384, s.VertDownSweep);
     io.i32("VertFixations", 1388, s.VertFixations);
     io.i32("VertInterval", 1392, s.VertInterval);
-    io.history("VertWpmHistory", 1400, s.VertWpmHistory);
-    io.history("VertComprehensionHistory", 1640, s.VertComprehensionHistory);
+    io.history("VertWpmHistory", 1400, HistoryKind::Wpm, s.VertWpmHistory);
+    io.history("VertComprehensionHistory", 1640, HistoryKind::Comprehension, s.VertComprehensionHistory);
     io.i32("ExerciseBackColor", 1880, s.ExerciseBackColor);
     io.font("ExerciseFont", 1884, s.ExerciseFont);
     io.i32("ExerciseFlashTime", 1940, s.ExerciseFlashTime);
@@ -68,8 +68,8 @@ template <typename Io, typename S> void visitFields(Io &io, S &s)
     io.i32("CreateTextIndent", 1964, s.CreateTextIndent);
     io.font("CreateTextFont", 1968, s.CreateTextFont);
     io.font("SpeedTestFont", 2024, s.SpeedTestFont);
-    io.history("SpeedTestWpmHistory", 2080, s.SpeedTestWpmHistory);
-    io.history("SpeedTestComprehensionHistory", 2320, s.SpeedTestComprehensionHistory);
+    io.history("SpeedTestWpmHistory", 2080, HistoryKind::Wpm, s.SpeedTestWpmHistory);
+    io.history("SpeedTestComprehensionHistory", 2320, HistoryKind::Comprehension, s.SpeedTestComprehensionHistory);
     io.u8("SoundOn", 2560, s.SoundOn);
 }
 
@@ -114,7 +114,7 @@ public:
         u8(n, at + 48, f.Style);
         i32(n, at + 52, f.Color);
     }
-    void history(const char *, int at, THistory &h)
+    void history(const char *, int at, HistoryKind kind, THistory &h)
     {
         for (int i = 0; i < kHistorySlots; ++i) {
             const std::uint64_t lo = readU32(m_img, at + 8 * i);
@@ -122,7 +122,7 @@ public:
             const std::uint64_t bits = lo | (hi << 32);
             double d = 0;
             std::memcpy(&d, &bits, sizeof d);
-            h[static_cast<std::size_t>(i)] = (std::isfinite(d) && d > 0.0) ? d : 0.0;
+            h[static_cast<std::size_t>(i)] = plausibleScore(d, kind) ? d : 0.0;
         }
     }
 
@@ -157,7 +157,7 @@ public:
         u8(n, at + 48, f.Style);
         i32(n, at + 52, f.Color);
     }
-    void history(const char *, int at, const THistory &h)
+    void history(const char *, int at, HistoryKind, const THistory &h)
     {
         for (int i = 0; i < kHistorySlots; ++i) {
             std::uint64_t bits = 0;
@@ -185,7 +185,7 @@ public:
         fields.push_back({n, at, capacity + 1});
     }
     template <typename T> void font(const char *n, int at, T &) { fields.push_back({n, at, kFontGroupSize}); }
-    template <typename T> void history(const char *n, int at, T &)
+    template <typename T> void history(const char *n, int at, HistoryKind, T &)
     {
         fields.push_back({n, at, kHistorySize});
     }
@@ -307,6 +307,13 @@ void historyRemoveLast(THistory &history, double value)
 void historyClear(THistory &history)
 {
     history.fill(0.0);
+}
+
+bool plausibleScore(double value, HistoryKind kind)
+{
+    const double top = kind == HistoryKind::Wpm ? kMaxPlausibleWpm : 1.0;
+    // Written so that NaN fails every comparison and is refused.
+    return value > 0.0 && value <= top;
 }
 
 int historyCount(const THistory &history)

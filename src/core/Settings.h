@@ -114,8 +114,8 @@ struct TSettings
 TSettings defaultSettings(int screenDpi);
 
 // Decodes a record image. Shorter input gives the defaults; longer input is read up to its first record.
-// Histories holding NaN, infinities or negatives read those slots as empty; a string length beyond its
-// capacity is cut to the capacity.
+// A history slot holding no plausible score reads as empty; a string length beyond its capacity is cut to
+// the capacity.
 TSettings decodeSettings(const QByteArray &bytes, int screenDpi);
 QByteArray encodeSettings(const TSettings &settings);
 
@@ -127,6 +127,16 @@ struct TSettingsFieldInfo
     int size;
 };
 std::vector<TSettingsFieldInfo> settingsLayout();
+
+enum class HistoryKind
+{
+    Wpm,
+    Comprehension, // fractions 0..1
+};
+// Faster than anyone reads; a slot above it holds a damaged value, not a score.
+inline constexpr double kMaxPlausibleWpm = 100000.0;
+// A score a history can hold: finite, above 0, at most kMaxPlausibleWpm words per minute or a fraction of 1.
+bool plausibleScore(double value, HistoryKind kind);
 
 // Score histories: slots fill from the first; 0.0 marks an empty slot.
 void historyAppend(THistory &history, double value);

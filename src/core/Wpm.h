@@ -2,13 +2,20 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
-// Rounds to the nearest integer, halves to the even neighbour (412.5 -> 412, 413.5 -> 414).
+// Rounds to the nearest integer, halves to the even neighbour (412.5 -> 412, 413.5 -> 414). A value beyond
+// what an int holds gives that end of the range and NaN gives 0, so no input converts out of range.
 inline long long roundHalfEven(double value)
 {
-    return static_cast<long long>(std::nearbyint(value));
+    constexpr double lowest = std::numeric_limits<int>::min();
+    constexpr double highest = std::numeric_limits<int>::max();
+    if (std::isnan(value))
+        return 0;
+    return static_cast<long long>(std::nearbyint(std::clamp(value, lowest, highest)));
 }
 
 // Words are characters divided by five; no score without counted seconds.

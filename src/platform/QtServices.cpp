@@ -26,9 +26,15 @@
 
 namespace {
 
+// Every message box carries the program's name, whatever window it belongs to.
+QString messageTitle()
+{
+    return QStringLiteral("Brindlewick");
+}
+
 void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &text)
 {
-    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    QMessageBox box(icon, messageTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -51,7 +57,7 @@ void QtMessageService::information(const QString &text)
 
 bool QtMessageService::confirm(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), text,
+    QMessageBox box(QMessageBox::Question, messageTitle(), text,
                     QMessageBox::Yes | QMessageBox::No, m_parent());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
@@ -182,7 +188,9 @@ QSize QtScreenService::size()
 int QtScreenService::dpi()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? qRound(screen->logicalDotsPerInch()) : 96;
+    // Under high-DPI scaling the logical dpi is divided by the scale factor; the font rule wants the
+    // screen's own setting.
+    return screen != nullptr ? qRound(screen->logicalDotsPerInch() * screen->devicePixelRatio()) : 96;
 }
 
 int QtScreenService::colorDepth()
@@ -201,8 +209,18 @@ void QtClipboardService::setText(const QString &text)
     QGuiApplication::clipboard()->setText(text);
 }
 
+QWidget *activeWindowOr(const std::function<QWidget *()> &fallback)
+{
+    // A dialog belongs to the window the user is working in: one opened from a window that stays on top
+    // (the chart viewer) would otherwise open underneath it.
+    if (QWidget *active = QApplication::activeWindow(); active != nullptr && active->isVisible())
+        return active;
+    return fallback ? fallback() : nullptr;
+}
+
 QtServiceSet::QtServiceSet(std::function<QWidget *()> parentProvider)
-    : messages(parentProvider), dialogs(parentProvider)
+    : messages([parentProvider] { return activeWindowOr(parentProvider); }),
+      dialogs([parentProvider] { return activeWindowOr(parentProvider); })
 {
 }
 

@@ -90,6 +90,9 @@ private:
     QElapsedTimer m_timer;
 };
 
+// The window dialogs and message boxes belong to: the active window of the program, else the fallback's.
+QWidget *activeWindowOr(const std::function<QWidget *()> &fallback);
+
 // Owns one of each real service.
 struct QtServiceSet
 {

@@ -1,9 +1,11 @@
 #include "ChartData.h"
 #include "ComprehensionTest.h"
+#include "Wpm.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <limits>
 
 namespace {
 
@@ -56,6 +58,12 @@ TEST(ChartSeries, RoundingAndAveraging)
          true,
          {{0, 1}, {100, 2}},
          50},
+        {"values no reading can give are left out, not rounded",
+         historyOf({1e300, 3e9, 250.0, -40.0, 150000.0, 100000.0}),
+         false,
+         {{250, 3}, {100000, 6}},
+         50125},
+        {"a comprehension above 1 is left out", historyOf({3e9, 0.5, 1.5}), true, {{50, 2}}, 50},
         {"empty comprehension slots leave no point",
          historyOf({0.5, 0.0, 0.7}),
          true,
@@ -179,4 +187,24 @@ TEST(ChartSeries, AComprehensionScoreOfNothingRightChartsAsZero)
     EXPECT_EQ(s.points[1].value, 0);
     EXPECT_EQ(s.points[1].slot, 2);
     EXPECT_EQ(s.average, 25);
+}
+
+TEST(Rounding, HalvesGoToEvenAndNoValueConvertsOutOfRange)
+{
+    const struct
+    {
+        double value;
+        long long rounded;
+    } cases[] = {
+        {412.5, 412},
+        {413.5, 414},
+        {-2.5, -2},
+        {1e300, std::numeric_limits<int>::max()},
+        {-1e300, std::numeric_limits<int>::min()},
+        {3e9, std::numeric_limits<int>::max()},
+        {std::numeric_limits<double>::infinity(), std::numeric_limits<int>::max()},
+        {std::numeric_limits<double>::quiet_NaN(), 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(roundHalfEven(c.value), c.rounded) << c.value;
 }

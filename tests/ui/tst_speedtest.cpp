@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <malloc.h>
+
 namespace {
 
 const QString kSaveQuestion = QStringLiteral("Do you want to save this WPM score on chart?");
@@ -89,6 +91,7 @@ private Q_SLOTS:
     void fontsAreChosenWithinTheirLimitsAndStored();
     void aDamagedFontSizeIsKeptWithinTheDialogLimits();
     void closingTheReaderLeavesThePageInert();
+    void aLongTextAtTheLargestFontPaintsOnlyWhatIsInView();
 };
 
 void SpeedTestTest::openFileLoadsTheTextAndReadiesStart()
@@ -111,7 +114,7 @@ void SpeedTestTest::openFileLoadsTheTextAndReadiesStart()
     QCOMPARE(t.button("startReadButton")->text(), QStringLiteral("Start Read"));
     QCOMPARE(t.startColour(), toQColor(32768));
     // The page shows the text: dark pixels where the first line is, none above it.
-    const QImage &image = t.reader->view()->page();
+    const QImage image = t.reader->view()->viewport()->grab().toImage();
     auto darkIn = [&](int top, int bottom) {
         for (int y = top; y < bottom; ++y)
             for (int x = 0; x < 200; ++x)
@@ -297,7 +300,7 @@ void SpeedTestTest::widthChangeLoadsAgainAndHeightChangeDoesNot()
     QVERIFY(t.reader->width() != width);
     QCOMPARE(t.reader->values().SpeedTestSeconds, 0.0);
     QCOMPARE(view->position(), 0);
-    QCOMPARE(view->page().width(), t.reader->width());
+    QCOMPARE(t.reader->values().SpeedTestSavedWidth, t.reader->width());
     // The test starts over, so the clock stops with it.
     QVERIFY(!t.reader->clockRunning());
     QCOMPARE(t.status(), QStringLiteral("Timer OFF"));
@@ -369,6 +372,53 @@ void SpeedTestTest::closingTheReaderLeavesThePageInert()
     QVERIFY(t.storiesEnabled());
     QVERIFY(!t.button("startReadButton")->isEnabled());
     QVERIFY(!t.action("openFileAction")->isEnabled());
+}
+
+void SpeedTestTest::aLongTextAtTheLargestFontPaintsOnlyWhatIsInView()
+{
+    SpeedTestApp t;
+    t.app.state->Settings.SpeedTestFont.Size = 14;
+    t.reader->setPlacedGeometry(QRect(0, 0, 1200, 500));
+    const QString path = t.writeText(QStringLiteral("long.txt"), 1000);
+    // A page image of this text would take width x page end x 4 bytes: about 100 MB.
+    const auto heap = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return static_cast<qint64>(m.uordblks + m.hblkhd);
+    };
+    const qint64 before = heap();
+    t.openFile(path);
+    SpeedTestView *view = t.reader->view();
+    const qint64 pageBytes = qint64(t.reader->width()) * t.reader->values().SpeedTestPageEnd * 4;
+    QVERIFY(pageBytes > 64 << 20);
+    QVERIFY2(heap() - before < 8 << 20, qPrintable(QStringLiteral("%1 bytes").arg(heap() - before)));
+
+    // Wherever the view is, it shows text; at the bottom it shows the end mark under the last line.
+    const auto darkRows = [view] {
+        const QImage image = view->viewport()->grab().toImage();
+        int rows = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < 120; ++x) {
+                if (qGray(image.pixel(x, y)) < 128) {
+                    ++rows;
+                    break;
+                }
+            }
+        }
+        return rows;
+    };
+    for (int position : {0, view->scrollMaximum() / 3, view->scrollMaximum()}) {
+        view->setPosition(position);
+        QVERIFY2(darkRows() > view->clientHeight() / 8, qPrintable(QString::number(position)));
+    }
+    const int h = t.reader->lineHeight();
+    const int endTop = t.reader->values().SpeedTestPageEnd - 90 - view->position();
+    const QImage bottom = view->viewport()->grab().toImage().copy(0, endTop, 200, h);
+    bool endMark = false;
+    for (int y = 0; y < bottom.height() && !endMark; ++y)
+        for (int x = 0; x < bottom.width() && !endMark; ++x)
+            endMark = qGray(bottom.pixel(x, y)) < 128;
+    QVERIFY(endMark);
+    QVERIFY2(t.app.fakes.verify(), qPrintable(t.app.fakes.report()));
 }
 
 QTEST_MAIN(SpeedTestTest)

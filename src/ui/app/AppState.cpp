@@ -55,26 +55,49 @@ void AppState::showHelp(int context)
 void AppState::historyAppend(THistory &history, double value)
 {
     ::historyAppend(history, value);
-    saveQuietly();
+    saveAfterScore();
 }
 
 void AppState::historyRemoveLast(THistory &history, double value)
 {
     ::historyRemoveLast(history, value);
-    saveQuietly();
+    saveAfterScore();
 }
 
 void AppState::historyClear(THistory &history)
 {
     ::historyClear(history);
-    saveQuietly();
+    saveAfterScore();
 }
 
-void AppState::saveQuietly()
+bool AppState::saveSettingsFile()
+{
+    switch (::saveSettingsFile(filePath(QStringLiteral("settings2.dat")), Settings, settingsWriter)) {
+    case SettingsSaveResult::Saved:
+        m_scoreSaveFailureShown = false;
+        return true;
+    case SettingsSaveResult::CannotMake:
+        services.messages.error(QStringLiteral("The file \"settings2.dat\" cannot be made."));
+        break;
+    case SettingsSaveResult::CannotSave:
+        services.messages.error(QStringLiteral("Your settings cannot be Saved."));
+        break;
+    }
+    return false;
+}
+
+void AppState::saveAfterScore()
 {
     if (RestoreDefaultsPending == 1)
         return;
-    saveSettingsFile(filePath(QStringLiteral("settings2.dat")), Settings);
+    if (!m_scoreSaveFailureShown) {
+        m_scoreSaveFailureShown = !saveSettingsFile();
+        return;
+    }
+    // Already reported: try again without a second message until a save works.
+    if (::saveSettingsFile(filePath(QStringLiteral("settings2.dat")), Settings, settingsWriter) ==
+        SettingsSaveResult::Saved)
+        m_scoreSaveFailureShown = false;
 }
 
 void AppState::askAfterReading(THistory &wpmHistory, double wpm)

@@ -3,6 +3,7 @@
 #include "AppValues.h"
 #include "Services.h"
 #include "Settings.h"
+#include "SettingsFile.h"
 
 #include <QPointer>
 #include <QString>
@@ -57,10 +58,16 @@ public:
     THistory *wpmHistory(Mode mode);
     THistory *comprehensionHistory(Mode mode);
 
-    // Writes the settings file silently; used where a failure is reported later by the regular save.
-    void saveQuietly();
+    // How the settings file is written; a test may replace the atomic step.
+    SettingsFileWriter settingsWriter;
+    // Writes settings2.dat and shows the error when that fails. Returns whether the file was written.
+    bool saveSettingsFile();
+    // Writes settings2.dat after a score changed (not while a restore of the defaults is pending). A failure
+    // is shown once; the next failure is shown again only after a save has worked in between.
+    void saveAfterScore();
 
 private:
     QString m_workingDir;
     std::array<double, 6> m_lastWpm{};
+    bool m_scoreSaveFailureShown = false;
 };

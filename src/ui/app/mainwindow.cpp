@@ -470,16 +470,8 @@ void TForm1::storeMainBounds()
 
 void TForm1::saveSettings()
 {
-    const SettingsSaveResult result = saveSettingsFile(m_state.filePath(kSettingsFile), m_state.Settings);
-    if (result == SettingsSaveResult::CannotMake) {
-        m_state.services.messages.error(QStringLiteral("The file \"settings2.dat\" cannot be made."));
-        return;
-    }
-    if (result == SettingsSaveResult::CannotSave) {
-        m_state.services.messages.error(QStringLiteral("Your settings cannot be Saved."));
-        return;
-    }
-    deleteSettingsIfPending();
+    if (m_state.saveSettingsFile())
+        deleteSettingsIfPending();
 }
 
 void TForm1::deleteSettingsIfPending()

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -38,10 +39,10 @@ SpeedTestView::SpeedTestView(QWidget *parent) : QAbstractScrollArea(parent)
     updateRange();
 }
 
-void SpeedTestView::setPage(const QImage &image, int pageEnd)
+void SpeedTestView::setPage(SpeedTestPageText page)
 {
-    m_image = image;
-    m_pageEnd = pageEnd;
+    m_page = std::move(page);
+    m_page.lineHeight = std::max(1, m_page.lineHeight);
     updateRange();
     viewport()->update();
 }
@@ -69,17 +70,31 @@ int SpeedTestView::clientHeight() const
 void SpeedTestView::updateRange()
 {
     QScrollBar *bar = verticalScrollBar();
-    bar->setRange(0, speedTestScrollMaximum(m_pageEnd, clientHeight()));
+    bar->setRange(0, speedTestScrollMaximum(m_page.pageEnd, clientHeight()));
     bar->setPageStep(std::max(1, clientHeight()));
     bar->setSingleStep(20);
 }
 
-void SpeedTestView::paintEvent(QPaintEvent *)
+void SpeedTestView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
-    if (!m_image.isNull())
-        painter.drawImage(QPoint(0, -position()), m_image);
+    painter.fillRect(event->rect(), Qt::white);
+    if (m_page.pageEnd <= 0)
+        return;
+    painter.setFont(m_page.font);
+    painter.setPen(m_page.color);
+    const int top = position();
+    const int h = m_page.lineHeight;
+    const int ascent = QFontMetrics(m_page.font, viewport()).ascent();
+    // Page rows top .. top + height are in view; line k covers rows k * h .. (k + 1) * h.
+    const int first = std::max(1, top / h - 1);
+    const int last = std::min<int>(static_cast<int>(m_page.lines.size()), (top + viewport()->height()) / h + 1);
+    for (int k = first; k <= last; ++k)
+        painter.drawText(QPoint(kSpeedTestLeftMargin, speedTestLineTop(k, h) - top + ascent),
+                         m_page.lines.at(k - 1));
+    const int endTop = speedTestEndMarkTop(m_page.pageEnd) - top;
+    if (endTop + h >= 0 && endTop <= viewport()->height())
+        painter.drawText(QPoint(kSpeedTestLeftMargin, endTop + ascent), QStringLiteral("THE END"));
 }
 
 void SpeedTestView::resizeEvent(QResizeEvent *event)
@@ -123,8 +138,7 @@ TSpeedTestForm::~TSpeedTestForm() = default;
 
 QFont TSpeedTestForm::canvasFont() const
 {
-    // A damaged record must not give a size the font dialog could never choose: the page is as tall as the
-    // text, so a huge size would ask for an image of hundreds of megabytes.
+    // A damaged record must not give a size the font dialog could never choose.
     TFontGroup group = m_state.Settings.SpeedTestFont;
     group.Size = std::clamp(group.Size, kFontSizes.minSize, kFontSizes.maxSize);
     return toQFont(group);
@@ -169,27 +183,9 @@ void TSpeedTestForm::LayoutSpeedTestText()
     const QFont font = canvasFont();
     const int h = lineHeight();
     layoutSpeedTestText(m_values, m_fileLines, h);
-    const int pageEnd = m_values.SpeedTestPageEnd;
 
-    const qreal dpr = devicePixelRatioF();
-    QImage image(QSize(std::max(1, width()), std::max(1, pageEnd)) * dpr, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
-    // Text on the image measures as it does on the window.
-    image.setDotsPerMeterX(static_cast<int>(std::lround(logicalDpiX() / 0.0254)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(logicalDpiY() / 0.0254)));
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(toQColor(m_state.Settings.SpeedTestFont.Color));
-        const int ascent = QFontMetrics(font, &image).ascent();
-        painter.drawText(QPoint(kSpeedTestLeftMargin, speedTestEndMarkTop(pageEnd) + ascent),
-                         QStringLiteral("THE END"));
-        for (int k = 1; k <= m_values.SpeedTestLines.size(); ++k)
-            painter.drawText(QPoint(kSpeedTestLeftMargin, speedTestLineTop(k, h) + ascent),
-                             m_values.SpeedTestLines.at(k - 1));
-    }
-    m_view->setPage(image, pageEnd);
+    m_view->setPage(SpeedTestPageText{m_values.SpeedTestLines, font, toQColor(m_state.Settings.SpeedTestFont.Color),
+                                      h, m_values.SpeedTestPageEnd});
     m_view->setPosition(0);
     m_values.SpeedTestSavedWidth = width();
     Q_EMIT textLaidOut();

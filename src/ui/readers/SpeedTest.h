@@ -5,12 +5,23 @@
 #include "app/ModeWindow.h"
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QFont>
-#include <QImage>
 #include <QStringList>
 
-// The page of the speed test: an image as tall as the text, seen through a view whose scroll range the
-// program sets so that the view's bottom can just reach the page end.
+// What the speed test's page holds: its lines as drawn, their font and colour, and where the page ends.
+struct SpeedTestPageText
+{
+    QStringList lines;
+    QFont font;
+    QColor color;
+    int lineHeight = 1;
+    int pageEnd = 0;
+};
+
+// The page of the speed test, as tall as the text, seen through a view whose scroll range the program sets
+// so that the view's bottom can just reach the page end. Only the lines in view are painted, so memory does
+// not grow with the length of the text, the font or the screen's scale.
 class SpeedTestView final : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -19,8 +30,8 @@ class SpeedTestView final : public QAbstractScrollArea
 public:
     explicit SpeedTestView(QWidget *parent = nullptr);
 
-    void setPage(const QImage &image, int pageEnd);
-    const QImage &page() const { return m_image; }
+    void setPage(SpeedTestPageText page);
+    const SpeedTestPageText &page() const { return m_page; }
     int position() const;
     // Clamped to the scroll range.
     void setPosition(int position);
@@ -36,8 +47,7 @@ protected:
 private:
     void updateRange();
 
-    QImage m_image;
-    int m_pageEnd = 0;
+    SpeedTestPageText m_page;
 };
 
 // The reading speed test: the whole text on one long page, paged through by the user while a seconds

@@ -92,7 +92,7 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     if (m_state.LoadTempFile == 1) {
         m_state.LoadTempFile = 0;
         m_memo->clear();
-        if (const auto lines = readTextFileLines(m_state.filePath(QStringLiteral("temp.txt"))))
+        if (const auto lines = readTextFileLines(m_state.filePath(QStringLiteral("temp.txt")), kWrappedTextLimits))
             m_memo->setPlainText(lines->join(QLatin1Char('\n')));
     }
 
@@ -314,7 +314,7 @@ void TTachiForm::loadStory()
 
 bool TTachiForm::loadFile(const QString &path, const QString &shownName)
 {
-    const auto lines = readTextFileLines(path);
+    const auto lines = readTextFileLines(path, kWrappedTextLimits);
     if (!lines) {
         m_state.services.messages.error(
             QStringLiteral("The file \"") + shownName +
