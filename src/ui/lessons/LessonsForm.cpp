@@ -17,9 +17,12 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
-// Tabs of one width, whatever their captions, so the row reads as a set of pages.
+// Tabs of one width, so the row reads as a set of pages: the width asked for, or wider when the screen's
+// font needs more room for the longest caption.
 class FixedWidthTabBar final : public QTabBar
 {
 public:
@@ -29,7 +32,10 @@ protected:
     QSize tabSizeHint(int index) const override
     {
         QSize size = QTabBar::tabSizeHint(index);
-        size.setWidth(m_width);
+        int width = m_width;
+        for (int i = 0; i < count(); ++i)
+            width = std::max(width, QTabBar::tabSizeHint(i).width());
+        size.setWidth(width);
         return size;
     }
 
@@ -70,6 +76,8 @@ TLessonForm::TLessonForm(AppState &state, QWidget *parent)
         view->setOpenLinks(false);
         view->setFrameShape(QFrame::NoFrame);
         loadLessonDocument(*view->document(), state.workingDir(), QString::fromLatin1(lesson.fileName));
+        // Each lesson opens at its beginning.
+        view->moveCursor(QTextCursor::Start);
         m_views[i] = view;
         m_tabs->addTab(view, QString::fromLatin1(lesson.caption));
     }
@@ -121,7 +129,6 @@ QPushButton *TLessonForm::addModeButton(const QString &caption, const char *obje
 {
     auto *button = new QPushButton(caption);
     button->setObjectName(QString::fromLatin1(objectName));
-    button->setFocusPolicy(Qt::TabFocus);
     // A mode whose window is not part of this build cannot be opened, like its Reading command.
     button->setEnabled(m_state.frame != nullptr && m_state.frame->hasMode(mode));
     connect(button, &QPushButton::clicked, this, [this, mode] {
