@@ -22,7 +22,7 @@
 namespace {
 
 // Tabs of one width, so the row reads as a set of pages: the width asked for, or wider when the screen's
-// font needs more room for the longest caption.
+// font needs more room for the longest caption and the row has that room.
 class FixedWidthTabBar final : public QTabBar
 {
 public:
@@ -32,10 +32,11 @@ protected:
     QSize tabSizeHint(int index) const override
     {
         QSize size = QTabBar::tabSizeHint(index);
-        int width = m_width;
+        int widest = 0;
         for (int i = 0; i < count(); ++i)
-            width = std::max(width, QTabBar::tabSizeHint(i).width());
-        size.setWidth(width);
+            widest = std::max(widest, QTabBar::tabSizeHint(i).width());
+        const int room = parentWidget() != nullptr ? parentWidget()->width() / std::max(1, count()) : widest;
+        size.setWidth(std::max(m_width, std::min(widest, room)));
         return size;
     }
 
@@ -46,7 +47,24 @@ private:
 class LessonTabs final : public QTabWidget
 {
 public:
-    explicit LessonTabs(int tabWidth) { setTabBar(new FixedWidthTabBar(tabWidth)); }
+    explicit LessonTabs(int tabWidth)
+    {
+        setTabBar(new FixedWidthTabBar(tabWidth));
+        tabBar()->setElideMode(Qt::ElideRight);
+        // A point smaller than the text, so that five captions fit the row of the window's default width.
+        QFont captions = tabBar()->font();
+        if (captions.pointSizeF() > 8)
+            captions.setPointSizeF(captions.pointSizeF() - 1);
+        tabBar()->setFont(captions);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        // The tabs' width depends on the room in the row: lay them out afresh before the row is placed.
+        tabBar()->setElideMode(tabBar()->elideMode());
+        QTabWidget::resizeEvent(event);
+    }
 };
 
 } // namespace
