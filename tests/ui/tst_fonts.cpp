@@ -36,15 +36,15 @@ void FontsTest::fontsSetTheOpenModesFontForGood_data()
     QTest::addColumn<FontField>("field");
     QTest::addColumn<int>("maxSize");
     QTest::addColumn<bool>("effects");
-    QTest::newRow("tachistoscope") << "tachiAction" << FontField([](TSettings &s) -> TFontGroup & {
-        return s.TachiFont;
-    }) << 16 << true;
-    QTest::newRow("horizontal") << "horizAction" << FontField([](TSettings &s) -> TFontGroup & {
-        return s.HorizFont;
-    }) << 14 << false;
-    QTest::newRow("speed test") << "speedTestAction" << FontField([](TSettings &s) -> TFontGroup & {
-        return s.SpeedTestFont;
-    }) << 14 << true;
+    QTest::newRow("tachistoscope") << "tachiAction"
+                                   << FontField([](TSettings &s) -> TFontGroup & { return s.TachiFont; })
+                                   << 16 << true;
+    QTest::newRow("horizontal") << "horizAction"
+                                << FontField([](TSettings &s) -> TFontGroup & { return s.HorizFont; }) << 14
+                                << false;
+    QTest::newRow("speed test") << "speedTestAction"
+                                << FontField([](TSettings &s) -> TFontGroup & { return s.SpeedTestFont; })
+                                << 14 << true;
 }
 
 void FontsTest::fontsSetTheOpenModesFontForGood()

@@ -243,11 +243,16 @@ void LessonsTest::modeButtonsReplaceTheOpenMode_data()
     QTest::addColumn<QString>("openCommand");
     QTest::addColumn<QString>("buttonName");
     QTest::addColumn<int>("mode");
-    QTest::newRow("horizontal over vertical") << "vertAction" << "horizButton" << int(Mode::Horiz);
-    QTest::newRow("tachistoscope over horizontal") << "horizAction" << "tachiButton" << int(Mode::Tachi);
-    QTest::newRow("horizontal over speed test") << "speedTestAction" << "horizButton" << int(Mode::Horiz);
-    QTest::newRow("horizontal again") << "horizAction" << "horizButton" << int(Mode::Horiz);
-    QTest::newRow("vertical over tachistoscope") << "tachiAction" << "vertButton" << int(Mode::Vert);
+    QTest::newRow("horizontal over vertical") << "vertAction"
+                                              << "horizButton" << int(Mode::Horiz);
+    QTest::newRow("tachistoscope over horizontal") << "horizAction"
+                                                   << "tachiButton" << int(Mode::Tachi);
+    QTest::newRow("horizontal over speed test") << "speedTestAction"
+                                                << "horizButton" << int(Mode::Horiz);
+    QTest::newRow("horizontal again") << "horizAction"
+                                      << "horizButton" << int(Mode::Horiz);
+    QTest::newRow("vertical over tachistoscope") << "tachiAction"
+                                                 << "vertButton" << int(Mode::Vert);
 }
 
 void LessonsTest::modeButtonsReplaceTheOpenMode()
@@ -281,9 +286,10 @@ void LessonsTest::aButtonWithNoOpenModeDestroysNothing()
     TestApp app;
     QVERIFY(app.start());
     // A button is on exactly when its mode has a window in this program, like its Reading command.
-    for (const auto &[name, mode] : {std::pair{"exerciseButton", Mode::Exercise}, std::pair{"tachiButton", Mode::Tachi},
-                                     std::pair{"horizButton", Mode::Horiz}, std::pair{"vertButton", Mode::Vert},
-                                     std::pair{"createTextButton", Mode::CreateText}})
+    for (const auto &[name, mode] :
+         {std::pair{"exerciseButton", Mode::Exercise}, std::pair{"tachiButton", Mode::Tachi},
+          std::pair{"horizButton", Mode::Horiz}, std::pair{"vertButton", Mode::Vert},
+          std::pair{"createTextButton", Mode::CreateText}})
         QCOMPARE(button(app, name)->isEnabled(), app.modes.hasWindow(mode));
 
     app.form()->destroyModeWindow();
@@ -354,7 +360,9 @@ void LessonsTest::aboutBoxNamesVersionAndLicences()
     QVERIFY(triggerAction(app.form(), "aboutAction"));
     auto *about = app.form()->findChild<TAboutBox *>();
     QVERIFY(about != nullptr && about->isVisible());
-    auto text = [about](const char *name) { return about->findChild<QLabel *>(QString::fromLatin1(name))->text(); };
+    auto text = [about](const char *name) {
+        return about->findChild<QLabel *>(QString::fromLatin1(name))->text();
+    };
     QCOMPARE(text("productLabel"), QStringLiteral("Brindlewick Speed Reader"));
     QCOMPARE(text("versionLabel"), QStringLiteral("Version " BW_VERSION));
     QCOMPARE(text("descriptionLabel").count(u'\n'), 1);

@@ -61,8 +61,9 @@ void fillTextDocument(QTextDocument &target, const RtfDocument &source)
 
 QString missingLessonNotice(const QString &fileName)
 {
-    return QStringLiteral("The lesson file \"%1\" cannot be opened. You may need to reinstall Brindlewick Speed "
-                          "Reader.")
+    return QStringLiteral(
+               "The lesson file \"%1\" cannot be opened. You may need to reinstall Brindlewick Speed "
+               "Reader.")
         .arg(fileName);
 }
 

@@ -192,7 +192,8 @@ void TSpeedTestForm::LayoutSpeedTestText()
 
 void TSpeedTestForm::chooseFont()
 {
-    const auto chosen = chooseModeFont(m_state, Mode::SpeedTest, toFontChoice(m_state.Settings.SpeedTestFont));
+    const auto chosen =
+        chooseModeFont(m_state, Mode::SpeedTest, toFontChoice(m_state.Settings.SpeedTestFont));
     if (!chosen)
         return;
     m_state.Settings.SpeedTestFont = *chosen;
