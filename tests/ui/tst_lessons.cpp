@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
