@@ -73,7 +73,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
-    setFixedWidth(std::max(what->sizeHint().width() + 40, 600));
+    setFixedWidth(std::max(what->sizeHint().width() + 40, 660));
 }
 
 TContributorsForm::TContributorsForm(AppState &state, QWidget *parent) : QWidget(parent)
