@@ -5,12 +5,15 @@
 #include "control/HorizControlPage.h"
 #include "control/SpeedTestPage.h"
 #include "control/TachiPage.h"
+#include "lessons/LessonsForm.h"
 #include "readers/SpeedTest.h"
 #include "readers/longread.h"
 #include "readers/tacky.h"
 
 void registerModes(ModeRegistry &modes)
 {
+    // Made first: the control panel and the mode windows take their default places from it.
+    modes.addStartWindow([](AppState &state, Frame &frame) { TLessonForm::create(state, frame); });
     modes.setEntry(Mode::Tachi, modeEntry<TTachiForm, TTachiPage>());
     modes.setEntry(Mode::Horiz, modeEntry<THorizonForm, HorizControlPage>());
     modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());

@@ -5,6 +5,10 @@
 
 class AppState;
 
+// The About box's text: product name, version of this build, description and licences, one per line.
+QString aboutText();
+
+// Product name, version, what the program does, its licence and Qt's; OK closes it.
 class TAboutBox final : public QDialog
 {
     Q_OBJECT

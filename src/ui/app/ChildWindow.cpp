@@ -20,9 +20,29 @@ QMdiSubWindow *ChildWindow::frame() const
 
 QRect ChildWindow::placedGeometry() const
 {
-    if (QMdiSubWindow *f = frame())
-        return f->geometry();
+    if (QMdiSubWindow *f = frame()) {
+        const bool setAside = (f->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) != 0;
+        return setAside && m_normal.isValid() ? m_normal : f->geometry();
+    }
     return geometry();
+}
+
+bool ChildWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::ParentChange) {
+        if (QMdiSubWindow *f = frame())
+            f->installEventFilter(this);
+    }
+    return QWidget::event(event);
+}
+
+bool ChildWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    QMdiSubWindow *f = frame();
+    if (watched == f && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        (f->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) == 0)
+        m_normal = f->geometry();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ChildWindow::setPlacedGeometry(const QRect &rect)

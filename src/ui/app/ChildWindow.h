@@ -21,7 +21,8 @@ public:
     ChildWindow(AppState &state, std::uint8_t *placementFlag, TBounds *bounds, QWidget *parent = nullptr);
 
     QMdiSubWindow *frame() const;
-    // Bounds within the client area (of the frame when the window sits in one).
+    // Bounds within the client area (of the frame when the window sits in one). While the window is
+    // minimised or maximised, the bounds it had before, which are what it comes back to.
     QRect placedGeometry() const;
     void setPlacedGeometry(const QRect &rect);
 
@@ -39,6 +40,8 @@ public:
 protected:
     virtual void leaving() {}
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     AppState &m_state;
 
@@ -46,4 +49,6 @@ private:
     std::uint8_t *m_flag;
     TBounds *m_bounds;
     bool m_left = false;
+    // The frame's last bounds while neither minimised nor maximised.
+    QRect m_normal;
 };

@@ -30,7 +30,8 @@ public:
     // The frame's own widget: the parent of windows that stand on their own.
     virtual QWidget *widget() = 0;
     virtual QSize clientSize() const = 0;
-    // The lessons window's bounds, or where its default rule would put it when it is not open.
+    // The lessons window's bounds (those it comes back to while it is minimised), from which the control
+    // panel and the mode windows take their default places.
     virtual QRect lessonGeometry() const = 0;
     // Where a reader goes by default: top left, as wide as the lessons window, half the client area high.
     QRect readerDefaultGeometry() const
@@ -42,6 +43,8 @@ public:
 
     // Opens a training mode: a fresh control panel and mode window, the mode's page shown.
     virtual void openMode(Mode mode) = 0;
+    // True when the mode has a window in this program, so that it can be opened.
+    virtual bool hasMode(Mode mode) const = 0;
     // Enables the menu command named `objectName` and runs `run` when it is chosen.
     virtual void plugCommand(const char *objectName, std::function<void()> run) = 0;
     virtual void setHold(MenuHold hold, bool on) = 0;

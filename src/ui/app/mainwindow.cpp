@@ -89,7 +89,7 @@ void TForm1::buildMenus()
         if (c.mode == Mode::Tachi || c.mode == Mode::SpeedTest)
             reading->addSeparator();
         QAction *a = addAction(reading, QString::fromLatin1(c.caption), c.objectName);
-        a->setEnabled(m_modes.hasWindow(c.mode));
+        a->setEnabled(hasMode(c.mode));
         const Mode mode = c.mode;
         connect(a, &QAction::triggered, this, [this, mode] { openMode(mode); });
     }
@@ -380,10 +380,15 @@ QRect TForm1::lessonGeometry() const
 {
     if (auto *lessons = qobject_cast<ChildWindow *>(m_state.lessonWindow.data()))
         return lessons->placedGeometry();
-    const QSize client = clientSize();
-    const int h = client.height();
-    const int width = client.width() - (m_state.services.screen.size().width() < 800 ? 148 : 152);
-    return QRect(0, h / 2, width, h / 2 - 6);
+    // The lessons window is made at start and never destroyed before the frame; should it be missing, its
+    // last stored bounds stand in for it.
+    const TBounds &b = m_state.Settings.LessonBounds;
+    return QRect(b.Left, b.Top, b.Width, b.Height);
+}
+
+bool TForm1::hasMode(Mode mode) const
+{
+    return m_modes.hasWindow(mode);
 }
 
 void TForm1::addChild(ChildWindow *window, Qt::WindowFlags flags)

@@ -37,6 +37,7 @@ public:
     QRect lessonGeometry() const override;
     void addChild(ChildWindow *window, Qt::WindowFlags flags = {}) override;
     void openMode(Mode mode) override;
+    bool hasMode(Mode mode) const override;
     void plugCommand(const char *objectName, std::function<void()> run) override;
     void setHold(MenuHold hold, bool on) override;
     void openComprehensionTest() override;

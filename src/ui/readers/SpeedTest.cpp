@@ -3,6 +3,7 @@
 #include "TextFile.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
+#include "app/FontCommand.h"
 #include "app/Frame.h"
 
 #include <QFileInfo>
@@ -17,13 +18,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-// The speed test's font dialog: sizes 8..14, with colour and effects.
-constexpr FontDialogOptions kFontSizes{8, 14, true};
-
-} // namespace
 
 SpeedTestView::SpeedTestView(QWidget *parent) : QAbstractScrollArea(parent)
 {
@@ -140,7 +134,8 @@ QFont TSpeedTestForm::canvasFont() const
 {
     // A damaged record must not give a size the font dialog could never choose.
     TFontGroup group = m_state.Settings.SpeedTestFont;
-    group.Size = std::clamp(group.Size, kFontSizes.minSize, kFontSizes.maxSize);
+    const FontDialogOptions sizes = fontDialogFor(Mode::SpeedTest);
+    group.Size = std::clamp(group.Size, sizes.minSize, sizes.maxSize);
     return toQFont(group);
 }
 
@@ -193,12 +188,11 @@ void TSpeedTestForm::LayoutSpeedTestText()
 
 void TSpeedTestForm::chooseFont()
 {
-    m_state.PlayClick(1);
-    const auto choice =
-        m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.SpeedTestFont), kFontSizes);
-    if (!choice)
+    const auto chosen =
+        chooseModeFont(m_state, Mode::SpeedTest, toFontChoice(m_state.Settings.SpeedTestFont));
+    if (!chosen)
         return;
-    m_state.Settings.SpeedTestFont = toFontGroup(*choice);
+    m_state.Settings.SpeedTestFont = *chosen;
     // The page shows the new font at once; like a width change, that starts the counts again.
     if (m_haveText) {
         stopClock();

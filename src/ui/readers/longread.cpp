@@ -3,23 +3,18 @@
 #include "TextFile.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
+#include "app/FontCommand.h"
 #include "app/Frame.h"
 #include "readers/HorizPageView.h"
 
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-namespace {
-
-// The horizontal reader's font dialog: sizes 8..14, no effects.
-constexpr FontDialogOptions kFontSizes{8, 14, false};
-
-} // namespace
 
 THorizonForm::THorizonForm(AppState &state, QWidget *parent)
     : ModeWindow(state, &state.Settings.HorizDefaultPlacement, &state.Settings.HorizBounds, parent),
@@ -196,6 +191,16 @@ bool THorizonForm::FormKeyDown(int key)
     return true;
 }
 
+bool THorizonForm::speedKey(int key)
+{
+    if (!FormKeyDown(key))
+        return false;
+    if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
+        f->mdiArea()->setActiveSubWindow(f);
+    setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
 void THorizonForm::keyPressEvent(QKeyEvent *event)
 {
     if (!FormKeyDown(event->key()))
@@ -229,21 +234,19 @@ bool THorizonForm::eventFilter(QObject *watched, QEvent *event)
 QFont THorizonForm::pageFont() const
 {
     // A damaged record must not give a font the font dialog could never have chosen.
+    const FontDialogOptions sizes = fontDialogFor(Mode::Horiz);
     TFontGroup group = m_state.Settings.HorizFont;
-    group.Size = std::clamp(group.Size, kFontSizes.minSize, kFontSizes.maxSize);
+    group.Size = std::clamp(group.Size, sizes.minSize, sizes.maxSize);
     return toQFont(group);
 }
 
 void THorizonForm::chooseFont()
 {
-    m_state.PlayClick(1);
-    const FontChoice preset = toFontChoice(m_state.Settings.HorizFont);
-    auto chosen = m_state.services.dialogs.chooseFont(preset, kFontSizes);
+    // The page keeps the font it was laid out in until Reset Text lays it out again in the new one.
+    const auto chosen = chooseModeFont(m_state, Mode::Horiz, toFontChoice(m_state.Settings.HorizFont));
     if (!chosen)
         return;
-    // Without effects the dialog offers no colour: it stays as preset.
-    chosen->color = preset.color;
-    m_state.Settings.HorizFont = toFontGroup(*chosen);
+    m_state.Settings.HorizFont = *chosen;
     FontsChanged = 1;
 }
 

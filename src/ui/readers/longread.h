@@ -27,6 +27,7 @@ public:
     Mode mode() const override { return Mode::Horiz; }
     void loadStory() override { LoadHorizontalText(); }
     void chooseFont() override;
+    bool speedKey(int key) override;
     // The page font from the settings, its size kept within what the font dialog offers.
     QFont pageFont() const;
 

@@ -6,6 +6,7 @@
 #include "Wpm.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
+#include "app/FontCommand.h"
 #include "app/Frame.h"
 
 #include <QEvent>
@@ -254,13 +255,11 @@ void TTachiForm::setBackColor(const QColor &color)
 
 void TTachiForm::chooseFont()
 {
-    m_state.PlayClick(1);
-    const auto choice = m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.TachiFont),
-                                                            FontDialogOptions{8, 16, true});
-    if (choice) {
-        m_state.Settings.TachiFont = toFontGroup(*choice);
+    if (const auto chosen = chooseModeFont(m_state, Mode::Tachi, toFontChoice(m_state.Settings.TachiFont))) {
+        m_state.Settings.TachiFont = *chosen;
         applyFont();
     }
+    // The layout is redone also after a cancel, so the display always fits the font it shows.
     refreshLayout();
 }
 

@@ -1,0 +1,80 @@
+#include "TestSupport.h"
+
+#include "SettingsFile.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
+#include "app/mainwindow.h"
+
+#include <QtTest>
+
+class FontsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fontsSetTheOpenModesFontForGood_data();
+    void fontsSetTheOpenModesFontForGood();
+};
+
+void FontsTest::fontsSetTheOpenModesFontForGood_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("maxSize");
+    QTest::addColumn<bool>("effects");
+    QTest::newRow("tachistoscope") << "tachiAction" << 16 << true;
+    QTest::newRow("horizontal") << "horizAction" << 14 << false;
+    QTest::newRow("speed test") << "speedTestAction" << 14 << true;
+}
+
+void FontsTest::fontsSetTheOpenModesFontForGood()
+{
+    QFETCH(QString, command);
+    QFETCH(int, maxSize);
+    QFETCH(bool, effects);
+    auto field = [&command](TSettings &s) -> TFontGroup & {
+        return command == QLatin1String("tachiAction")   ? s.TachiFont
+               : command == QLatin1String("horizAction") ? s.HorizFont
+                                                         : s.SpeedTestFont;
+    };
+    TestApp app;
+    QVERIFY(app.start());
+    QVERIFY(triggerAction(app.form(), qPrintable(command)));
+    const TFontGroup before = field(app.state->Settings);
+
+    // Cancel leaves the whole record as it was.
+    const QByteArray record = encodeSettings(app.state->Settings);
+    app.fakes.dialogs.fonts.push_back(std::nullopt);
+    QVERIFY(triggerAction(app.form(), "fontsAction"));
+    QCOMPARE(encodeSettings(app.state->Settings), record);
+
+    // A long name is cut to 40 characters; a size beyond the dialog's range comes back into it.
+    QFont chosen(QString(45, u'W'), maxSize + 6);
+    chosen.setBold(true);
+    chosen.setUnderline(true);
+    app.fakes.dialogs.fonts.push_back(FontChoice{chosen, QColor(200, 0, 0)});
+    QVERIFY(triggerAction(app.form(), "fontsAction"));
+    const FontDialogOptions seen = app.fakes.dialogs.fontOptionsSeen.value(1);
+    QVERIFY(seen.minSize == 8 && seen.maxSize == maxSize && seen.effects == effects);
+    QCOMPARE(app.fakes.dialogs.fontPresetsSeen.value(1).font.family(), before.Name);
+    const TFontGroup after = field(app.state->Settings);
+    QCOMPARE(after.Name, QString(40, u'W'));
+    QCOMPARE(after.Size, maxSize);
+    QCOMPARE(after.Style, std::uint8_t(effects ? fsBold | fsUnderline : fsBold));
+    QCOMPARE(after.Color, effects ? toStoredColor(QColor(200, 0, 0)) : before.Color);
+
+    // After a restart the mode's dialog opens on the font chosen.
+    QVERIFY(triggerAction(app.form(), "exitAction"));
+    app.program.end();
+    Program again(app.fakes.services(), app.dir.path());
+    QVERIFY(again.start());
+    QVERIFY(triggerAction(again.frame(), qPrintable(command)));
+    app.fakes.dialogs.fonts.push_back(std::nullopt);
+    QVERIFY(triggerAction(again.frame(), "fontsAction"));
+    const FontChoice reopened = app.fakes.dialogs.fontPresetsSeen.last();
+    QCOMPARE(toFontGroup(reopened).Name, after.Name);
+    QCOMPARE(reopened.font.pointSize(), maxSize);
+    QCOMPARE(toStoredColor(reopened.color), after.Color);
+}
+
+QTEST_MAIN(FontsTest)
+#include "tst_fonts.moc"
