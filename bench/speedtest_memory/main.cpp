@@ -1,10 +1,9 @@
 // Prints the resident memory of the program before and after the speed test lays out a 1000-line text of
 // 80-character lines at the largest font the font dialog offers, with the window filling the screen.
-#include "AppState.h"
 #include "FakeServices.h"
-#include "ModeRegistry.h"
-#include "SpeedTest.h"
+#include "Program.h"
 #include "app/mainwindow.h"
+#include "readers/SpeedTest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,13 +42,12 @@ int main(int argc, char *argv[])
 
     FakeServiceSet fakes;
     fakes.sound.devices = 0;
-    AppState state(fakes.services(), dir.path());
-    ModeRegistry modes;
-    TForm1 form(state, modes);
-    if (!form.FormCreate())
+    Program program(fakes.services(), dir.path());
+    if (!program.start())
         return 1;
+    TForm1 &form = *program.frame();
+    AppState &state = program.state;
     form.showMaximized();
-    form.createStartWindows();
     state.Settings.SpeedTestFont.Size = 14;
     form.findChild<QAction *>(QStringLiteral("speedTestAction"))->trigger();
     auto *reader = form.findChild<TSpeedTestForm *>();

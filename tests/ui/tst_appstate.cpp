@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "AppState.h"
+#include "app/AppState.h"
 
 #include <QDir>
 #include <QFile>
