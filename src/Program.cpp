@@ -5,14 +5,17 @@
 #include "control/HorizControlPage.h"
 #include "control/SpeedTestPage.h"
 #include "control/TachiPage.h"
+#include "control/VertControlPage.h"
 #include "readers/SpeedTest.h"
 #include "readers/longread.h"
 #include "readers/tacky.h"
+#include "readers/vertical.h"
 
 void registerModes(ModeRegistry &modes)
 {
     modes.setEntry(Mode::Tachi, modeEntry<TTachiForm, TTachiPage>());
     modes.setEntry(Mode::Horiz, modeEntry<THorizonForm, HorizControlPage>());
+    modes.setEntry(Mode::Vert, modeEntry<TVertForm, VertControlPage>());
     modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());
 }
 
