@@ -109,12 +109,18 @@ QPushButton *ControlPage::makeButton(const QString &caption, const char *name)
     return b;
 }
 
-ControlPage::SpeedBar ControlPage::makeSpeedBar(const QString &title, const char *groupName,
-                                                const char *barName, const char *boxName, BarRange range)
+QGroupBox *ControlPage::makeGroup(const QString &title, const char *name)
 {
     auto *group = new QGroupBox(title, this);
-    group->setObjectName(QString::fromLatin1(groupName));
-    auto *layout = new QGridLayout(group);
+    group->setObjectName(QString::fromLatin1(name));
+    new QGridLayout(group);
+    return group;
+}
+
+QSlider *ControlPage::addSpeedBar(QGroupBox *group, int &row, const char *barName, const char *boxName,
+                                  BarRange range, bool boxBeside)
+{
+    auto *layout = static_cast<QGridLayout *>(group->layout());
     auto *bar = new QSlider(Qt::Horizontal);
     bar->setObjectName(QString::fromLatin1(barName));
     bar->setRange(range.min, range.max);
@@ -125,19 +131,24 @@ ControlPage::SpeedBar ControlPage::makeSpeedBar(const QString &title, const char
     box->setText(QString::number(bar->value()));
     connect(bar, &QSlider::valueChanged, box,
             [box](int position) { box->setText(QString::number(position)); });
-    layout->addWidget(new QLabel(tr("F")), 0, 0);
-    layout->addWidget(bar, 0, 1);
-    layout->addWidget(new QLabel(tr("S")), 0, 2);
-    layout->addWidget(box, 1, 0, 1, 3, Qt::AlignHCenter);
-    return SpeedBar{group, bar, box};
+    layout->addWidget(new QLabel(tr("F")), row, 0);
+    layout->addWidget(bar, row, 1);
+    layout->addWidget(new QLabel(tr("S")), row, 2);
+    if (boxBeside) {
+        layout->addWidget(box, row, 3);
+    } else {
+        ++row;
+        layout->addWidget(box, row, 0, 1, 3, Qt::AlignHCenter);
+    }
+    ++row;
+    return bar;
 }
 
-void ControlPage::stackGroups(std::initializer_list<QWidget *> groups)
+void ControlPage::stackGroups(std::initializer_list<QWidget *> groups, int width)
 {
-    constexpr int kGroupWidth = 132;
     int y = m_toolBar->sizeHint().height() + 6;
     for (QWidget *w : groups) {
-        w->setFixedWidth(kGroupWidth);
+        w->setFixedWidth(width);
         w->adjustSize();
         w->move(0, y);
         y += w->height() + 6;

@@ -71,14 +71,6 @@ protected:
     // The read-only number box that shows a bar's or an up-down's position.
     static QLineEdit *numberBox(const char *name);
     static QPushButton *makeButton(const QString &caption, const char *name);
-    // A speed bar in its group: fast ("F") at the left, slow ("S") at the right, its number box below and
-    // kept current.
-    struct SpeedBar
-    {
-        QGroupBox *group;
-        QSlider *bar;
-        QLineEdit *box;
-    };
     struct BarRange
     {
         int min;
@@ -87,10 +79,14 @@ protected:
         int pageStep;
         int start;
     };
-    SpeedBar makeSpeedBar(const QString &title, const char *groupName, const char *barName,
-                          const char *boxName, BarRange range);
+    // A titled group over a grid, for a page's controls.
+    QGroupBox *makeGroup(const QString &title, const char *name);
+    // Adds a speed bar to `group`'s grid at `row` (moved past it): fast ("F") at the left, slow ("S") at
+    // the right, and its number box, kept current, below it or beside it.
+    QSlider *addSpeedBar(QGroupBox *group, int &row, const char *barName, const char *boxName, BarRange range,
+                         bool boxBeside);
     // Stacks the page's groups under the toolbar at one width; the panel keeps them centred.
-    void stackGroups(std::initializer_list<QWidget *> groups);
+    void stackGroups(std::initializer_list<QWidget *> groups, int width = 132);
 
     AppState &m_state;
 

@@ -49,9 +49,9 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
     connect(m_start, &QPushButton::clicked, this, &HorizControlPage::startRead);
     connect(m_reset, &QPushButton::clicked, this, &HorizControlPage::resetText);
 
-    const SpeedBar speed = makeSpeedBar(tr("Adjust Speed"), "horizSpeedGroup", "speedBar", "speedBox",
-                                        BarRange{10, 2000, 10, 100, 600});
-    m_speed = speed.bar;
+    QGroupBox *speed = makeGroup(tr("Adjust Speed"), "horizSpeedGroup");
+    int row = 0;
+    m_speed = addSpeedBar(speed, row, "speedBar", "speedBox", BarRange{10, 2000, 10, 100, 600}, false);
     connect(m_speed, &QSlider::valueChanged, this, &HorizControlPage::speedChanged);
 
     auto *fix = new QGroupBox(tr("Number of Fixations"), this);
@@ -85,7 +85,7 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    stackGroups({run, speed.group, fix, m_progress});
+    stackGroups({run, speed, fix, m_progress});
     setRun(Run::NoText);
 }
 

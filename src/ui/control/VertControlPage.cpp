@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -19,25 +21,17 @@
 
 namespace {
 
-// An up-down with its Change button beside it; the up-down stays off until Change is clicked.
-QGroupBox *upDownGroup(QWidget *parent, const QString &title, const char *groupName, QSpinBox *upDown,
-                       QPushButton *change)
-{
-    auto *group = new QGroupBox(title, parent);
-    group->setObjectName(QString::fromLatin1(groupName));
-    auto *layout = new QGridLayout(group);
-    upDown->setEnabled(false);
-    upDown->setToolTip(QObject::tr("Reset text after changing"));
-    layout->addWidget(upDown, 0, 0);
-    layout->addWidget(change, 0, 1);
-    return group;
-}
+// The panel is short for this many controls: number boxes sit beside their bars, narrower than elsewhere.
+constexpr int kBesideBoxWidth = 38;
 
 QSpinBox *upDown(const char *name, int min, int max)
 {
     auto *box = new QSpinBox;
     box->setObjectName(QString::fromLatin1(name));
     box->setRange(min, max);
+    // Off until its Change button is clicked.
+    box->setEnabled(false);
+    box->setToolTip(QObject::tr("Reset text after changing"));
     return box;
 }
 
@@ -65,25 +59,34 @@ VertControlPage::VertControlPage(AppState &state, QWidget *parent) : ControlPage
     auto *runLayout = new QVBoxLayout(run);
     m_start = makeButton(tr("Start Read"), "startReadButton");
     m_reset = makeButton(tr("Reset Text"), "resetTextButton");
-    runLayout->addWidget(m_start);
-    runLayout->addWidget(m_reset);
+    auto *visibility = makeButton(tr("Text Visibility"), "textVisibilityButton");
+    for (QPushButton *b : {m_start, m_reset, visibility})
+        runLayout->addWidget(b);
     connect(m_start, &QPushButton::clicked, this, &VertControlPage::startRead);
     connect(m_reset, &QPushButton::clicked, this, &VertControlPage::resetText);
+    connect(visibility, &QPushButton::clicked, this, [this] {
+        m_state.PlayClick(1);
+        if (m_state.frame != nullptr)
+            m_state.frame->toggleVisibilityPanel(Mode::Vert);
+    });
 
-    const SpeedBar speed = makeSpeedBar(tr("Adjust Speed"), "vertSpeedGroup", "speedBar", "speedBox",
-                                        BarRange{10, 2000, 10, 100, 600});
-    m_speed = speed.bar;
+    QGroupBox *speeds = makeGroup(tr("Adjust Speed"), "vertSpeedGroup");
+    int row = 0;
+    m_speed = addSpeedBar(speeds, row, "speedBar", "speedBox", BarRange{10, 2000, 10, 100, 600}, true);
     connect(m_speed, &QSlider::valueChanged, this, &VertControlPage::speedChanged);
-    const SpeedBar second = makeSpeedBar(tr("Sweep Speed"), "vertSecondSpeedGroup", "secondSpeedBar",
-                                         "secondSpeedBox", BarRange{10, 350, 5, 50, 150});
-    m_secondSpeed = second.bar;
+    auto *speedsLayout = static_cast<QGridLayout *>(speeds->layout());
+    speedsLayout->addWidget(new QLabel(tr("Sweep Speed")), row++, 0, 1, 4);
+    m_secondSpeed =
+        addSpeedBar(speeds, row, "secondSpeedBar", "secondSpeedBox", BarRange{10, 350, 5, 50, 150}, true);
     m_secondSpeed->setToolTip(tr("The pause between the lines of one sweep"));
     connect(m_secondSpeed, &QSlider::valueChanged, this, &VertControlPage::secondSpeedChanged);
 
+    QGroupBox *fix = makeGroup(tr("Number of Fixations"), "vertFixationsGroup");
     m_fixations = upDown("fixationsUpDown", kVertMinFixations, kVertMaxFixations);
     m_changeFixations = makeButton(tr("Change"), "changeFixationsButton");
-    QGroupBox *fix =
-        upDownGroup(this, tr("Number of Fixations"), "vertFixationsGroup", m_fixations, m_changeFixations);
+    auto *fixLayout = static_cast<QGridLayout *>(fix->layout());
+    fixLayout->addWidget(m_fixations, 0, 0);
+    fixLayout->addWidget(m_changeFixations, 0, 1);
     connect(m_fixations, &QSpinBox::valueChanged, this, &VertControlPage::fixationsChanged);
     connect(m_changeFixations, &QPushButton::clicked, this, [this] {
         m_state.PlayClick(1);
@@ -91,23 +94,18 @@ VertControlPage::VertControlPage(AppState &state, QWidget *parent) : ControlPage
             m_fixations->setEnabled(true);
     });
 
+    QGroupBox *sweep = makeGroup(tr("Down Sweep"), "vertDownSweepGroup");
     m_downSweep = upDown("downSweepUpDown", kVertMinDownSweep, kVertMaxDownSweep);
     m_changeDownSweep = makeButton(tr("Change"), "changeDownSweepButton");
-    QGroupBox *sweep =
-        upDownGroup(this, tr("Down Sweep"), "vertDownSweepGroup", m_downSweep, m_changeDownSweep);
+    auto *sweepLayout = static_cast<QGridLayout *>(sweep->layout());
+    sweepLayout->addWidget(m_downSweep, 0, 0);
+    sweepLayout->addWidget(m_changeDownSweep, 0, 1);
     connect(m_downSweep, &QSpinBox::valueChanged, this, &VertControlPage::downSweepChanged);
     connect(m_changeDownSweep, &QPushButton::clicked, this, [this] {
         m_state.PlayClick(1);
         if (m_state.VertOpen == 1)
             m_downSweep->setEnabled(true);
     });
-    auto *visibility = makeButton(tr("Text Visibility"), "textVisibilityButton");
-    connect(visibility, &QPushButton::clicked, this, [this] {
-        m_state.PlayClick(1);
-        if (m_state.frame != nullptr)
-            m_state.frame->toggleVisibilityPanel(Mode::Vert);
-    });
-    static_cast<QGridLayout *>(sweep->layout())->addWidget(visibility, 1, 0, 1, 2);
 
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("vertProgressBar"));
@@ -115,7 +113,10 @@ VertControlPage::VertControlPage(AppState &state, QWidget *parent) : ControlPage
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    stackGroups({run, speed.group, second.group, fix, sweep, m_progress});
+    for (QLineEdit *box : speeds->findChildren<QLineEdit *>())
+        box->setFixedWidth(kBesideBoxWidth);
+    speedsLayout->setHorizontalSpacing(3);
+    stackGroups({run, speeds, fix, sweep, m_progress});
     setRun(Run::NoText);
 }
 
