@@ -66,6 +66,9 @@ void TVertForm::Timer1Timer()
     const TSettings &s = m_state.Settings;
     const VertTick tick =
         m_reading->tick(VertTickInput{viewportHeight(), s.VertInterval, s.VertSecondInterval});
+    // A tick already queued when the reading paused: the pacer ignored it, and its wait means nothing.
+    if (tick.kind == VertTick::Kind::Idle)
+        return;
     if (tick.progress)
         Q_EMIT progressed(*tick.progress);
     if (tick.scrollBy != 0)
