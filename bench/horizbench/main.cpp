@@ -108,7 +108,8 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
         const auto conn = QObject::connect(&r->Timer1(), &PaceTimer::timeout, &loop, [&] {
             // Runs right after the reader's own tick handler.
             const int next = r->Timer1().interval();
-            records.push_back(bench::TickRecord{p.clock.nowPreciseMs(), due, next});
+            const double now = p.clock.nowPreciseMs();
+            records.push_back(bench::TickRecord{now, due, next, now});
             due += next;
             if (static_cast<int>(records.size()) == ticks) {
                 r->stopTimers();

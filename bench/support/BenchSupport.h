@@ -127,17 +127,19 @@ inline void stall(const SteadyClock &clock, double ms)
     }
 }
 
-// One tick as the reader's timer delivered it: when it came, when it was due, and the wait it then asked for.
+// One tick as the reader's timer delivered it: when it came, when it was due, the wait it then asked for,
+// and when its handling ended (the reader paints then, so the fixation shows from there).
 struct TickRecord
 {
     double at;
     double due;
     int nextInterval;
+    double doneAt;
 };
 
-// Onset error (tick time against its due time on the ideal schedule), exposure (time from one tick to
-// the next, against the wait the first asked for; the floor is interval - max(1 ms, 10 %)) and the drift
-// left at the end.
+// Onset error (tick time against its due time on the ideal schedule), exposure (from the end of one
+// tick's handling to the next tick, against the wait the first asked for; the floor is
+// interval - max(1 ms, 10 %)) and the drift left at the end.
 struct PacingStats
 {
     double meanAbsOnsetMs = 0;
@@ -165,7 +167,7 @@ struct PacingStats
         s.maxAbsOnsetMs = onset.back();
         s.worstExposureSlackMs = 1e9;
         for (std::size_t i = 0; i + 1 < ticks.size(); ++i) {
-            const double shown = ticks[i + 1].at - ticks[i].at;
+            const double shown = ticks[i + 1].at - ticks[i].doneAt;
             const double asked = ticks[i].nextInterval;
             s.worstExposureSlackMs = std::min(s.worstExposureSlackMs, shown - asked);
             if (shown < asked - std::max(1.0, 0.1 * asked))

@@ -102,7 +102,8 @@ BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->Iterations(20000);
 
 // The vertical reader through its real timers: each tick's time against start + the waits the pacer asked
 // for, at F = 3, D = 5, VertInterval 600 and VertSecondInterval 150, with the other core busy. With
-// `stallAtTick`, the user-interface thread is held 300 ms once after that tick.
+// `stallAtTick`, the user-interface thread is held 300 ms once, at the first tick from there on that asks for
+// the short wait.
 void vertPacing(benchmark::State &state, int ticks, int stallAtTick)
 {
     bench::BenchProgram &p = *g_program;
@@ -121,14 +122,21 @@ void vertPacing(benchmark::State &state, int ticks, int stallAtTick)
         QCoreApplication::processEvents();
         std::vector<TickRecord> records;
         double due = 0.0;
+        bool stalled = false;
         QEventLoop loop;
         const auto conn = QObject::connect(&r->Timer1(), &PaceTimer::timeout, &loop, [&] {
             // Runs right after the reader's own tick handler.
             const int next = r->Timer1().interval();
-            records.push_back(TickRecord{p.clock.nowPreciseMs(), due, next});
+            records.push_back(TickRecord{p.clock.nowPreciseMs(), due, next, 0.0});
             due += next;
-            if (static_cast<int>(records.size()) == stallAtTick)
+            // The stall goes where it hurts: before a short wait, which a block's long pause would otherwise
+            // absorb.
+            if (!stalled && stallAtTick > 0 && static_cast<int>(records.size()) >= stallAtTick &&
+                next == p.state.Settings.VertSecondInterval) {
+                stalled = true;
                 bench::stall(p.clock, 300.0);
+            }
+            records.back().doneAt = p.clock.nowPreciseMs();
             if (static_cast<int>(records.size()) == ticks) {
                 r->pauseReading();
                 loop.quit();
