@@ -97,6 +97,7 @@ private Q_SLOTS:
     void unreadLooksCoverTheText_data();
     void unreadLooksCoverTheText();
     void pageGrowsWithTheTextAndTheWindow();
+    void tempFileIsLoadedWhenNamed();
     void fontsOptionWritesTheVerticalFields();
 };
 
@@ -368,6 +369,20 @@ void VertReaderTest::pageGrowsWithTheTextAndTheWindow()
         QVERIFY(v.reader->pageView()->height() >= (1000 + 5 + 3) * lh + viewport);
         QVERIFY(v.reader->pageView()->height() >= 24500);
     }
+}
+
+void VertReaderTest::tempFileIsLoadedWhenNamed()
+{
+    TestApp app;
+    writeLines(app, QStringLiteral("temp.txt"), {kLine, QString(), kLine});
+    QVERIFY(app.start());
+    app.state->StoryLoaded = 1;
+    app.state->LoadTempFile = 3;
+    const Vert v = openOn(app, QString());
+    QCOMPARE(app.state->LoadTempFile, 0);
+    QCOMPARE(app.state->StoryLoaded, 0);
+    QCOMPARE(v.reader->reading().text().LineCount, 3);
+    QVERIFY(v.start()->isEnabled());
 }
 
 void VertReaderTest::fontsOptionWritesTheVerticalFields()
