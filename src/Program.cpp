@@ -5,10 +5,12 @@
 #include "control/HorizControlPage.h"
 #include "control/SpeedTestPage.h"
 #include "control/TachiPage.h"
+#include "control/VertControlPage.h"
 #include "lessons/LessonsForm.h"
 #include "readers/SpeedTest.h"
 #include "readers/longread.h"
 #include "readers/tacky.h"
+#include "readers/vertical.h"
 
 void registerModes(ModeRegistry &modes)
 {
@@ -16,6 +18,7 @@ void registerModes(ModeRegistry &modes)
     modes.addStartWindow([](AppState &state, Frame &frame) { TLessonForm::create(state, frame); });
     modes.setEntry(Mode::Tachi, modeEntry<TTachiForm, TTachiPage>());
     modes.setEntry(Mode::Horiz, modeEntry<THorizonForm, HorizControlPage>());
+    modes.setEntry(Mode::Vert, modeEntry<TVertForm, VertControlPage>());
     modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());
 }
 

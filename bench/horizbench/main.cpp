@@ -1,115 +1,41 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./horizbench
 // Layout of a 1000-line, 80-column text at K = 5; one tick's work (engine and paint) through the real
-// window; and the pacer's accuracy at 7 ms, 10 ms and 100 ms against its ideal schedule, with the other core
-// busy, as it comes and with one 300 ms stall of the user-interface thread injected at the 50th tick. Each
-// tick's exposure (time to the next tick) is compared with the interval that tick asked for.
+// window; and the pacer's accuracy at 7 ms and 100 ms against its ideal schedule, with the other core busy.
 
-#include "FakeServices.h"
+#include "BenchSupport.h"
 #include "HorizPacer.h"
-#include "Program.h"
-#include "app/AppState.h"
-#include "app/ModeRegistry.h"
-#include "app/mainwindow.h"
-#include "control/HorizControlPage.h"
-#include "control/control.h"
 #include "readers/HorizPageView.h"
 #include "readers/longread.h"
-
-#include "Exposure.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QFontMetrics>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <cmath>
-#include <thread>
+#include <cstdio>
 
 namespace {
 
-class SteadyClock final : public Clock
-{
-public:
-    SteadyClock() { m_timer.start(); }
-    qint64 nowMs() override { return m_timer.elapsed(); }
-    double nowPreciseMs() const { return static_cast<double>(m_timer.nsecsElapsed()) / 1e6; }
+using bench::makeText;
+using bench::OtherCoreBusy;
 
-private:
-    QElapsedTimer m_timer;
-};
-
-// Deterministic prose-like lines of at most 80 columns.
-QStringList makeText(int lines, bool blank)
+// The shared program, with the horizontal reader (open at start) placed and loaded as each benchmark asks.
+struct BenchApp : bench::BenchProgram
 {
-    QStringList out;
-    quint32 seed = 12345;
-    for (int i = 0; i < lines; ++i) {
-        if (blank) {
-            out.append(QString());
-            continue;
-        }
-        QString line;
-        for (;;) {
-            seed = seed * 1664525u + 1013904223u;
-            const int len = 2 + static_cast<int>((seed >> 16) % 8);
-            if (line.size() + len + 1 > 80)
-                break;
-            if (!line.isEmpty())
-                line += u' ';
-            line += QString(len, QChar(u'a' + static_cast<char16_t>((seed >> 8) % 26)));
-        }
-        out.append(line);
-    }
-    return out;
-}
-
-// A program instance with scripted services and a real steady clock.
-struct BenchApp
-{
-    BenchApp()
-        : services{fakes.messages, fakes.dialogs,  fakes.sound,     fakes.shell,
-                   fakes.screen,   fakes.platform, fakes.clipboard, clock},
-          state(services, dir.path()), form(state, modes)
-    {
-        registerModes(modes);
-        form.FormCreate();
-        state.Settings.SoundOn = 0;
-        form.resize(1000, 800);
-        form.show();
-        form.createStartWindows();
-        reader()->setPlacedGeometry(QRect(0, 0, 640, 400));
-    }
+    BenchApp() { reader()->setPlacedGeometry(QRect(0, 0, 640, 400)); }
     THorizonForm *reader() const { return qobject_cast<THorizonForm *>(state.modeWindow.data()); }
     void load(const QStringList &lines, int k, int interval)
     {
-        QFile f(dir.filePath(QStringLiteral("bench.txt")));
-        f.open(QIODevice::WriteOnly);
-        f.write((lines.join(u'\n') + u'\n').toUtf8());
-        f.close();
+        writeText(lines);
         state.Settings.HorizFixations = static_cast<std::uint8_t>(k);
         state.Settings.HorizInterval = interval;
-        setStoryFileName(state, QStringLiteral("bench.txt"));
         reader()->LoadHorizontalText();
         reader()->setPacingInterval(interval);
         QCoreApplication::processEvents();
     }
-
-    QTemporaryDir dir;
-    FakeServiceSet fakes;
-    SteadyClock clock;
-    Services services;
-    AppState state;
-    ModeRegistry modes;
-    TForm1 form;
 };
 
 BenchApp *g_program = nullptr;
@@ -169,63 +95,46 @@ void BM_TickWork(benchmark::State &state)
 BENCHMARK(BM_TickWork)->Unit(benchmark::kMicrosecond)->Iterations(3000);
 
 // Real timers: every tick's time against start + the sum of the intervals the engine asked for.
-void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks, bool stall = false)
+void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks)
 {
     BenchApp &p = *g_program;
     const OtherCoreBusy load;
     for (auto _ : state) {
         p.load(makeText(1000, blank), 5, interval);
         THorizonForm *r = p.reader();
-        std::vector<double> errors;
-        std::vector<double> onsets;
-        std::vector<double> asked;
-        double ideal = 0.0;
+        std::vector<bench::TickRecord> records;
+        double due = 0.0;
         QEventLoop loop;
         const auto conn = QObject::connect(&r->Timer1(), &PaceTimer::timeout, &loop, [&] {
             // Runs right after the reader's own tick handler.
+            const int next = r->Timer1().interval();
             const double now = p.clock.nowPreciseMs();
-            errors.push_back(now - ideal);
-            onsets.push_back(now);
-            asked.push_back(r->Timer1().interval());
-            ideal += r->Timer1().interval();
-            if (stall && errors.size() == 50)
-                std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            if (static_cast<int>(errors.size()) == ticks) {
+            records.push_back(bench::TickRecord{now, due, next, now});
+            due += next;
+            if (static_cast<int>(records.size()) == ticks) {
                 r->stopTimers();
                 loop.quit();
             }
         });
         const double started = p.clock.nowPreciseMs();
-        ideal = started + r->Timer1().interval();
+        due = started + r->Timer1().interval();
         r->startTimers();
         loop.exec();
         QObject::disconnect(conn);
-        double sum = 0.0;
-        double maxAbs = 0.0;
-        for (double e : errors) {
-            sum += std::abs(e);
-            maxAbs = std::max(maxAbs, std::abs(e));
-        }
+        const bench::PacingStats s = bench::PacingStats::of(records);
         state.SetIterationTime((p.clock.nowPreciseMs() - started) / 1000.0);
-        state.counters["ticks"] = static_cast<double>(errors.size());
-        state.counters["mean_abs_err_ms"] = sum / static_cast<double>(errors.size());
-        state.counters["max_abs_err_ms"] = maxAbs;
-        state.counters["end_drift_ms"] = errors.back();
+        state.counters["ticks"] = static_cast<double>(records.size());
+        state.counters["mean_abs_err_ms"] = s.meanAbsOnsetMs;
+        state.counters["max_abs_err_ms"] = s.maxAbsOnsetMs;
+        state.counters["end_drift_ms"] = s.endDriftMs;
         // The median shows the pacer's own error; the mean and max also carry the machine's scheduling
         // stalls.
-        std::vector<double> sorted;
-        for (double e : errors)
-            sorted.push_back(std::abs(e));
-        std::sort(sorted.begin(), sorted.end());
-        state.counters["median_abs_err_ms"] = sorted[sorted.size() / 2];
-        const ExposureStats x = exposureStats(onsets, asked);
-        state.counters["exp_min_err_ms"] = x.minError;
-        state.counters["exp_p1_err_ms"] = x.p1Error;
-        state.counters["exp_mean_err_ms"] = x.meanError;
-        state.counters["exp_below_floor"] = x.floorMisses;
+        state.counters["median_abs_err_ms"] = s.medianAbsOnsetMs;
+        state.counters["worst_exposure_slack_ms"] = s.worstExposureSlackMs;
+        state.counters["exposures_below_floor"] = s.exposuresBelowFloor;
         if (qEnvironmentVariableIsSet("HORIZBENCH_TRACE")) {
-            for (double e : errors)
-                fprintf(stderr, "%.2f ", e);
+            for (const bench::TickRecord &t : records)
+                fprintf(stderr, "%.2f ", t.at - t.due);
             fprintf(stderr, "\n");
         }
     }
@@ -242,24 +151,6 @@ void BM_Pacing100ms(benchmark::State &state)
     pacingAccuracy(state, false, 100, 100);
 }
 BENCHMARK(BM_Pacing100ms)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void BM_Pacing10ms(benchmark::State &state)
-{
-    pacingAccuracy(state, false, 10, 1000);
-}
-BENCHMARK(BM_Pacing10ms)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void BM_Pacing10msStall(benchmark::State &state)
-{
-    pacingAccuracy(state, false, 10, 1000, true);
-}
-BENCHMARK(BM_Pacing10msStall)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void BM_Pacing100msStall(benchmark::State &state)
-{
-    pacingAccuracy(state, false, 100, 100, true);
-}
-BENCHMARK(BM_Pacing100msStall)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // For comparison under the same load: how late a plain precise single-shot timer wakes up.
 void BM_TimerWakeBaseline(benchmark::State &state)

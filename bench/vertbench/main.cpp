@@ -1,45 +1,38 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./vertbench
 // Layout of a 1000-line, 80-column text at F = 3 (tables alone, and with the page's draw list measured in the
-// page's font as the reader measures it), and one pacer tick's work over whole readings (mean and worst).
-// Targets: layout 20 ms or less, a tick 1 ms or less. Benchmarks that need the window (onset, exposure,
-// drift through the real timer) are to be registered beside these.
+// page's font as the reader measures it), one pacer tick's work over whole readings (mean and worst), and
+// the pacing through the real window and timer at F = 3, D = 5, 600 ms and 150 ms, with the other core busy,
+// without and with one 300 ms stall.
+// Targets: layout 20 ms or less, a tick 1 ms or less; mean onset error 1 ms or less, no exposure below
+// interval - max(1 ms, 10 %), drift 16.7 ms or less.
 
+#include "BenchSupport.h"
 #include "VertPacer.h"
 #include "readers/HorizPageView.h"
+#include "readers/vertical.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace {
 
-// Deterministic prose-like lines of at most 80 columns, with a blank line now and then.
+using bench::OtherCoreBusy;
+using bench::PacingStats;
+using bench::TickRecord;
+
+bench::BenchProgram *g_program = nullptr;
+
+// Prose with a blank line now and then, as stories have.
 QStringList makeText(int lines)
 {
-    QStringList out;
-    quint32 seed = 12345;
-    for (int i = 0; i < lines; ++i) {
-        if (i % 23 == 22) {
-            out.append(QString());
-            continue;
-        }
-        QString line;
-        for (;;) {
-            seed = seed * 1664525u + 1013904223u;
-            const int len = 2 + static_cast<int>((seed >> 16) % 8);
-            if (line.size() + len + 1 > 80)
-                break;
-            if (!line.isEmpty())
-                line += u' ';
-            line += QString(len, QChar(u'a' + static_cast<char16_t>((seed >> 8) % 26)));
-        }
-        out.append(line);
-    }
-    return out;
+    return bench::makeText(lines, false, 23);
 }
 
 // The measures the reader's page gives for its font.
@@ -107,6 +100,82 @@ void BM_Tick(benchmark::State &state)
 }
 BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->Iterations(20000);
 
+// The vertical reader through its real timers: each tick's time against start + the waits the pacer asked
+// for, at F = 3, D = 5, VertInterval 600 and VertSecondInterval 150, with the other core busy. With
+// `stallAtTick`, the user-interface thread is held 300 ms once, at the first tick from there on that asks for
+// the short wait.
+void vertPacing(benchmark::State &state, int ticks, int stallAtTick)
+{
+    bench::BenchProgram &p = *g_program;
+    p.state.Settings.VertFixations = 3;
+    p.state.Settings.VertDownSweep = 5;
+    p.state.Settings.VertInterval = 600;
+    p.state.Settings.VertSecondInterval = 150;
+    p.form.openMode(Mode::Vert);
+    auto *r = qobject_cast<TVertForm *>(p.state.modeWindow.data());
+    r->setPlacedGeometry(QRect(0, 0, 640, 400));
+    const OtherCoreBusy load;
+    for (auto _ : state) {
+        p.writeText(makeText(1000));
+        r->LoadVerticalText();
+        r->setPacingInterval(p.state.Settings.VertInterval);
+        QCoreApplication::processEvents();
+        std::vector<TickRecord> records;
+        double due = 0.0;
+        bool stalled = false;
+        QEventLoop loop;
+        const auto conn = QObject::connect(&r->Timer1(), &PaceTimer::timeout, &loop, [&] {
+            // Runs right after the reader's own tick handler.
+            const int next = r->Timer1().interval();
+            records.push_back(TickRecord{p.clock.nowPreciseMs(), due, next, 0.0});
+            due += next;
+            // The stall goes where it hurts: before a short wait, which a block's long pause would otherwise
+            // absorb.
+            if (!stalled && stallAtTick > 0 && static_cast<int>(records.size()) >= stallAtTick &&
+                next == p.state.Settings.VertSecondInterval) {
+                stalled = true;
+                bench::stall(p.clock, 300.0);
+            }
+            records.back().doneAt = p.clock.nowPreciseMs();
+            if (static_cast<int>(records.size()) == ticks) {
+                r->pauseReading();
+                loop.quit();
+            }
+        });
+        const double started = p.clock.nowPreciseMs();
+        due = started + r->Timer1().interval();
+        r->startReading();
+        loop.exec();
+        QObject::disconnect(conn);
+        const PacingStats s = PacingStats::of(records);
+        state.SetIterationTime((p.clock.nowPreciseMs() - started) / 1000.0);
+        state.counters["ticks"] = static_cast<double>(records.size());
+        state.counters["mean_abs_onset_ms"] = s.meanAbsOnsetMs;
+        state.counters["median_abs_onset_ms"] = s.medianAbsOnsetMs;
+        state.counters["max_abs_onset_ms"] = s.maxAbsOnsetMs;
+        state.counters["end_drift_ms"] = s.endDriftMs;
+        state.counters["worst_exposure_slack_ms"] = s.worstExposureSlackMs;
+        state.counters["exposures_below_floor"] = s.exposuresBelowFloor;
+        if (qEnvironmentVariableIsSet("VERTBENCH_TRACE")) {
+            for (const TickRecord &t : records)
+                std::fprintf(stderr, "%.2f/%d ", t.at - t.due, t.nextInterval);
+            std::fprintf(stderr, "\n");
+        }
+    }
+}
+
+void BM_Pacing600And150(benchmark::State &state)
+{
+    vertPacing(state, 120, 0);
+}
+BENCHMARK(BM_Pacing600And150)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Pacing600And150Stall300(benchmark::State &state)
+{
+    vertPacing(state, 120, 30);
+}
+BENCHMARK(BM_Pacing600And150Stall300)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -114,8 +183,11 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
+    bench::BenchProgram program;
+    g_program = &program;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    g_program = nullptr;
     return 0;
 }

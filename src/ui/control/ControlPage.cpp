@@ -7,8 +7,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSlider>
 #include <QStyle>
 #include <QToolBar>
 
@@ -84,4 +89,69 @@ void ControlPage::showLook(QPushButton *button, const ButtonLook &look)
     pal.setColor(QPalette::Active, QPalette::ButtonText, colour);
     pal.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
     button->setPalette(pal);
+}
+
+QLineEdit *ControlPage::numberBox(const char *name)
+{
+    auto *box = new QLineEdit;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setAlignment(Qt::AlignRight);
+    box->setFixedWidth(48);
+    return box;
+}
+
+QPushButton *ControlPage::makeButton(const QString &caption, const char *name)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QGroupBox *ControlPage::makeGroup(const QString &title, const char *name)
+{
+    auto *group = new QGroupBox(title, this);
+    group->setObjectName(QString::fromLatin1(name));
+    new QGridLayout(group);
+    return group;
+}
+
+QSlider *ControlPage::addSpeedBar(QGroupBox *group, int &row, const char *barName, const char *boxName,
+                                  BarRange range, bool boxBeside)
+{
+    auto *layout = static_cast<QGridLayout *>(group->layout());
+    auto *bar = new QSlider(Qt::Horizontal);
+    bar->setObjectName(QString::fromLatin1(barName));
+    bar->setRange(range.min, range.max);
+    bar->setSingleStep(range.singleStep);
+    bar->setPageStep(range.pageStep);
+    bar->setValue(range.start);
+    QLineEdit *box = numberBox(boxName);
+    box->setText(QString::number(bar->value()));
+    connect(bar, &QSlider::valueChanged, box,
+            [box](int position) { box->setText(QString::number(position)); });
+    layout->addWidget(new QLabel(tr("F")), row, 0);
+    layout->addWidget(bar, row, 1);
+    layout->addWidget(new QLabel(tr("S")), row, 2);
+    if (boxBeside) {
+        layout->addWidget(box, row, 3);
+    } else {
+        ++row;
+        layout->addWidget(box, row, 0, 1, 3, Qt::AlignHCenter);
+    }
+    ++row;
+    return bar;
+}
+
+void ControlPage::stackGroups(std::initializer_list<QWidget *> groups, int width)
+{
+    int y = m_toolBar->sizeHint().height() + 6;
+    for (QWidget *w : groups) {
+        w->setFixedWidth(width);
+        w->adjustSize();
+        w->move(0, y);
+        y += w->height() + 6;
+        addCentred(w);
+    }
 }

@@ -5,9 +5,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
+
 class AppState;
+class QGroupBox;
 class QKeyEvent;
+class QLineEdit;
 class QPushButton;
+class QSlider;
 class QToolBar;
 
 // The colour of a run button's caption: green when it offers to start, red when it offers to pause.
@@ -62,6 +67,26 @@ protected:
     void openTextFileIntoReader();
     // A reading under way keeps the Short Stories menu off.
     void holdForReading(bool reading);
+
+    // The read-only number box that shows a bar's or an up-down's position.
+    static QLineEdit *numberBox(const char *name);
+    static QPushButton *makeButton(const QString &caption, const char *name);
+    struct BarRange
+    {
+        int min;
+        int max;
+        int singleStep;
+        int pageStep;
+        int start;
+    };
+    // A titled group over a grid, for a page's controls.
+    QGroupBox *makeGroup(const QString &title, const char *name);
+    // Adds a speed bar to `group`'s grid at `row` (moved past it): fast ("F") at the left, slow ("S") at
+    // the right, and its number box, kept current, below it or beside it.
+    QSlider *addSpeedBar(QGroupBox *group, int &row, const char *barName, const char *boxName, BarRange range,
+                         bool boxBeside);
+    // Stacks the page's groups under the toolbar at one width; the panel keeps them centred.
+    void stackGroups(std::initializer_list<QWidget *> groups, int width = 132);
 
     AppState &m_state;
 

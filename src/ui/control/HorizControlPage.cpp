@@ -22,28 +22,7 @@
 
 namespace {
 
-constexpr int kGroupWidth = 132;
-constexpr int kSpeedMin = 10;
-constexpr int kSpeedMax = 2000;
 constexpr int kArrowStep = 30;
-
-QLineEdit *numberBox(const char *name)
-{
-    auto *box = new QLineEdit;
-    box->setObjectName(QString::fromLatin1(name));
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
-    box->setAlignment(Qt::AlignRight);
-    box->setFixedWidth(48);
-    return box;
-}
-
-QPushButton *button(const QString &caption, const char *name)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 } // namespace
 
@@ -63,28 +42,16 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
     auto *run = new QGroupBox(this);
     run->setObjectName(QStringLiteral("horizRunGroup"));
     auto *runLayout = new QVBoxLayout(run);
-    m_start = button(tr("Start Read"), "startReadButton");
-    m_reset = button(tr("Reset Text"), "resetTextButton");
+    m_start = makeButton(tr("Start Read"), "startReadButton");
+    m_reset = makeButton(tr("Reset Text"), "resetTextButton");
     runLayout->addWidget(m_start);
     runLayout->addWidget(m_reset);
     connect(m_start, &QPushButton::clicked, this, &HorizControlPage::startRead);
     connect(m_reset, &QPushButton::clicked, this, &HorizControlPage::resetText);
 
-    auto *speed = new QGroupBox(tr("Adjust Speed"), this);
-    speed->setObjectName(QStringLiteral("horizSpeedGroup"));
-    auto *speedLayout = new QGridLayout(speed);
-    m_speed = new QSlider(Qt::Horizontal);
-    m_speed->setObjectName(QStringLiteral("speedBar"));
-    m_speed->setRange(kSpeedMin, kSpeedMax);
-    m_speed->setSingleStep(10);
-    m_speed->setPageStep(100);
-    m_speed->setValue(600);
-    m_speedBox = numberBox("speedBox");
-    m_speedBox->setText(QString::number(m_speed->value()));
-    speedLayout->addWidget(new QLabel(tr("F")), 0, 0);
-    speedLayout->addWidget(m_speed, 0, 1);
-    speedLayout->addWidget(new QLabel(tr("S")), 0, 2);
-    speedLayout->addWidget(m_speedBox, 1, 0, 1, 3, Qt::AlignHCenter);
+    QGroupBox *speed = makeGroup(tr("Adjust Speed"), "horizSpeedGroup");
+    int row = 0;
+    m_speed = addSpeedBar(speed, row, "speedBar", "speedBox", BarRange{10, 2000, 10, 100, 600}, false);
     connect(m_speed, &QSlider::valueChanged, this, &HorizControlPage::speedChanged);
 
     auto *fix = new QGroupBox(tr("Number of Fixations"), this);
@@ -97,14 +64,14 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
     m_fixations->setEnabled(false);
     m_fixations->setToolTip(tr("Reset text after changing"));
     connect(m_fixations, &QSpinBox::valueChanged, this, &HorizControlPage::fixationsClicked);
-    m_change = button(tr("Change"), "changeFixationsButton");
+    m_change = makeButton(tr("Change"), "changeFixationsButton");
     connect(m_change, &QPushButton::clicked, this, &HorizControlPage::changeClicked);
     fixLayout->addWidget(m_fixations, 0, 0);
     fixLayout->addWidget(m_change, 0, 1);
     fixLayout->addWidget(new QLabel(tr("Number of Lines")), 1, 0, 1, 2);
     m_lineCount = numberBox("lineCountBox");
     fixLayout->addWidget(m_lineCount, 2, 0, 1, 2, Qt::AlignLeft);
-    m_visibility = button(tr("Text Visibility"), "textVisibilityButton");
+    m_visibility = makeButton(tr("Text Visibility"), "textVisibilityButton");
     connect(m_visibility, &QPushButton::clicked, this, [this] {
         m_state.PlayClick(1);
         if (m_state.frame != nullptr)
@@ -118,15 +85,7 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    int y = toolBar()->sizeHint().height() + 6;
-    for (QWidget *w : {static_cast<QWidget *>(run), static_cast<QWidget *>(speed),
-                       static_cast<QWidget *>(fix), static_cast<QWidget *>(m_progress)}) {
-        w->setFixedWidth(kGroupWidth);
-        w->adjustSize();
-        w->move(0, y);
-        y += w->height() + 6;
-        addCentred(w);
-    }
+    stackGroups({run, speed, fix, m_progress});
     setRun(Run::NoText);
 }
 
@@ -254,7 +213,6 @@ void HorizControlPage::startRead()
 
 void HorizControlPage::speedChanged(int position)
 {
-    m_speedBox->setText(QString::number(position));
     m_state.Settings.HorizInterval = position;
     if (THorizonForm *r = m_reader)
         r->setPacingInterval(position);

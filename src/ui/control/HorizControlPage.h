@@ -62,7 +62,6 @@ private:
     QPushButton *m_start;
     QPushButton *m_reset;
     QSlider *m_speed;
-    QLineEdit *m_speedBox;
     QSpinBox *m_fixations;
     QPushButton *m_change;
     QLineEdit *m_lineCount;

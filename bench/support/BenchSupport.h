@@ -1,0 +1,180 @@
+#pragma once
+
+// What the reader benchmarks share: a real steady clock, a program instance with scripted services, texts,
+// a load on the other core, and the pacing measures taken against a timer's ideal schedule.
+
+#include "FakeServices.h"
+#include "Program.h"
+#include "app/AppState.h"
+#include "app/ModeRegistry.h"
+#include "app/mainwindow.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+namespace bench {
+
+class SteadyClock final : public Clock
+{
+public:
+    SteadyClock() { m_timer.start(); }
+    qint64 nowMs() override { return m_timer.elapsed(); }
+    double nowPreciseMs() const { return static_cast<double>(m_timer.nsecsElapsed()) / 1e6; }
+
+private:
+    QElapsedTimer m_timer;
+};
+
+// Deterministic prose-like lines of at most 80 columns; every `blankEvery`th line is blank (0: none),
+// and with `allBlank` every line is.
+inline QStringList makeText(int lines, bool allBlank = false, int blankEvery = 0)
+{
+    QStringList out;
+    quint32 seed = 12345;
+    for (int i = 0; i < lines; ++i) {
+        if (allBlank || (blankEvery > 0 && i % blankEvery == blankEvery - 1)) {
+            out.append(QString());
+            continue;
+        }
+        QString line;
+        for (;;) {
+            seed = seed * 1664525u + 1013904223u;
+            const int len = 2 + static_cast<int>((seed >> 16) % 8);
+            if (line.size() + len + 1 > 80)
+                break;
+            if (!line.isEmpty())
+                line += u' ';
+            line += QString(len, QChar(u'a' + static_cast<char16_t>((seed >> 8) % 26)));
+        }
+        out.append(line);
+    }
+    return out;
+}
+
+// A program instance with scripted services and a real steady clock, its main window shown.
+struct BenchProgram
+{
+    BenchProgram()
+        : services{fakes.messages, fakes.dialogs,  fakes.sound,     fakes.shell,
+                   fakes.screen,   fakes.platform, fakes.clipboard, clock},
+          state(services, dir.path()), form(state, modes)
+    {
+        registerModes(modes);
+        form.FormCreate();
+        state.Settings.SoundOn = 0;
+        form.resize(1000, 800);
+        form.show();
+        form.createStartWindows();
+    }
+    // Writes `lines` to a file and names it as the next text.
+    void writeText(const QStringList &lines)
+    {
+        QFile f(dir.filePath(QStringLiteral("bench.txt")));
+        f.open(QIODevice::WriteOnly);
+        f.write((lines.join(u'\n') + u'\n').toUtf8());
+        f.close();
+        setStoryFileName(state, QStringLiteral("bench.txt"));
+    }
+
+    QTemporaryDir dir;
+    FakeServiceSet fakes;
+    SteadyClock clock;
+    Services services;
+    AppState state;
+    ModeRegistry modes;
+    TForm1 form;
+};
+
+// Keeps the other core busy for as long as it lives, so timings are taken on a loaded machine.
+class OtherCoreBusy
+{
+public:
+    OtherCoreBusy()
+        : m_spinner([this] {
+              volatile std::uint64_t x = 0;
+              while (m_busy.load(std::memory_order_relaxed))
+                  x = x + 1;
+          })
+    {
+    }
+    ~OtherCoreBusy()
+    {
+        m_busy = false;
+        m_spinner.join();
+    }
+    OtherCoreBusy(const OtherCoreBusy &) = delete;
+    OtherCoreBusy &operator=(const OtherCoreBusy &) = delete;
+
+private:
+    std::atomic<bool> m_busy{true};
+    std::thread m_spinner;
+};
+
+// Holds the user-interface thread, as a slow handler or a busy system would.
+inline void stall(const SteadyClock &clock, double ms)
+{
+    const double until = clock.nowPreciseMs() + ms;
+    while (clock.nowPreciseMs() < until) {
+    }
+}
+
+// One tick as the reader's timer delivered it: when it came, when it was due, the wait it then asked for,
+// and when its handling ended (the reader paints then, so the fixation shows from there).
+struct TickRecord
+{
+    double at;
+    double due;
+    int nextInterval;
+    double doneAt;
+};
+
+// Onset error (tick time against its due time on the ideal schedule), exposure (from the end of one
+// tick's handling to the next tick, against the wait the first asked for; the floor is
+// interval - max(1 ms, 10 %)) and the drift left at the end.
+struct PacingStats
+{
+    double meanAbsOnsetMs = 0;
+    double medianAbsOnsetMs = 0;
+    double maxAbsOnsetMs = 0;
+    double endDriftMs = 0;
+    double worstExposureSlackMs = 0; // min over ticks of exposure - interval (negative: shortened)
+    int exposuresBelowFloor = 0;
+
+    static PacingStats of(const std::vector<TickRecord> &ticks)
+    {
+        PacingStats s;
+        if (ticks.empty())
+            return s;
+        std::vector<double> onset;
+        for (const TickRecord &t : ticks)
+            onset.push_back(std::abs(t.at - t.due));
+        double sum = 0;
+        for (double e : onset)
+            sum += e;
+        s.meanAbsOnsetMs = sum / static_cast<double>(onset.size());
+        s.endDriftMs = ticks.back().at - ticks.back().due;
+        std::sort(onset.begin(), onset.end());
+        s.medianAbsOnsetMs = onset[onset.size() / 2];
+        s.maxAbsOnsetMs = onset.back();
+        s.worstExposureSlackMs = 1e9;
+        for (std::size_t i = 0; i + 1 < ticks.size(); ++i) {
+            const double shown = ticks[i + 1].at - ticks[i].doneAt;
+            const double asked = ticks[i].nextInterval;
+            s.worstExposureSlackMs = std::min(s.worstExposureSlackMs, shown - asked);
+            if (shown < asked - std::max(1.0, 0.1 * asked))
+                ++s.exposuresBelowFloor;
+        }
+        return s;
+    }
+};
+
+} // namespace bench

@@ -1,0 +1,167 @@
+#include "readers/PacedReader.h"
+
+#include "TextFile.h"
+#include "app/AppState.h"
+#include "app/Convert.h"
+#include "app/FontCommand.h"
+#include "app/Frame.h"
+#include "readers/HorizPageView.h"
+
+#include <QEvent>
+#include <QLayout>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+PacedReader::PacedReader(AppState &state, Mode mode, std::uint8_t *placementFlag, TBounds *bounds,
+                         QWidget *parent)
+    : ModeWindow(state, placementFlag, bounds, parent), m_timer1(state.services.clock, this), m_mode(mode)
+{
+    setMinimumSize(150, 60);
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("pageScrollArea"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_scroll->setWidgetResizable(false);
+    // Keys belong to the reader; the page moves only when the pacer (or the user's scroll bar) moves it.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setBackgroundRole(QPalette::Base);
+    QPalette white = m_scroll->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Window, Qt::white);
+    m_scroll->setPalette(white);
+    m_view = new HorizPageView;
+    m_scroll->setWidget(m_view);
+    m_scroll->viewport()->installEventFilter(this);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroll);
+
+    m_timer2.setObjectName(QStringLiteral("Timer2"));
+    m_timer2.setTimerType(Qt::PreciseTimer);
+    m_timer2.setInterval(1000);
+    connect(&m_timer1, &PaceTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(&m_timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+    setCurrentMode(m_state, mode);
+}
+
+PacedReader::~PacedReader() = default;
+
+void PacedReader::showEvent(QShowEvent *event)
+{
+    ModeWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void PacedReader::placeOnShow()
+{
+    if (QMdiSubWindow *f = frame())
+        f->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    applyPlacement(m_state.frame != nullptr ? m_state.frame->readerDefaultGeometry() : QRect());
+    if (QMdiSubWindow *f = frame()) {
+        f->show();
+        if (f->layout() != nullptr)
+            f->layout()->activate();
+    }
+}
+
+bool PacedReader::takeTempFile(int readerCode)
+{
+    if (m_state.LoadTempFile != readerCode)
+        return false;
+    m_state.LoadTempFile = 0;
+    setStoryFileName(m_state, QStringLiteral("temp.txt"));
+    m_state.StoryLoaded = 0;
+    return true;
+}
+
+std::optional<QStringList> PacedReader::readStoryLines()
+{
+    const QString name = m_state.StoryFileName;
+    auto lines = name.isEmpty() ? std::nullopt : readTextFileLines(m_state.filePath(name));
+    if (!lines)
+        m_state.services.messages.error(
+            QString(QStringLiteral("The file \"") + name + QStringLiteral("\"")).left(110) +
+            QStringLiteral(
+                " was not found, or else the file is not an ascii text file. Be sure that the file "
+                "exists, and was not deleted."));
+    return lines;
+}
+
+void PacedReader::startTimers()
+{
+    m_timer1.start();
+    m_timer2.start();
+}
+
+void PacedReader::stopTimers()
+{
+    m_timer1.stop();
+    m_timer2.stop();
+}
+
+void PacedReader::scrollToTop()
+{
+    m_scroll->verticalScrollBar()->setValue(0);
+}
+
+void PacedReader::scrollDown(int pixels)
+{
+    QScrollBar *bar = m_scroll->verticalScrollBar();
+    bar->setValue(bar->value() + pixels);
+}
+
+int PacedReader::viewportWidth() const
+{
+    return m_scroll->viewport()->width();
+}
+
+int PacedReader::viewportHeight() const
+{
+    return m_scroll->viewport()->height();
+}
+
+bool PacedReader::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        viewportResized();
+    return ModeWindow::eventFilter(watched, event);
+}
+
+QFont PacedReader::readerFont(TFontGroup group)
+{
+    group.Size = std::clamp(group.Size, kMinFontSize, kMaxFontSize);
+    return toQFont(group);
+}
+
+std::optional<TFontGroup> PacedReader::askForFont(const TFontGroup &current)
+{
+    return chooseModeFont(m_state, mode(), toFontChoice(current));
+}
+
+void PacedReader::recordScore(THistory &history, double wpm)
+{
+    // Appending a 0 to a full history would push out the oldest real score.
+    if (wpm != 0.0)
+        m_state.historyAppend(history, wpm);
+    m_state.askAfterReading(history, wpm);
+    m_state.PlayClick(4);
+}
+
+void PacedReader::leaving()
+{
+    if (m_state.frame != nullptr)
+        m_state.frame->setHold(MenuHold::Reading, false);
+    setCurrentMode(m_state, Mode::None);
+    m_state.StoryLoaded = 0;
+    stopTimers();
+}

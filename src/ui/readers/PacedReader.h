@@ -1,0 +1,87 @@
+#pragma once
+
+#include "PaceTimer.h"
+#include "Settings.h"
+#include "app/ModeWindow.h"
+
+#include <QFont>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdint>
+#include <optional>
+
+class HorizPageView;
+class QScrollArea;
+
+// What the two paced readers (horizontal and vertical) have in common: a white page in a scroll area that
+// only the pacer (or the user's own scroll bar) moves, the pacing timer and the one-second clock, loading
+// the text file with its error box, the reader font and its dialog, the placement when shown, the score
+// sequence at the end of a reading, and what leaving the mode undoes. Each reader adds its own engine.
+class PacedReader : public ModeWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PacedReader)
+
+public:
+    PacedReader(AppState &state, Mode mode, std::uint8_t *placementFlag, TBounds *bounds,
+                QWidget *parent = nullptr);
+    ~PacedReader() override;
+
+    Mode mode() const override { return m_mode; }
+
+    bool isPacing() const { return m_timer1.isActive(); }
+    void setPacingInterval(int ms) { m_timer1.setInterval(ms); }
+    void scrollToTop();
+
+    virtual void Timer1Timer() = 0;
+    virtual void Timer2Timer() = 0;
+
+    PaceTimer &Timer1() { return m_timer1; }
+    QTimer &Timer2() { return m_timer2; }
+    HorizPageView *pageView() const { return m_view; }
+    QScrollArea *scrollArea() const { return m_scroll; }
+
+    // The reader fonts' dialog: sizes 8..14, no effects.
+    static constexpr int kMinFontSize = 8;
+    static constexpr int kMaxFontSize = 14;
+    // A stored font as the page takes it; a damaged record must not give a size the dialog never offers.
+    static QFont readerFont(TFontGroup group);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void leaving() override;
+
+    // Runs once, when the window is first shown and placed.
+    virtual void FormShow() = 0;
+    // The visible part of the page changed size.
+    virtual void viewportResized() {}
+
+    void startTimers();
+    void stopTimers();
+    void scrollDown(int pixels);
+    int viewportWidth() const;
+    int viewportHeight() const;
+
+    // Takes the reader's default placement or its stored bounds, without a close or resize box.
+    void placeOnShow();
+    // True (and the transfer file named as the text, not a story) when `LoadTempFile` names this reader.
+    bool takeTempFile(int readerCode);
+    // The lines of StoryFileName, or the error box and nothing when it cannot be read as text.
+    std::optional<QStringList> readStoryLines();
+    // Options > Fonts: the dialog preset from `current`; the choice, its colour kept, or nothing on Cancel.
+    std::optional<TFontGroup> askForFont(const TFontGroup &current);
+    // The end of a reading: the score into `history` (a reading that counted no second scored nothing and
+    // stores nothing), the questions, and the end sound.
+    void recordScore(THistory &history, double wpm);
+
+    QScrollArea *m_scroll;
+    HorizPageView *m_view;
+    PaceTimer m_timer1;
+    QTimer m_timer2;
+
+private:
+    Mode m_mode;
+    bool m_shown = false;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "VertPacer.h"
+#include "readers/PacedReader.h"
+
+#include <cstdint>
+#include <memory>
+
+// "Vertical Reader": a page cut into two or three fixations per line, revealed column by column down
+// blocks of Down Sweep lines. The engine (VertPacer) decides what is drawn and when; this window loads
+// the text, paints, scrolls and runs the timers. The control panel's vertical page drives it.
+class TVertForm final : public PacedReader
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TVertForm)
+
+public:
+    explicit TVertForm(AppState &state, QWidget *parent = nullptr);
+    ~TVertForm() override;
+
+    void loadStory() override { LoadVerticalText(); }
+    void chooseFont() override;
+    // The page font from the settings, its size kept within what the font dialog offers.
+    QFont pageFont() const;
+
+    // Opens StoryFileName and lays it out; an error box, and nothing changed, when it cannot be read.
+    void LoadVerticalText();
+
+    // Start Read and Pause Read: the pacer and both timers.
+    void startReading();
+    void pauseReading();
+    void resetScore() { m_reading->resetScore(); }
+
+    void Timer1Timer() override;
+    void Timer2Timer() override { m_reading->secondElapsed(); }
+
+    const VertPacer &reading() const { return *m_reading; }
+
+    std::uint8_t FixationsChanged = 0;
+    std::uint8_t DownSweepChanged = 0;
+    std::uint8_t FontsChanged = 0;
+
+Q_SIGNALS:
+    // A text was laid out, `lineCount` lines long; the pacer is stopped at its start.
+    void textLaidOut(int lineCount);
+    void progressed(int percent);
+    void readingFinished();
+
+protected:
+    void FormShow() override;
+    void viewportResized() override { updatePageSize(); }
+
+private:
+    void FinishVerticalReading(const VertTick &tick);
+    void updatePageSize();
+    TFontGroup fontGroup() const;
+
+    std::unique_ptr<VertPacer> m_reading;
+};
