@@ -124,9 +124,9 @@ private Q_SLOTS:
 void ExerciseTest::opensFromTheMenuWithItsSettings()
 {
     TestApp app;
+    QVERIFY(app.start());
     app.state->Settings.ExerciseFlashTime = 2; // a damaged record: below the bar's range
     app.state->Settings.ExercisePracticeMinutes = 9;
-    QVERIFY(app.start());
     QVERIFY(app.form()->findChild<QAction *>(QStringLiteral("exerciseAction"))->isEnabled());
     QVERIFY(triggerAction(app.form(), "exerciseAction"));
     auto *form = qobject_cast<TExerciseForm *>(app.state->modeWindow.data());
@@ -198,6 +198,8 @@ void ExerciseTest::countdownFlashAndChoices()
 void ExerciseTest::theFlashIsPaintedAtOnceAndLastsItsTime()
 {
     Exercise e;
+    // Painting needs a window on the screen.
+    QVERIFY(QTest::qWaitForWindowExposed(e.app.form()));
     e.page->findChild<QScrollBar *>(QStringLiteral("exerciseFlashTimeBar"))->setValue(20);
     QCOMPARE(e.app.state->Settings.ExerciseFlashTime, 20);
     e.button("exerciseStartButton")->click();

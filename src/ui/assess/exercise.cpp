@@ -358,10 +358,8 @@ void TExerciseForm::showState()
 void TExerciseForm::paintWordsNow()
 {
     // At a few milliseconds a flash would be lost to a queued update: the word goes on and off the screen
-    // here and now.
-    for (QLabel *label : {m_centre, m_left, m_right})
-        if (label->isVisible())
-            label->repaint();
+    // here and now. One repaint of the band paints each label once.
+    repaint(QRegion(m_left->geometry()) + m_centre->geometry() + m_right->geometry());
 }
 
 void TExerciseForm::chooseBox(int box)
