@@ -2,8 +2,9 @@
 // Flashes ITEMS words (default 40) at each flash time (default 5, 20, 50, 100 ms) through the real exercise
 // window, offscreen, on the steady clock, while a second thread keeps the other core busy. A flash lasts from
 // the paint that shows the word to the paint that erases it. Prints, per flash time, the mean and worst
-// error (duration - flash time) and the shortest flash, in milliseconds. The countdown and answer delay are
-// stepped by hand: only the flash itself runs on its timer.
+// error (duration - flash time) and the shortest flash, in milliseconds, and beside them the same figures for
+// a bare precise timer of the same interval, which tell how much of the error is the machine's load. The
+// countdown and answer delay are stepped by hand: only the flash itself runs on its timer.
 
 #include "FakeServices.h"
 #include "Program.h"
@@ -20,6 +21,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -44,12 +46,13 @@ public:
     {
         double at;
         bool word;
+        QObject *label;
     };
     std::vector<Paint> paints;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
-            paints.push_back({nowMs(), !static_cast<QLabel *>(watched)->text().isEmpty()});
+            paints.push_back({nowMs(), !static_cast<QLabel *>(watched)->text().isEmpty(), watched});
         return false;
     }
 };
@@ -91,9 +94,12 @@ Result measure(int items, int flashTime)
         log.paints.clear();
         while (form->engine().phase() != TExerciseEngine::Phase::Delay)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        // The first paint of the word, then the first paint without it.
+        // The first paint of the word, then the first paint of that label without it.
         const auto shown = std::find_if(log.paints.begin(), log.paints.end(), [](auto &p) { return p.word; });
-        const auto erased = std::find_if(shown, log.paints.end(), [](auto &p) { return !p.word; });
+        const auto erased = shown == log.paints.end()
+                                ? shown
+                                : std::find_if(shown, log.paints.end(),
+                                               [&](auto &p) { return p.label == shown->label && !p.word; });
         if (shown != log.paints.end() && erased != log.paints.end())
             durations.push_back(erased->at - shown->at);
         form->answerDelayTimer();
@@ -106,6 +112,42 @@ Result measure(int items, int flashTime)
     r.flashes = static_cast<int>(durations.size());
     if (durations.empty())
         return r;
+    double sum = 0;
+    r.worstLonger = durations.front() - flashTime;
+    r.shortest = durations.front();
+    for (double d : durations) {
+        sum += d - flashTime;
+        r.worstLonger = std::max(r.worstLonger, d - flashTime);
+        r.shortest = std::min(r.shortest, d);
+    }
+    r.mean = sum / static_cast<double>(durations.size());
+    return r;
+}
+
+// The same waits on a bare precise timer, for comparison: what the machine's load alone adds.
+Result bareTimer(int items, int flashTime)
+{
+    std::vector<double> durations;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    double startedAt = 0;
+    QEventLoop loop;
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        durations.push_back(nowMs() - startedAt);
+        if (static_cast<int>(durations.size()) == items) {
+            loop.quit();
+            return;
+        }
+        startedAt = nowMs();
+        timer.start(flashTime);
+    });
+    startedAt = nowMs();
+    timer.start(flashTime);
+    loop.exec();
+
+    Result r;
+    r.flashes = static_cast<int>(durations.size());
     double sum = 0;
     r.worstLonger = durations.front() - flashTime;
     r.shortest = durations.front();
@@ -145,10 +187,14 @@ int main(int argc, char *argv[])
             spin = spin + 1;
     });
 
-    std::printf("%6s %8s %10s %12s %10s\n", "ms", "flashes", "mean err", "worst longer", "shortest");
+    std::printf("%-8s %6s %8s %10s %12s %10s\n", "", "ms", "flashes", "mean err", "worst longer", "shortest");
     for (int ms : times) {
         const Result r = measure(items, ms);
-        std::printf("%6d %8d %10.3f %12.3f %10.3f\n", ms, r.flashes, r.mean, r.worstLonger, r.shortest);
+        std::printf("%-8s %6d %8d %10.3f %12.3f %10.3f\n", "window", ms, r.flashes, r.mean, r.worstLonger,
+                    r.shortest);
+        const Result bare = bareTimer(items, ms);
+        std::printf("%-8s %6d %8d %10.3f %12.3f %10.3f\n", "timer", ms, bare.flashes, bare.mean,
+                    bare.worstLonger, bare.shortest);
         std::fflush(stdout);
     }
     busy = false;

@@ -280,13 +280,17 @@ void TExerciseForm::onTick(ExerciseTimer timer)
 {
     const int wasFlashTicks = m_engine.flashTicks();
     const ExerciseNotice notice = m_engine.tick(timer);
-    showState();
     if (timer == ExerciseTimer::Countdown || timer == ExerciseTimer::Flash) {
+        // These ticks change only the words: they go on the screen at once, and nothing else is touched
+        // while a word is up, so no other work delays its erasing.
+        showWords();
         paintWordsNow();
         if (timer == ExerciseTimer::Flash && wasFlashTicks == 0 && m_engine.flashTicks() == 1) {
             m_wordPaintedAt = m_state.services.clock.nowMs();
             m_flashTimer.start(m_engine.flashTime());
         }
+    } else {
+        showState();
     }
     syncTimers();
     if (timer == ExerciseTimer::PracticeClock)
@@ -328,11 +332,16 @@ bool TExerciseForm::timerActive(ExerciseTimer timer) const
     return false;
 }
 
-void TExerciseForm::showState()
+void TExerciseForm::showWords()
 {
     m_centre->setText(m_engine.centreText());
     m_left->setText(m_engine.leftText());
     m_right->setText(m_engine.rightText());
+}
+
+void TExerciseForm::showState()
+{
+    showWords();
 
     m_answerPanel->setVisible(m_engine.answerPanelVisible());
     m_resultPanel->setVisible(m_engine.resultPanelVisible());
@@ -346,9 +355,12 @@ void TExerciseForm::showState()
     }
 
     m_verdict->setText(m_engine.verdictText());
-    QPalette pal = m_verdict->palette();
-    pal.setColor(QPalette::WindowText, toQColor(m_engine.verdictColor()));
-    m_verdict->setPalette(pal);
+    const QColor verdictColor = toQColor(m_engine.verdictColor());
+    if (m_verdict->palette().color(QPalette::WindowText) != verdictColor) {
+        QPalette pal = m_verdict->palette();
+        pal.setColor(QPalette::WindowText, verdictColor);
+        m_verdict->setPalette(pal);
+    }
     m_correctWord->setText(m_engine.correctWordText());
     m_correctCount->setText(m_engine.correctCountText());
     m_wrongCount->setText(m_engine.wrongCountText());

@@ -60,6 +60,7 @@ private:
     QWidget *buildBottomPanel();
     void onTick(ExerciseTimer timer);
     void syncTimers();
+    void showWords();
     void showState();
     void paintWordsNow();
     void layoutLabels();
