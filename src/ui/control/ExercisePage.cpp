@@ -24,6 +24,8 @@
 namespace {
 
 constexpr int kMinutesMax = 4;
+// The panel may be as narrow as 120 pixels; the groups fit in it.
+constexpr int kGroupWidth = 116;
 
 // An up-down whose arrow clicks are told apart from typed changes: only a click sounds.
 class UpDownBox final : public QSpinBox
@@ -85,34 +87,37 @@ ExercisePage::ExercisePage(AppState &state, QWidget *parent) : ControlPage(state
     auto *flash = new QGroupBox(QStringLiteral("Flash Time"), this);
     flash->setObjectName(QStringLiteral("exerciseFlashGroup"));
     auto *flashGrid = new QGridLayout(flash);
-    flashGrid->setContentsMargins(8, 6, 8, 6);
+    flashGrid->setContentsMargins(4, 4, 4, 4);
+    flashGrid->setHorizontalSpacing(3);
     m_flashBar = new QScrollBar(Qt::Horizontal, flash);
     m_flashBar->setObjectName(QStringLiteral("exerciseFlashTimeBar"));
     m_flashBar->setRange(kExerciseFlashMsMin, kExerciseFlashMsMax);
     m_flashBar->setSingleStep(5);
     m_flashBar->setPageStep(20);
-    m_flashBar->setMinimumWidth(150);
     m_flashBox = new QLineEdit(flash);
     m_flashBox->setObjectName(QStringLiteral("exerciseFlashTimeBox"));
     m_flashBox->setReadOnly(true);
     m_flashBox->setFocusPolicy(Qt::NoFocus);
     m_flashBox->setAlignment(Qt::AlignRight);
-    m_flashBox->setFixedWidth(m_flashBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    flashGrid->addWidget(m_flashBar, 0, 0, 1, 2);
-    flashGrid->addWidget(m_flashBox, 1, 0, Qt::AlignRight);
-    flashGrid->addWidget(new QLabel(QStringLiteral("milliseconds"), flash), 1, 1);
+    m_flashBox->setFixedWidth(m_flashBox->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 10);
+    flashGrid->setVerticalSpacing(2);
+    flashGrid->addWidget(m_flashBar, 0, 0);
+    flashGrid->addWidget(m_flashBox, 1, 0, Qt::AlignHCenter);
+    flashGrid->addWidget(new QLabel(QStringLiteral("milliseconds"), flash), 2, 0, Qt::AlignHCenter);
 
     auto *practice = new QGroupBox(QStringLiteral("Practice Time"), this);
     practice->setObjectName(QStringLiteral("exercisePracticeGroup"));
     auto *practiceGrid = new QGridLayout(practice);
-    practiceGrid->setContentsMargins(8, 6, 8, 6);
+    practiceGrid->setContentsMargins(4, 4, 4, 4);
+    practiceGrid->setHorizontalSpacing(3);
     auto *minutes = new UpDownBox(practice);
     minutes->setObjectName(QStringLiteral("exercisePracticeMinutesSpin"));
     minutes->setRange(kExercisePracticeMinutesMin, kMinutesMax);
     minutes->onStep = [this] { m_state.PlayClick(1); };
     m_minutesSpin = minutes;
-    practiceGrid->addWidget(m_minutesSpin, 0, 0, Qt::AlignRight);
+    practiceGrid->addWidget(m_minutesSpin, 0, 0);
     practiceGrid->addWidget(new QLabel(QStringLiteral("Minutes"), practice), 0, 1);
+    practiceGrid->setColumnStretch(1, 1);
     m_progress = new QProgressBar(practice);
     m_progress->setObjectName(QStringLiteral("exercisePracticeProgress"));
     m_progress->setTextVisible(false);
@@ -123,17 +128,15 @@ ExercisePage::ExercisePage(AppState &state, QWidget *parent) : ControlPage(state
     auto *run = new QGroupBox(this);
     run->setObjectName(QStringLiteral("exerciseRunGroup"));
     auto *runBox = new QVBoxLayout(run);
-    runBox->setContentsMargins(8, 6, 8, 6);
+    runBox->setContentsMargins(4, 4, 4, 4);
     m_startButton = addButton(run, QStringLiteral("Start"), "exerciseStartButton");
     m_stopButton = addButton(run, QStringLiteral("Stop && Reset"), "exerciseStopButton");
     runBox->addWidget(m_startButton);
     runBox->addWidget(m_stopButton);
 
     int y = toolBar()->sizeHint().height() + 4;
-    const int groupWidth =
-        std::max({flash->sizeHint().width(), practice->sizeHint().width(), run->sizeHint().width()});
     for (QGroupBox *group : {flash, practice, run}) {
-        group->resize(groupWidth, group->sizeHint().height());
+        group->resize(kGroupWidth, group->sizeHint().height());
         group->move(0, y);
         y += group->height() + 6;
         addCentred(group);
