@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -144,9 +145,17 @@ void ExerciseTest::opensFromTheMenuWithItsSettings()
     QVERIFY(!form->findChild<QWidget *>(QStringLiteral("exerciseAnswerPanel"))->isVisible());
     QVERIFY(!form->findChild<QWidget *>(QStringLiteral("exerciseResultPanel"))->isVisible());
 
-    form->close();
+    // Closed in mid-practice: the mode ends and the page has nothing left to stop.
+    auto *start = panel->findChild<QPushButton *>(QStringLiteral("exerciseStartButton"));
+    start->click();
+    QPointer<TExerciseForm> closing = form;
+    form->frame()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(closing.isNull());
     QCOMPARE(app.state->ExerciseOpen, 0);
     QCOMPARE(app.state->Settings.ExerciseDefaultPlacement, 0);
+    QVERIFY(start->isEnabled());
+    QVERIFY(!panel->findChild<QPushButton *>(QStringLiteral("exerciseStopButton"))->isEnabled());
 }
 
 void ExerciseTest::countdownFlashAndChoices()

@@ -154,6 +154,11 @@ void ExercisePage::attach(TExerciseForm &exercise)
     m_exercise = &exercise;
     connect(&exercise, &TExerciseForm::progressChanged, m_progress, &QProgressBar::setValue);
     connect(&exercise, &TExerciseForm::practiceEnded, this, [this] { setPractice(Practice::Idle); });
+    // A window closed in mid-practice leaves nothing to stop.
+    connect(&exercise, &QObject::destroyed, this, [this] {
+        setPractice(Practice::Idle);
+        m_progress->setValue(0);
+    });
     syncFromSettings();
 }
 
