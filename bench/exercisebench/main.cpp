@@ -96,10 +96,10 @@ Result measure(int items, int flashTime)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         // The first paint of the word, then the first paint of that label without it.
         const auto shown = std::find_if(log.paints.begin(), log.paints.end(), [](auto &p) { return p.word; });
-        const auto erased = shown == log.paints.end()
-                                ? shown
-                                : std::find_if(shown, log.paints.end(),
-                                               [&](auto &p) { return p.label == shown->label && !p.word; });
+        const auto erased =
+            shown == log.paints.end() ? shown : std::find_if(shown, log.paints.end(), [&](auto &p) {
+                return p.label == shown->label && !p.word;
+            });
         if (shown != log.paints.end() && erased != log.paints.end())
             durations.push_back(erased->at - shown->at);
         form->answerDelayTimer();

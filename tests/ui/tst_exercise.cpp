@@ -141,7 +141,8 @@ void ExerciseTest::opensFromTheMenuWithItsSettings()
     QCOMPARE(form->engine().flashTime(), 5);
     QCOMPARE(form->engine().progressMaximum(), 240);
     auto *panel = app.state->controlPanel.data();
-    QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("exerciseFlashTimeBox"))->text(), QStringLiteral("5"));
+    QCOMPARE(panel->findChild<QLineEdit *>(QStringLiteral("exerciseFlashTimeBox"))->text(),
+             QStringLiteral("5"));
     QVERIFY(!form->findChild<QWidget *>(QStringLiteral("exerciseAnswerPanel"))->isVisible());
     QVERIFY(!form->findChild<QWidget *>(QStringLiteral("exerciseResultPanel"))->isVisible());
 

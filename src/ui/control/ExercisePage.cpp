@@ -165,7 +165,8 @@ void ExercisePage::attach(TExerciseForm &exercise)
 void ExercisePage::syncFromSettings()
 {
     const TSettings &s = m_state.Settings;
-    // The controls clamp what a damaged record holds; the window and the record then take the control's value.
+    // The controls clamp what a damaged record holds; the window and the record then take the control's
+    // value.
     const int flash = s.ExerciseFlashTime;
     const int minutes = s.ExercisePracticeMinutes;
     m_flashBar->setValue(flash);
