@@ -1,7 +1,9 @@
 #include "Program.h"
 
 #include "app/mainwindow.h"
+#include "assess/exercise.h"
 #include "charts/ChartCommands.h"
+#include "control/ExercisePage.h"
 #include "control/HorizControlPage.h"
 #include "control/SpeedTestPage.h"
 #include "control/TachiPage.h"
@@ -20,6 +22,7 @@ void registerModes(ModeRegistry &modes)
     modes.setEntry(Mode::Horiz, modeEntry<THorizonForm, HorizControlPage>());
     modes.setEntry(Mode::Vert, modeEntry<TVertForm, VertControlPage>());
     modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());
+    modes.setEntry(Mode::Exercise, modeEntry<TExerciseForm, ExercisePage>());
 }
 
 Program::Program(Services services, QString workingDir) : state(services, std::move(workingDir))
