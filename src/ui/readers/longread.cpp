@@ -4,6 +4,8 @@
 #include "readers/HorizPageView.h"
 
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 THorizonForm::THorizonForm(AppState &state, QWidget *parent)
     : PacedReader(state, Mode::Horiz, &state.Settings.HorizDefaultPlacement, &state.Settings.HorizBounds,
