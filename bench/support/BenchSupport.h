@@ -3,6 +3,7 @@
 // What the reader benchmarks share: a real steady clock, a program instance with scripted services, texts,
 // a load on the other core, and the pacing measures taken against a timer's ideal schedule.
 
+#include "../common/Exposure.h"
 #include "FakeServices.h"
 #include "Program.h"
 #include "app/AppState.h"
@@ -94,30 +95,7 @@ struct BenchProgram
     TForm1 form;
 };
 
-// Keeps the other core busy for as long as it lives, so timings are taken on a loaded machine.
-class OtherCoreBusy
-{
-public:
-    OtherCoreBusy()
-        : m_spinner([this] {
-              volatile std::uint64_t x = 0;
-              while (m_busy.load(std::memory_order_relaxed))
-                  x = x + 1;
-          })
-    {
-    }
-    ~OtherCoreBusy()
-    {
-        m_busy = false;
-        m_spinner.join();
-    }
-    OtherCoreBusy(const OtherCoreBusy &) = delete;
-    OtherCoreBusy &operator=(const OtherCoreBusy &) = delete;
-
-private:
-    std::atomic<bool> m_busy{true};
-    std::thread m_spinner;
-};
+using ::OtherCoreBusy;
 
 // Holds the user-interface thread, as a slow handler or a busy system would.
 inline void stall(const SteadyClock &clock, double ms)
