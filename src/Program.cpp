@@ -2,7 +2,9 @@
 
 #include "app/mainwindow.h"
 #include "charts/ChartCommands.h"
+#include "control/CreateTextPage.h"
 #include "control/HorizControlPage.h"
+#include "control/MakeText.h"
 #include "control/SpeedTestPage.h"
 #include "control/TachiPage.h"
 #include "readers/SpeedTest.h"
@@ -14,6 +16,7 @@ void registerModes(ModeRegistry &modes)
     modes.setEntry(Mode::Tachi, modeEntry<TTachiForm, TTachiPage>());
     modes.setEntry(Mode::Horiz, modeEntry<THorizonForm, HorizControlPage>());
     modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());
+    modes.setEntry(Mode::CreateText, modeEntry<TCreateTextForm, CreateTextPage>());
 }
 
 Program::Program(Services services, QString workingDir) : state(services, std::move(workingDir))

@@ -13,6 +13,7 @@ class ModeRegistry;
 class QAction;
 class QMdiArea;
 class QMenu;
+class TControlForm;
 class VisibilityPanel;
 struct StoryEntry;
 
@@ -37,9 +38,11 @@ public:
     QRect lessonGeometry() const override;
     void addChild(ChildWindow *window, Qt::WindowFlags flags = {}) override;
     void openMode(Mode mode) override;
+    bool hasMode(Mode mode) const override;
     void plugCommand(const char *objectName, std::function<void()> run) override;
     void setHold(MenuHold hold, bool on) override;
     void openComprehensionTest() override;
+    void switchMode(Mode mode) override;
     void toggleVisibilityPanel(Mode mode) override;
 
     void destroyModeWindow();
@@ -76,6 +79,7 @@ private:
     void showContributors();
     void leaveChildWindows();
     void applyHolds();
+    void createModeWindow(Mode mode, TControlForm &panel);
 
     AppState &m_state;
     const ModeRegistry &m_modes;
