@@ -196,9 +196,11 @@ bool TCreateTextForm::measureOnce()
 
 bool TCreateTextForm::narrowByOnePixel()
 {
-    const QRect before = placedGeometry();
-    setPlacedGeometry(before.adjusted(0, 0, -1, 0));
-    return placedGeometry().width() < before.width();
+    const int before = width();
+    if (before <= minimumWidth())
+        return false;
+    setPlacedGeometry(placedGeometry().adjusted(0, 0, -1, 0));
+    return width() < before;
 }
 
 void TCreateTextForm::MeasureWidth()
