@@ -184,7 +184,7 @@ void CompTestTest::scoresTheStoryItWasFilledFor()
     QVERIFY(app.start());
     TCompTestForm *test = openTest(app, 2);
     // Another story is chosen while the test is open; story 2's right answers must still score as right.
-    QVERIFY(triggerAction(app.form.get(), "story1Action"));
+    QVERIFY(triggerAction(app.form(), "story1Action"));
     QCOMPARE(app.state->StoryNumber, 1);
     for (const auto &[q, c] : {std::pair{1, 3}, {2, 1}, {3, 1}, {4, 1}, {5, 3}})
         answer(test, q, c);

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr int kBlinkMs = 340;
+constexpr int kGroupWidth = 132;
 const QString kFormatCaption = QStringLiteral("Format Text");
 
 // An up-down with its number box; a click on the arrows (a step) is told apart from a typed change.
@@ -57,8 +58,16 @@ QLineEdit *readOut(QWidget *parent, const char *objectName)
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     box->setAlignment(Qt::AlignRight);
-    box->setFixedWidth(52);
+    box->setFixedWidth(44);
     return box;
+}
+
+// A caption beside a number box, wrapped to two lines where the panel is narrow.
+QLabel *caption(QWidget *parent, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
 }
 
 } // namespace
@@ -68,6 +77,8 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     setObjectName(QStringLiteral("createTextPage"));
 
     QToolBar *bar = toolBar();
+    // Five buttons share the panel's narrow toolbar.
+    bar->setIconSize(QSize(16, 16));
     QAction *open = bar->addAction(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton),
                                    QStringLiteral("Open your files"));
     open->setObjectName(QStringLiteral("createTextOpenAction"));
@@ -88,8 +99,8 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
         if (m_window != nullptr)
             m_window->pasteFromClipboard();
     });
-    QAction *font = bar->addAction(
-        themeIcon("preferences-desktop-font", style(), QStyle::SP_FileDialogListView), QStringLiteral("Change Font"));
+    QAction *font = bar->addAction(QStringLiteral("Aa"));
+    font->setToolTip(QStringLiteral("Change Font"));
     font->setObjectName(QStringLiteral("createTextFontAction"));
     connect(font, &QAction::triggered, this, [this] {
         if (m_window != nullptr)
@@ -114,17 +125,18 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     formatGrid->setVerticalSpacing(4);
     m_formatButton = addButton(format, kFormatCaption, "formatTextButton");
     formatGrid->addWidget(m_formatButton, 0, 0, 1, 2);
-    formatGrid->addWidget(new QLabel(QStringLiteral("Indent Paragraph"), format), 1, 0);
+    formatGrid->addWidget(caption(format, QStringLiteral("Indent Paragraph")), 1, 0);
     auto *indent = new UpDownBox(format);
     indent->setObjectName(QStringLiteral("indentParagraphUpDown"));
     indent->setRange(0, 5);
     indent->onStep = [this] { m_state.PlayClick(1); };
+    indent->setFixedWidth(44);
     m_indent = indent;
     formatGrid->addWidget(m_indent, 1, 1);
-    formatGrid->addWidget(new QLabel(QStringLiteral("Width of Lines"), format), 2, 0);
+    formatGrid->addWidget(caption(format, QStringLiteral("Width of Lines")), 2, 0);
     m_widthBox = readOut(format, "widthOfLinesBox");
     formatGrid->addWidget(m_widthBox, 2, 1);
-    formatGrid->addWidget(new QLabel(QStringLiteral("Number of Lines"), format), 3, 0);
+    formatGrid->addWidget(caption(format, QStringLiteral("Number of Lines")), 3, 0);
     m_linesBox = readOut(format, "numberOfLinesBox");
     formatGrid->addWidget(m_linesBox, 3, 1);
 
@@ -140,10 +152,9 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
         sendBox->addWidget(b);
 
     int y = bar->sizeHint().height() + 4;
-    const int groupWidth =
-        std::max({files->sizeHint().width(), format->sizeHint().width(), sendGroup->sizeHint().width()});
     for (QGroupBox *group : {files, format, sendGroup}) {
-        group->resize(groupWidth, group->sizeHint().height());
+        group->setFixedWidth(kGroupWidth);
+        group->adjustSize();
         group->move(0, y);
         y += group->height() + 6;
         addCentred(group);
