@@ -78,6 +78,8 @@ private Q_SLOTS:
     void initTestCase();
     void formatNeedsFiveLines_data();
     void formatNeedsFiveLines();
+    void formatKeepsEveryWord_data();
+    void formatKeepsEveryWord();
     void refusalsChangeNothing_data();
     void refusalsChangeNothing();
     void sendOpensTheReaderWithTheText_data();
@@ -133,6 +135,36 @@ void CreateTextTest::formatNeedsFiveLines()
     c.memo()->insertPlainText(QStringLiteral("x"));
     QVERIFY(!c.sendEnabled());
     QCOMPARE(c.page->text(), CreateTextPage::Text::Unformatted);
+}
+
+void CreateTextTest::formatKeepsEveryWord_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("indent");
+    QTest::addColumn<bool>("narrows");
+    QTest::newRow("narrow window") << 360 << 0 << false;
+    QTest::newRow("wide window") << 1000 << 0 << true;
+    QTest::newRow("wide window, indent 5") << 1000 << 5 << true;
+}
+
+void CreateTextTest::formatKeepsEveryWord()
+{
+    QFETCH(int, width);
+    QFETCH(int, indent);
+    QFETCH(bool, narrows);
+    CreateText c(width);
+    c.app.state->Settings.CreateTextIndent = indent;
+    // Paragraphs of doubled blanks, with empty lines before and after them.
+    const QString text = "\n\n" + prose(6, 45, quint32(width + indent)).replace(u' ', QStringLiteral("  ")) + "\n\n\n";
+    c.memo()->setPlainText(text);
+    if (narrows)
+        c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
+    QVERIFY(c.window->FormatCreateText());
+
+    const auto words = [](const QString &t) { return t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts); };
+    QCOMPARE(words(c.memo()->toPlainText()), words(text));
+    QVERIFY(c.window->longestLineLength() <= kReaderMaxLineLength);
+    QVERIFY(c.memo()->toPlainText().startsWith(QString(indent, u' ') + words(text).first()));
 }
 
 void CreateTextTest::refusalsChangeNothing_data()

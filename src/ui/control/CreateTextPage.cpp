@@ -10,6 +10,8 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
@@ -44,6 +46,20 @@ QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback
     return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
 }
 
+// "Aa" drawn as an icon, so that Change Font takes no more room than the other toolbar buttons.
+QIcon letterIcon(const QSize &size)
+{
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QFont font = painter.font();
+    font.setPixelSize(size.height() - 3);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("Aa"));
+    return QIcon(pixmap);
+}
+
 QPushButton *addButton(QWidget *parent, const QString &caption, const char *objectName)
 {
     auto *button = new QPushButton(caption, parent);
@@ -67,6 +83,7 @@ QLabel *caption(QWidget *parent, const QString &text)
 {
     auto *label = new QLabel(text, parent);
     label->setWordWrap(true);
+    label->setMinimumHeight(2 * label->fontMetrics().lineSpacing());
     return label;
 }
 
@@ -79,6 +96,7 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     QToolBar *bar = toolBar();
     // Five buttons share the panel's narrow toolbar.
     bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
     QAction *open = bar->addAction(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton),
                                    QStringLiteral("Open your files"));
     open->setObjectName(QStringLiteral("createTextOpenAction"));
@@ -99,7 +117,7 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
         if (m_window != nullptr)
             m_window->pasteFromClipboard();
     });
-    QAction *font = bar->addAction(QStringLiteral("Aa"));
+    QAction *font = bar->addAction(letterIcon(bar->iconSize()), QStringLiteral("Change Font"));
     font->setToolTip(QStringLiteral("Change Font"));
     font->setObjectName(QStringLiteral("createTextFontAction"));
     connect(font, &QAction::triggered, this, [this] {

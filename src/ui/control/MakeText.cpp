@@ -230,6 +230,10 @@ bool TCreateTextForm::FormatCreateText()
         m_state.services.messages.information(tooFewLinesMessage());
         return false;
     }
+    // The reflow keeps only the first 80 characters of a line: lines are brought within 80 first, so that
+    // none loses its end.
+    MeasureWidth();
+    memo = memoLines();
     formatCreateText(memo, m_state.Settings.CreateTextIndent);
     m_memo->setPlainText(memo.text());
     // Measured after the indent too, which can push a line past 80 characters.
