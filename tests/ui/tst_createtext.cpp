@@ -309,7 +309,7 @@ void CreateTextTest::narrowingEnds()
     }
     QVERIFY(c.window->width() < before);
     QVERIFY(c.window->longestLineLength() <= kReaderMaxLineLength);
-    QVERIFY(measureLines(firstMemoLines(*c.memo(), kReaderMaxLines)).longestLine <= kReaderMaxLineLength);
+    QVERIFY(measureLines(memoLinesOf(*c.memo()).lines()).longestLine <= kReaderMaxLineLength);
     // It stopped at the first width that fits: two pixels wider the lines were too long again, and a resize
     // there narrows back to the same width.
     const QRect end = c.window->placedGeometry();

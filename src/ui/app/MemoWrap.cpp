@@ -31,26 +31,3 @@ MemoLines memoLinesOf(const QPlainTextEdit &memo)
     lines.setText(memo.toPlainText());
     return lines;
 }
-
-QStringList firstMemoLines(const QPlainTextEdit &memo, int limit)
-{
-    QStringList lines;
-    const QString text = memo.toPlainText();
-    qsizetype start = 0;
-    while (lines.size() < limit) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        const QString paragraph = text.mid(start, end - start);
-        if (paragraph.isEmpty())
-            lines.append(QString());
-        else
-            lines.append(wrapMemoParagraph(memo, paragraph));
-        if (end >= text.size())
-            break;
-        start = end + 1;
-    }
-    if (lines.size() > limit)
-        lines.resize(limit);
-    return lines;
-}

@@ -14,7 +14,3 @@ QStringList wrapMemoParagraph(const QPlainTextEdit &memo, const QString &paragra
 
 // The box's text addressed by its displayed lines.
 MemoLines memoLinesOf(const QPlainTextEdit &memo);
-
-// The box's first `limit` displayed lines, wrapping only the paragraphs that hold them: measuring a long text
-// costs no more than its first lines.
-QStringList firstMemoLines(const QPlainTextEdit &memo, int limit);

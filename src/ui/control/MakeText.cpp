@@ -186,12 +186,29 @@ void TCreateTextForm::CountLines()
     Q_EMIT linesCounted(CreateTextLineCount);
 }
 
-bool TCreateTextForm::measureOnce()
+bool TCreateTextForm::measureOnce(bool stopAtWide)
 {
-    const TextMeasure m = measureLines(firstMemoLines(*m_memo, kReaderMaxLines));
-    LongestLineLength = m.longestLine;
+    // The first 1000 displayed lines, wrapped paragraph by paragraph; a narrowing pass only needs to know
+    // whether one is too wide, and stops at the first it finds.
+    const QString text = m_memo->toPlainText();
+    int lines = 0;
+    int longest = 0;
+    for (qsizetype start = 0; start <= text.size() && lines < kReaderMaxLines;) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        const QString paragraph = text.mid(start, end - start);
+        const QStringList wrapped =
+            paragraph.isEmpty() ? QStringList{QString()} : wrapMemoParagraph(*m_memo, paragraph);
+        for (qsizetype i = 0; i < wrapped.size() && lines < kReaderMaxLines; ++i, ++lines)
+            longest = std::max(longest, static_cast<int>(wrapped.at(i).size()));
+        if (stopAtWide && longest > kReaderMaxLineLength)
+            break;
+        start = end + 1;
+    }
+    LongestLineLength = longest;
     Q_EMIT widthMeasured(LongestLineLength);
-    return m.tooWide();
+    return longest > kReaderMaxLineLength;
 }
 
 bool TCreateTextForm::narrowByOnePixel()
@@ -214,7 +231,7 @@ void TCreateTextForm::MeasureWidth()
     const int passes = placedGeometry().width();
     bool wide = true;
     for (int pass = 0; wide && pass <= passes; ++pass) {
-        wide = measureOnce();
+        wide = measureOnce(true);
         m_memo->viewport()->repaint();
         if (!narrowByOnePixel())
             break;

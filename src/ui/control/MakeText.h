@@ -69,8 +69,9 @@ protected:
 
 private:
     void applyFont();
-    // Measures the first 1000 lines and shows the result; true when one is too wide.
-    bool measureOnce();
+    // Measures the first 1000 lines and shows the result; true when one is too wide. With `stopAtWide` it
+    // stops at the first line too wide and shows that line's length.
+    bool measureOnce(bool stopAtWide = false);
     // False when the window can get no narrower.
     bool narrowByOnePixel();
     void measureAfterResize();
