@@ -24,8 +24,9 @@ namespace {
 
 QString book()
 {
-    static const QStringList words = {"the", "harbour", "light", "was", "burning", "over", "a", "quiet",
-                                      "sea", "and", "keeper", "walked", "slowly", "along", "stone", "pier"};
+    static const QStringList words = {"the",    "harbour", "light", "was", "burning", "over",
+                                      "a",      "quiet",   "sea",   "and", "keeper",  "walked",
+                                      "slowly", "along",   "stone", "pier"};
     QRandomGenerator rng(2026);
     QStringList paragraphs;
     for (int p = 0; p < 2500; ++p) {

@@ -146,8 +146,9 @@ QString QtDialogService::saveFileName(const QString &caption, const QString &pro
         return match.hasMatch() ? match.captured(1) : QString();
     };
     dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, suffixOf](const QString &nameFilter) { dialog.setDefaultSuffix(suffixOf(nameFilter)); });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixOf](const QString &nameFilter) { dialog.setDefaultSuffix(suffixOf(nameFilter)); });
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);

@@ -25,17 +25,18 @@
 
 namespace {
 
-const QString kSendRefusalWide = QStringLiteral(
-    "The text has lines longer than 80 characters. Click the \"Format Text\" button to the right to shorten the "
-    "lines.");
-const QString kSendRefusalLong = QStringLiteral(
-    "The text is longer than 1000 lines. Click the \"Format Text\" button to the right to trim to 1000 lines.");
+const QString kSendRefusalWide = QStringLiteral("The text has lines longer than 80 characters. Click the "
+                                                "\"Format Text\" button to the right to shorten the "
+                                                "lines.");
+const QString kSendRefusalLong = QStringLiteral("The text is longer than 1000 lines. Click the \"Format "
+                                                "Text\" button to the right to trim to 1000 lines.");
 
 // Paragraphs of ordinary words (none longer than 9 letters), one empty line between them.
 QString prose(int paragraphs, int wordsEach, quint32 seed)
 {
-    static const QStringList words = {"the", "harbour", "light", "was", "burning", "over", "a", "quiet",
-                                      "sea", "and", "keeper", "walked", "slowly", "along", "stone", "pier"};
+    static const QStringList words = {"the",    "harbour", "light", "was", "burning", "over",
+                                      "a",      "quiet",   "sea",   "and", "keeper",  "walked",
+                                      "slowly", "along",   "stone", "pier"};
     QRandomGenerator rng(seed);
     QStringList out;
     for (int p = 0; p < paragraphs; ++p) {
@@ -62,7 +63,10 @@ struct CreateText
         page = app.state->controlPanel->findChild<CreateTextPage *>();
         window->setPlacedGeometry(QRect(0, 0, width, 300));
     }
-    QPushButton *button(const char *name) const { return page->findChild<QPushButton *>(QLatin1String(name)); }
+    QPushButton *button(const char *name) const
+    {
+        return page->findChild<QPushButton *>(QLatin1String(name));
+    }
     QString box(const char *name) const { return page->findChild<QLineEdit *>(QLatin1String(name))->text(); }
     QPlainTextEdit *memo() const { return window->memo(); }
     bool sendEnabled() const { return button("sendTachiButton")->isEnabled(); }
@@ -155,13 +159,16 @@ void CreateTextTest::formatKeepsEveryWord()
     CreateText c(width);
     c.app.state->Settings.CreateTextIndent = indent;
     // Paragraphs of doubled blanks, with empty lines before and after them.
-    const QString text = "\n\n" + prose(6, 45, quint32(width + indent)).replace(u' ', QStringLiteral("  ")) + "\n\n\n";
+    const QString text =
+        "\n\n" + prose(6, 45, quint32(width + indent)).replace(u' ', QStringLiteral("  ")) + "\n\n\n";
     c.memo()->setPlainText(text);
     if (narrows)
         c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
     QVERIFY(c.window->FormatCreateText());
 
-    const auto words = [](const QString &t) { return t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts); };
+    const auto words = [](const QString &t) {
+        return t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    };
     QCOMPARE(words(c.memo()->toPlainText()), words(text));
     QVERIFY(c.window->longestLineLength() <= kReaderMaxLineLength);
     QVERIFY(c.memo()->toPlainText().startsWith(QString(indent, u' ') + words(text).first()));
@@ -176,7 +183,8 @@ void CreateTextTest::refusalsChangeNothing_data()
     const QString longText = QStringList(kReaderMaxLines + 1, QStringLiteral("word")).join(u'\n');
     const QString wideText = prose(1, 60, 3);
     QTest::newRow("save 1001 lines") << longText << 360 << false
-                                     << QStringList{"The text is longer than 1000 lines and will Not be saved."};
+                                     << QStringList{
+                                            "The text is longer than 1000 lines and will Not be saved."};
     QTest::newRow("send 1001 lines") << longText << 360 << true << QStringList{kSendRefusalLong};
     QTest::newRow("save wide lines") << wideText << 1000 << false
                                      << QStringList{autoResizeMessage(), "The text has lines longer than 80 "
@@ -326,9 +334,10 @@ void CreateTextTest::openedFilesFillTheBox_data()
     QTest::addColumn<QString>("message");
     const QString fail = QStringLiteral("Paste text goes here or load from file.");
     QTest::newRow("web page") << "page.html"
-                              << QByteArray("<html><head><title>Tides</title><style>p{color:red}</style></head>"
-                                            "<body><h1>The Keeper</h1><p>The light   burned\nall night.</p>"
-                                            "<p>Morning came.</p><script>var x;</script></body></html>")
+                              << QByteArray(
+                                     "<html><head><title>Tides</title><style>p{color:red}</style></head>"
+                                     "<body><h1>The Keeper</h1><p>The light   burned\nall night.</p>"
+                                     "<p>Morning came.</p><script>var x;</script></body></html>")
                               << "The Keeper\n\nThe light burned all night.\n\nMorning came." << QString();
     QTest::newRow("text file") << "notes.txt" << QByteArray("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n")
                                << "one\ntwo\nthree\nfour\nfive" << QString();
@@ -336,10 +345,10 @@ void CreateTextTest::openedFilesFillTheBox_data()
                                   << " cannot be read as an EPUB book. It may be damaged or incomplete.";
     QTest::newRow("damaged PDF") << "broken.pdf" << QByteArray("%PDF-1.4\n1 0 obj << /Type /Catalog") << fail
                                  << " cannot be read as a PDF document. It may be damaged or incomplete.";
-    QTest::newRow("binary text file")
-        << "data.txt" << QByteArray("abc\0def", 7) << fail
-        << " was not found, or else the file is not an ascii text file. Be sure that the file exists, and was "
-           "not deleted.";
+    QTest::newRow("binary text file") << "data.txt" << QByteArray("abc\0def", 7) << fail
+                                      << " was not found, or else the file is not an ascii text file. Be "
+                                         "sure that the file exists, and was "
+                                         "not deleted.";
 }
 
 void CreateTextTest::openedFilesFillTheBox()
@@ -423,7 +432,8 @@ void CreateTextTest::sharedWrapEqualsTheBoxLayout()
 {
     for (const int width : {160, 333, 517}) {
         CreateText c(width);
-        c.memo()->setPlainText(prose(5, 30, quint32(width)) + "\n" + QString(120, u'w') + " tail\n\n  two  spaces");
+        c.memo()->setPlainText(prose(5, 30, quint32(width)) + "\n" + QString(120, u'w') +
+                               " tail\n\n  two  spaces");
         auto *layout = qobject_cast<QPlainTextDocumentLayout *>(c.memo()->document()->documentLayout());
         QVERIFY(layout != nullptr);
         for (QTextBlock block = c.memo()->document()->begin(); block.isValid(); block = block.next()) {

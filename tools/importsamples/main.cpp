@@ -16,9 +16,11 @@ namespace {
 const char *const kChapter[] = {
     "The ferry left the north pier at a quarter to midnight, as it had every night for thirty-one years, and "
     "Ada Venn stood at the rail with her collar turned up against a wind that smelled of diesel and kelp.",
-    "She had bought the ticket without meaning to. The clerk had asked where to, and she had heard herself say "
+    "She had bought the ticket without meaning to. The clerk had asked where to, and she had heard herself "
+    "say "
     "the island, the way a person answers a question in a dream before they have understood it.",
-    "Below her the water folded and unfolded in the lights of the car deck. A boy with a thermos was counting "
+    "Below her the water folded and unfolded in the lights of the car deck. A boy with a thermos was "
+    "counting "
     "the buoys out loud, losing his place, beginning again, and his father let him do it without a word.",
     "When the town had shrunk to a row of yellow windows she went inside, took the seat nearest the heater "
     "and opened the letter for the fourth time. It still said the same thing. It still did not say why.",
@@ -49,11 +51,13 @@ const char *const kArticle[] = {
     "Across the county, the demand for a patch of ground to grow vegetables on has never been higher. Parish "
     "councils report waiting lists of two and three years, and some have begun to split the traditional "
     "ten-rod plot into halves so that more people can be given a start.",
-    "The reasons people give are many. Some want to know where their food comes from; others want an hour in the "
+    "The reasons people give are many. Some want to know where their food comes from; others want an hour in "
+    "the "
     "open air after a day at a screen. Several newcomers said simply that they had enjoyed the company: an "
     "allotment site, one of them said, is the last place where strangers will stop to talk about the weather "
     "and mean it.",
-    "Older plot holders are mostly glad of the new arrivals, though not all of them. A man who has kept the same "
+    "Older plot holders are mostly glad of the new arrivals, though not all of them. A man who has kept the "
+    "same "
     "plot since 1979 said the young ones give up in August, when the weeds outgrow the enthusiasm, but he "
     "admitted that this year's group had surprised him. Their beans, he said, were better than his.",
     "The council will open a new site on the old rectory field next spring. Applications close at the end of "
@@ -66,10 +70,11 @@ bool writeEpub(const QString &path)
     body += "<h1>Chapter One: The Crossing</h1>";
     for (const char *p : kChapter)
         body += QByteArray("<p>") + p + "</p>";
-    const QByteArray xhtml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-                             "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>The Night Ferry</title>"
-                             "<link rel=\"stylesheet\" href=\"style.css\"/></head><body>" +
-                             body + "</body></html>";
+    const QByteArray xhtml =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>The Night Ferry</title>"
+        "<link rel=\"stylesheet\" href=\"style.css\"/></head><body>" +
+        body + "</body></html>";
     const QList<std::pair<QString, QByteArray>> members = {
         {"mimetype", "application/epub+zip"},
         {"META-INF/container.xml",

@@ -186,7 +186,8 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     connect(m_sendTachi, &QPushButton::clicked, this, [this] { send(Mode::Tachi); });
     connect(m_sendHoriz, &QPushButton::clicked, this, [this] { send(Mode::Horiz); });
     connect(m_sendVert, &QPushButton::clicked, this, [this] { send(Mode::Vert); });
-    connect(m_indent, &QSpinBox::valueChanged, this, [this](int v) { m_state.Settings.CreateTextIndent = v; });
+    connect(m_indent, &QSpinBox::valueChanged, this,
+            [this](int v) { m_state.Settings.CreateTextIndent = v; });
     panelShown();
     showLook();
 }

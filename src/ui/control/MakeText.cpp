@@ -124,8 +124,8 @@ void TCreateTextForm::applyFont()
 void TCreateTextForm::chooseFont()
 {
     m_state.PlayClick(1);
-    const auto choice = m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.CreateTextFont),
-                                                            kFontSizes);
+    const auto choice =
+        m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.CreateTextFont), kFontSizes);
     if (!choice)
         return;
     m_state.Settings.CreateTextFont = storedFont(*choice);
@@ -137,8 +137,8 @@ void TCreateTextForm::chooseFont()
 
 bool TCreateTextForm::openFile()
 {
-    const QString path = m_state.services.dialogs.openFileName(QStringLiteral("Open File"), m_state.workingDir(),
-                                                               createTextOpenFilter());
+    const QString path = m_state.services.dialogs.openFileName(QStringLiteral("Open File"),
+                                                               m_state.workingDir(), createTextOpenFilter());
     if (path.isEmpty())
         return false;
     return loadFile(path);
@@ -279,8 +279,9 @@ void TCreateTextForm::SaveCreateText()
         m_state.services.messages.information(*refusal);
         return;
     }
-    const QString path = m_state.services.dialogs.saveFileName(
-        QStringLiteral("Save to File"), yourTextFolder(), QStringLiteral("BW text (*.txt);;BW tests (*.bwr)"));
+    const QString path =
+        m_state.services.dialogs.saveFileName(QStringLiteral("Save to File"), yourTextFolder(),
+                                              QStringLiteral("BW text (*.txt);;BW tests (*.bwr)"));
     if (path.isEmpty())
         return;
     if (const auto failure = saveCreateTextFile(path, lines)) {

@@ -45,7 +45,8 @@ public:
     bool FormatCreateText();
     // Save to File: checks the limits, asks for a file and writes the lines to it.
     void SaveCreateText();
-    // Send Text To: checks the limits and writes the transfer file; false, after the message, when it did not.
+    // Send Text To: checks the limits and writes the transfer file; false, after the message, when it did
+    // not.
     bool TransferCreateText();
 
     int lineCount() const { return CreateTextLineCount; }
