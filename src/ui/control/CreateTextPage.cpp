@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPen>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
@@ -46,17 +47,47 @@ QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback
     return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
 }
 
-// "Aa" drawn as an icon, so that Change Font takes no more room than the other toolbar buttons.
-QIcon letterIcon(const QSize &size)
+// Toolbar icons drawn here where the desktop's icon theme has none: "Aa" for Change Font, two sheets for
+// copy, a clipboard for paste. Each takes no more room than the others.
+enum class Drawn
+{
+    Letters,
+    Copy,
+    Paste,
+};
+
+QIcon drawnIcon(const QSize &size, Drawn what)
 {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    QFont font = painter.font();
-    font.setPixelSize(size.height() - 3);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("Aa"));
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(pixmap.rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    const qreal w = r.width();
+    const qreal h = r.height();
+    painter.setPen(QPen(QColor(60, 60, 60), 1.2));
+    switch (what) {
+    case Drawn::Letters: {
+        QFont font = painter.font();
+        font.setPixelSize(size.height() - 3);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("Aa"));
+        break;
+    }
+    case Drawn::Copy:
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(r.left(), r.top(), w * 0.62, h * 0.72));
+        painter.drawRect(QRectF(r.left() + w * 0.38, r.top() + h * 0.28, w * 0.62, h * 0.72));
+        break;
+    case Drawn::Paste:
+        painter.setBrush(QColor(200, 160, 100));
+        painter.drawRect(QRectF(r.left() + w * 0.1, r.top() + h * 0.12, w * 0.8, h * 0.88));
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(r.left() + w * 0.3, r.top(), w * 0.4, h * 0.25));
+        painter.drawRect(QRectF(r.left() + w * 0.25, r.top() + h * 0.4, w * 0.5, h * 0.5));
+        break;
+    }
     return QIcon(pixmap);
 }
 
@@ -101,23 +132,25 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
                                    QStringLiteral("Open your files"));
     open->setObjectName(QStringLiteral("createTextOpenAction"));
     connect(open, &QAction::triggered, this, &CreateTextPage::openFile);
-    QAction *copy = bar->addAction(themeIcon("edit-copy", style(), QStyle::SP_FileDialogDetailedView),
-                                   QStringLiteral("Copy selected text"));
+    QAction *copy =
+        bar->addAction(QIcon::fromTheme(QStringLiteral("edit-copy"), drawnIcon(QSize(16, 16), Drawn::Copy)),
+                       QStringLiteral("Copy selected text"));
     copy->setObjectName(QStringLiteral("createTextCopyAction"));
     connect(copy, &QAction::triggered, this, [this] {
         m_state.PlayClick(1);
         if (m_window != nullptr)
             m_window->copySelectedText();
     });
-    QAction *paste = bar->addAction(themeIcon("edit-paste", style(), QStyle::SP_FileDialogContentsView),
-                                    QStringLiteral("Paste from clipboard"));
+    QAction *paste =
+        bar->addAction(QIcon::fromTheme(QStringLiteral("edit-paste"), drawnIcon(QSize(16, 16), Drawn::Paste)),
+                       QStringLiteral("Paste from clipboard"));
     paste->setObjectName(QStringLiteral("createTextPasteAction"));
     connect(paste, &QAction::triggered, this, [this] {
         m_state.PlayClick(1);
         if (m_window != nullptr)
             m_window->pasteFromClipboard();
     });
-    QAction *font = bar->addAction(letterIcon(bar->iconSize()), QStringLiteral("Change Font"));
+    QAction *font = bar->addAction(drawnIcon(bar->iconSize(), Drawn::Letters), QStringLiteral("Change Font"));
     font->setToolTip(QStringLiteral("Change Font"));
     font->setObjectName(QStringLiteral("createTextFontAction"));
     connect(font, &QAction::triggered, this, [this] {
