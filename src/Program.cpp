@@ -3,8 +3,10 @@
 #include "app/mainwindow.h"
 #include "assess/exercise.h"
 #include "charts/ChartCommands.h"
+#include "control/CreateTextPage.h"
 #include "control/ExercisePage.h"
 #include "control/HorizControlPage.h"
+#include "control/MakeText.h"
 #include "control/SpeedTestPage.h"
 #include "control/TachiPage.h"
 #include "control/VertControlPage.h"
@@ -23,6 +25,7 @@ void registerModes(ModeRegistry &modes)
     modes.setEntry(Mode::Vert, modeEntry<TVertForm, VertControlPage>());
     modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());
     modes.setEntry(Mode::Exercise, modeEntry<TExerciseForm, ExercisePage>());
+    modes.setEntry(Mode::CreateText, modeEntry<TCreateTextForm, CreateTextPage>());
 }
 
 Program::Program(Services services, QString workingDir) : state(services, std::move(workingDir))

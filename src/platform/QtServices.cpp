@@ -18,6 +18,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSoundEffect>
 #include <QVBoxLayout>
@@ -140,7 +141,23 @@ QString QtDialogService::openFileName(const QString &caption, const QString &fol
 QString QtDialogService::saveFileName(const QString &caption, const QString &proposedPath,
                                       const QString &filter)
 {
-    return QFileDialog::getSaveFileName(m_parent(), caption, proposedPath, filter);
+    QFileDialog dialog(m_parent(), caption, proposedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension takes the chosen filter's, so that the file shows in the program's
+    // open dialogs; the overwrite question then asks about the name that will be written.
+    const auto suffixOf = [](const QString &nameFilter) {
+        static const QRegularExpression pattern(QStringLiteral(R"(\*\.(\w+))"));
+        const QRegularExpressionMatch match = pattern.match(nameFilter);
+        return match.hasMatch() ? match.captured(1) : QString();
+    };
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixOf](const QString &nameFilter) { dialog.setDefaultSuffix(suffixOf(nameFilter)); });
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
 }
 
 bool QtDialogService::setUpPrinter(QPrinter &printer)

@@ -50,6 +50,10 @@ public:
     virtual void setHold(MenuHold hold, bool on) = 0;
     // Opens the comprehension test on StoryNumber for the reading just ended.
     virtual void openComprehensionTest() = 0;
+    // Hands over to another mode keeping the control panel: the panel shows the mode's page, the current
+    // mode window goes, and the mode's window is made with the page attached to it. Create text sends its
+    // text to a reader this way.
+    virtual void switchMode(Mode mode) = 0;
     // Hides the mode's text visibility panel when it is visible, otherwise centres and shows it.
     virtual void toggleVisibilityPanel(Mode mode) = 0;
 };

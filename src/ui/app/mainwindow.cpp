@@ -440,15 +440,41 @@ void TForm1::openMode(Mode mode)
     m_state.controlPanel = panel;
     addChild(panel, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
     panel->applyPlacement(TControlForm::defaultGeometry(lessonGeometry().right() + 1, clientSize()));
-    const ModeEntry &entry = m_modes.entry(mode);
-    if (entry.createWindow) {
-        ModeWindow *window = entry.createWindow(m_state);
-        m_state.modeWindow = window;
-        if (ControlPage *page = panel->page(mode); page != nullptr && entry.attach)
-            entry.attach(*page, *window);
-        addChild(window);
-    }
+    createModeWindow(mode, *panel);
     panel->showPage(mode);
+}
+
+bool TForm1::hasMode(Mode mode) const
+{
+    return m_modes.hasWindow(mode);
+}
+
+void TForm1::switchMode(Mode mode)
+{
+    TControlForm *panel = m_state.controlPanel;
+    if (panel == nullptr || !hasMode(mode)) {
+        openMode(mode);
+        return;
+    }
+    setCurrentMode(m_state, mode);
+    panel->showPage(mode);
+    // The window that goes clears every mode flag as it leaves; the new mode's flag is set again before its
+    // window is made.
+    destroyModeWindow();
+    setCurrentMode(m_state, mode);
+    createModeWindow(mode, *panel);
+}
+
+void TForm1::createModeWindow(Mode mode, TControlForm &panel)
+{
+    const ModeEntry &entry = m_modes.entry(mode);
+    if (!entry.createWindow)
+        return;
+    ModeWindow *window = entry.createWindow(m_state);
+    m_state.modeWindow = window;
+    if (ControlPage *page = panel.page(mode); page != nullptr && entry.attach)
+        entry.attach(*page, *window);
+    addChild(window);
 }
 
 void TForm1::openComprehensionTest()

@@ -13,6 +13,7 @@ class ModeRegistry;
 class QAction;
 class QMdiArea;
 class QMenu;
+class TControlForm;
 class VisibilityPanel;
 struct StoryEntry;
 
@@ -41,6 +42,7 @@ public:
     void plugCommand(const char *objectName, std::function<void()> run) override;
     void setHold(MenuHold hold, bool on) override;
     void openComprehensionTest() override;
+    void switchMode(Mode mode) override;
     void toggleVisibilityPanel(Mode mode) override;
 
     void destroyModeWindow();
@@ -77,6 +79,7 @@ private:
     void showContributors();
     void leaveChildWindows();
     void applyHolds();
+    void createModeWindow(Mode mode, TControlForm &panel);
 
     AppState &m_state;
     const ModeRegistry &m_modes;

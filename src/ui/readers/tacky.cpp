@@ -8,6 +8,7 @@
 #include "app/Convert.h"
 #include "app/FontCommand.h"
 #include "app/Frame.h"
+#include "app/MemoWrap.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -19,7 +20,6 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QTextLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -332,30 +332,9 @@ void TTachiForm::setMemoText(const QString &text)
     m_memo->setPlainText(text);
 }
 
-QStringList TTachiForm::wrapParagraph(const QString &paragraph) const
-{
-    // Wrapped as the text box wraps: its font, its text width, at word boundaries or anywhere.
-    const qreal width =
-        std::max<qreal>(1.0, m_memo->viewport()->width() - 2 * m_memo->document()->documentMargin());
-    QTextLayout layout(paragraph, m_memo->font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        lines.append(paragraph.mid(line.textStart(), line.textLength()));
-    }
-    layout.endLayout();
-    return lines;
-}
-
 QStringList TTachiForm::displayLines() const
 {
-    MemoLines memo([this](const QString &p) { return wrapParagraph(p); });
-    memo.setText(m_memo->toPlainText());
-    return memo.lines();
+    return memoLinesOf(*m_memo).lines();
 }
 
 int TTachiForm::memoLineCount() const
@@ -367,8 +346,7 @@ int TTachiForm::formatText()
 {
     m_splitter->setSizes({std::max(0, width() - kMemoKeepsWhenFormatting), kMemoKeepsWhenFormatting});
     refreshLayout();
-    MemoLines memo([this](const QString &p) { return wrapParagraph(p); });
-    memo.setText(m_memo->toPlainText());
+    MemoLines memo = memoLinesOf(*m_memo);
     reflowTachiText(memo);
     indentTachiText(memo, m_state.Settings.TachiIndent);
     m_memo->setPlainText(memo.text());

@@ -86,7 +86,6 @@ private:
     void setFlashTime(int ms);
     void keepMemoRoom();
     void endReading();
-    QStringList wrapParagraph(const QString &paragraph) const;
     QStringList displayLines() const;
 
     TTachiEngine m_engine;
