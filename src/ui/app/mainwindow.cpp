@@ -444,11 +444,6 @@ void TForm1::openMode(Mode mode)
     panel->showPage(mode);
 }
 
-bool TForm1::hasMode(Mode mode) const
-{
-    return m_modes.hasWindow(mode);
-}
-
 void TForm1::switchMode(Mode mode)
 {
     TControlForm *panel = m_state.controlPanel;
