@@ -4,6 +4,7 @@
 #include "TextImport.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
+#include "app/FontCommand.h"
 #include "app/Frame.h"
 #include "app/MemoWrap.h"
 
@@ -21,19 +22,10 @@
 namespace {
 
 // The create-text font dialog offers sizes 8..12 with colour and effects.
-constexpr FontDialogOptions kFontSizes{8, 12, true};
+const FontDialogOptions kFontSizes = fontDialogFor(Mode::CreateText);
 constexpr int kReleasePollMs = 100;
 
 const QString kFirstText = QStringLiteral("Paste text goes here or load from file.");
-
-// The font as the record keeps it: the name cut to 40 characters, the size within the dialog's range (a font
-// given in pixels has no point size).
-TFontGroup storedFont(const FontChoice &choice)
-{
-    TFontGroup group = toFontGroup(choice);
-    group.Size = std::clamp(group.Size, kFontSizes.minSize, kFontSizes.maxSize);
-    return group;
-}
 
 } // namespace
 
@@ -123,12 +115,11 @@ void TCreateTextForm::applyFont()
 
 void TCreateTextForm::chooseFont()
 {
-    m_state.PlayClick(1);
-    const auto choice =
-        m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.CreateTextFont), kFontSizes);
-    if (!choice)
+    const auto chosen =
+        chooseModeFont(m_state, Mode::CreateText, toFontChoice(m_state.Settings.CreateTextFont));
+    if (!chosen)
         return;
-    m_state.Settings.CreateTextFont = storedFont(*choice);
+    m_state.Settings.CreateTextFont = *chosen;
     applyFont();
     // Another font wraps the text anew, as a resize does.
     if (m_shown)
