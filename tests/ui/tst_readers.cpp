@@ -62,6 +62,14 @@ struct Reader
     {
         return horiz() ? horiz()->reading().state().WpmScore : vert()->reading().state().WpmScore;
     }
+    double elapsed() const
+    {
+        return horiz() ? horiz()->reading().state().ElapsedSeconds : vert()->reading().state().ElapsedSeconds;
+    }
+    QString wpmText() const
+    {
+        return horiz() ? horiz()->reading().state().WpmText : vert()->reading().state().WpmText;
+    }
     int changedFlags() const
     {
         return horiz() ? horiz()->FixationsChanged + horiz()->FontsChanged
@@ -123,11 +131,9 @@ class ReadersTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startOpensTheHorizontalReaderFromTheSettings();
     void damagedSettingsAreKeptInRange();
-    void horizontalStoryIsReadToTheEndAndScored();
-    void verticalStoryIsReadToTheEndAndOffersTheTest();
-    void zeroSecondReadingStoresNothing();
+    void storyIsReadToTheEnd_data();
+    void storyIsReadToTheEnd();
     void keepingTheScore_data();
     void keepingTheScore();
     void startRefusesUntilResetText_data();
@@ -152,130 +158,91 @@ private Q_SLOTS:
     void verticalPageGrowsWithTheTextAndTheWindow();
 };
 
-void ReadersTest::startOpensTheHorizontalReaderFromTheSettings()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    const Reader h = readerOf(app, Mode::Horiz);
-    QVERIFY(h.horiz() != nullptr);
-    QCOMPARE(app.state->HorizOpen, 1);
-    QVERIFY(h.page->isVisible());
-    QCOMPARE(h.speed()->value(), app.state->Settings.HorizInterval);
-    QCOMPARE(h.window->Timer1().interval(), app.state->Settings.HorizInterval);
-    QCOMPARE(h.fixations()->value(), int(app.state->Settings.HorizFixations));
-}
-
 void ReadersTest::damagedSettingsAreKeptInRange()
 {
     TestApp app;
     TSettings s = defaultSettings(96);
     s.HorizFont.Size = 500;
     s.HorizInterval = 0;
+    s.HorizFixations = 3;
     QCOMPARE(saveSettingsFile(app.path("settings2.dat"), s), SettingsSaveResult::Saved);
     QVERIFY(app.start());
+    // The program starts in the horizontal reader, from the record.
     const Reader h = readerOf(app, Mode::Horiz);
+    QVERIFY(h.horiz() != nullptr && h.page->isVisible());
+    QCOMPARE(app.state->HorizOpen, 1);
+    QCOMPARE(h.fixations()->value(), 3);
     QCOMPARE(h.horiz()->pageFont().pointSize(), 14);
+    QCOMPARE(h.speed()->value(), 10);
     QCOMPARE(h.window->Timer1().interval(), 10);
     QCOMPARE(app.state->Settings.HorizInterval, 10);
 }
 
-void ReadersTest::horizontalStoryIsReadToTheEndAndScored()
+void ReadersTest::storyIsReadToTheEnd_data()
 {
-    TestApp app;
-    // A short stand-in for the story file: three lines of 43 characters (8 words each), one blank line.
-    app.writeLines(QStringLiteral("Ug.bwr"), {kLine, QString(), kLine, kLine});
-    QVERIFY(app.start());
-    const Reader h = readerOf(app, Mode::Horiz);
-    QVERIFY(triggerAction(app.form(), "story13Action"));
-    QCOMPARE(app.state->StoryLoaded, 1);
-    QCOMPARE(h.find<QLineEdit>(QStringLiteral("lineCountBox"))->text(), QStringLiteral("4"));
-
-    h.start()->click();
-    QVERIFY(h.window->isPacing());
-    QCOMPARE(h.start()->text(), QStringLiteral("Pause Read"));
-    QVERIFY(!app.form()->shortStoriesMenu()->menuAction()->isEnabled());
-
-    app.fakes.messages.expect(MessageKind::Confirm, kTestFor, false);
-    app.fakes.messages.expect(MessageKind::Confirm, kSaveWpm, true);
-    // 16 counted ticks, a second every 4: 4 seconds for 16 words (the last line does not count).
-    h.readToEnd(4);
-    QVERIFY(!h.window->isPacing());
-    QVERIFY(!h.window->Timer2().isActive());
-    QCOMPARE(h.wpmScore(), 16.0 / (4.0 / 60.0));
-    QCOMPARE(app.state->Settings.HorizWpmHistory[0], 240.0);
-    QVERIFY(h.drew(QStringLiteral("THE END!")));
-    QVERIFY(h.drew(QStringLiteral("240 words per minute!")));
-    QCOMPARE(app.state->StoryLoaded, 0);
-    QVERIFY(!h.start()->isEnabled());
-    QCOMPARE(h.start()->text(), QStringLiteral("Start Read"));
-    QVERIFY(h.reset()->isEnabled());
-    QCOMPARE(h.horiz()->TextLoaded, 0);
-    QVERIFY(app.form()->shortStoriesMenu()->menuAction()->isEnabled());
-    QVERIFY(app.fakes.sound.played.last().endsWith(QStringLiteral("2.wav")));
-
-    // Reset Text reads the same text afresh.
-    h.reset()->click();
-    QVERIFY(h.start()->isEnabled());
-    QCOMPARE(h.horiz()->reading().state().FixationCounter, 0);
-    QVERIFY(!h.drew(QStringLiteral("THE END!")));
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<bool>("testWanted");
+    QTest::newRow("horizontal, no test") << Mode::Horiz << false;
+    QTest::newRow("vertical, test") << Mode::Vert << true;
 }
 
-void ReadersTest::verticalStoryIsReadToTheEndAndOffersTheTest()
+void ReadersTest::storyIsReadToTheEnd()
 {
+    QFETCH(Mode, mode);
+    QFETCH(bool, testWanted);
     TestApp app;
     // A stand-in for story 13: 7 lines of 8 words and a blank line; the last line is not counted.
     app.writeLines(QStringLiteral("Ug.bwr"), {kLine, kLine, kLine, QString(), kLine, kLine, kLine, kLine});
     QVERIFY(app.start());
     app.state->Settings.VertFixations = 3;
     app.state->Settings.VertDownSweep = 5;
-    const Reader v = openOn(app, Mode::Vert);
-    QVERIFY(!v.start()->isEnabled());
+    const Reader r = openOn(app, mode);
+    QVERIFY(!r.start()->isEnabled());
     QVERIFY(triggerAction(app.form(), "story13Action"));
     QCOMPARE(app.state->StoryLoaded, 1);
-    QVERIFY(v.start()->isEnabled());
-    v.start()->click();
+    QVERIFY(r.start()->isEnabled());
+    if (mode == Mode::Horiz)
+        QCOMPARE(r.find<QLineEdit>(QStringLiteral("lineCountBox"))->text(), QStringLiteral("8"));
+    r.start()->click();
+    QVERIFY(r.window->isPacing());
+    QCOMPARE(r.start()->text(), QStringLiteral("Pause Read"));
     QVERIFY(!app.form()->shortStoriesMenu()->menuAction()->isEnabled());
 
-    app.fakes.messages.expect(MessageKind::Confirm, kTestFor, true);
-    v.readToEnd(5);
-    QVERIFY(!v.window->isPacing());
-    QVERIFY(!v.window->Timer2().isActive());
-    const double seconds = v.vert()->reading().state().ElapsedSeconds;
+    app.fakes.messages.expect(MessageKind::Confirm, kTestFor, testWanted);
+    if (!testWanted)
+        app.fakes.messages.expect(MessageKind::Confirm, kSaveWpm, true);
+    r.readToEnd(4);
+    QVERIFY(!r.window->isPacing());
+    QVERIFY(!r.window->Timer2().isActive());
+    const double seconds = r.elapsed();
     QVERIFY(seconds > 0);
-    QCOMPARE(v.wpmScore(), 48.0 / (seconds / 60.0));
-    QCOMPARE(app.state->Settings.VertWpmHistory[0], 48.0 / (seconds / 60.0));
-    QCOMPARE(app.state->Settings.VertWpmHistory[1], 0.0);
-    QVERIFY(v.drew(QStringLiteral("THE END!")));
-    QVERIFY(v.drew(v.vert()->reading().state().WpmText + QStringLiteral(" words per minute!")));
-    QVERIFY(app.form()->findChild<TCompTestForm *>() != nullptr);
+    QCOMPARE(r.wpmScore(), 48.0 / (seconds / 60.0));
+    QCOMPARE(wpmHistory(app, mode)[0], r.wpmScore());
+    QCOMPARE(wpmHistory(app, mode)[1], 0.0);
+    QVERIFY(r.drew(QStringLiteral("THE END!")));
+    QVERIFY(r.drew(r.wpmText() + QStringLiteral(" words per minute!")));
+    QCOMPARE(app.form()->findChild<TCompTestForm *>() != nullptr, testWanted);
+    QCOMPARE(app.state->StoryLoaded, testWanted ? 1 : 0);
     QVERIFY(app.fakes.sound.played.last().endsWith(QStringLiteral("2.wav")));
-    QVERIFY(!v.start()->isEnabled());
-    QCOMPARE(v.start()->text(), QStringLiteral("Start Read"));
-    QVERIFY(v.reset()->isEnabled());
-    QVERIFY(v.fixations()->isEnabled() && v.spin("downSweepUpDown")->isEnabled());
+    QVERIFY(!r.start()->isEnabled());
+    QCOMPARE(r.start()->text(), QStringLiteral("Start Read"));
+    QVERIFY(r.reset()->isEnabled());
+    QVERIFY(r.find<QPushButton>(QStringLiteral("changeFixationsButton"))->isEnabled());
     QVERIFY(app.form()->shortStoriesMenu()->menuAction()->isEnabled());
-    // Every line of the text was revealed in black, fixation by fixation.
-    int revealed = 0;
-    for (const HorizDraw &d : v.window->pageView()->commands())
-        revealed += d.style == HorizStyle::Visible && d.weight == HorizWeight::Font ? 1 : 0;
-    QCOMPARE(revealed, 7 * 3);
-}
-
-void ReadersTest::zeroSecondReadingStoresNothing()
-{
-    TestApp app;
-    app.writeLines(QStringLiteral("short.txt"), {kLine, kLine});
-    QVERIFY(app.start());
-    for (double &slot : app.state->Settings.HorizWpmHistory)
-        slot = 100.0;
-    const Reader h = openOn(app, Mode::Horiz, QStringLiteral("short.txt"));
-    h.start()->click();
-    app.fakes.messages.expect(MessageKind::Confirm, kSaveWpm, false);
-    h.readToEnd();
-    QVERIFY(h.drew(QStringLiteral("0 words per minute!")));
-    // A full history keeps all its scores: the 0 is neither stored nor taken back.
-    for (double slot : app.state->Settings.HorizWpmHistory)
-        QCOMPARE(slot, 100.0);
+    if (mode == Mode::Vert) {
+        // Every line of the text was revealed in black, fixation by fixation.
+        int revealed = 0;
+        for (const HorizDraw &d : r.window->pageView()->commands())
+            revealed += d.style == HorizStyle::Visible && d.weight == HorizWeight::Font ? 1 : 0;
+        QCOMPARE(revealed, 7 * 3);
+        return;
+    }
+    QCOMPARE(r.horiz()->TextLoaded, 0);
+    // Reset Text reads the same text afresh.
+    r.reset()->click();
+    QVERIFY(r.start()->isEnabled());
+    QCOMPARE(r.horiz()->reading().state().FixationCounter, 0);
+    QVERIFY(!r.drew(QStringLiteral("THE END!")));
 }
 
 void ReadersTest::keepingTheScore_data()
@@ -284,12 +251,15 @@ void ReadersTest::keepingTheScore_data()
     QTest::addColumn<bool>("full");
     QTest::addColumn<bool>("keep");
     QTest::addColumn<int>("kept");
-    QTest::newRow("vertical, empty, Yes") << Mode::Vert << false << true << 1;
-    QTest::newRow("vertical, empty, No") << Mode::Vert << false << false << 0;
-    QTest::newRow("vertical, full, Yes") << Mode::Vert << true << true << 30;
+    QTest::addColumn<int>("ticksPerSecond"); // 0: the reading ends before a second is counted
+    QTest::newRow("vertical, empty, Yes") << Mode::Vert << false << true << 1 << 3;
+    QTest::newRow("vertical, empty, No") << Mode::Vert << false << false << 0 << 3;
+    QTest::newRow("vertical, full, Yes") << Mode::Vert << true << true << 30 << 3;
     // The oldest score was pushed out to make room, and No then clears slot 30.
-    QTest::newRow("vertical, full, No") << Mode::Vert << true << false << 29;
-    QTest::newRow("horizontal, full, No") << Mode::Horiz << true << false << 29;
+    QTest::newRow("vertical, full, No") << Mode::Vert << true << false << 29 << 3;
+    QTest::newRow("horizontal, full, No") << Mode::Horiz << true << false << 29 << 3;
+    // A reading of no second scored nothing: a full history keeps all its scores, nothing taken back.
+    QTest::newRow("horizontal, zero seconds") << Mode::Horiz << true << false << 30 << 0;
 }
 
 void ReadersTest::keepingTheScore()
@@ -298,6 +268,7 @@ void ReadersTest::keepingTheScore()
     QFETCH(bool, full);
     QFETCH(bool, keep);
     QFETCH(int, kept);
+    QFETCH(int, ticksPerSecond);
     TestApp app;
     app.writeLines(QStringLiteral("a.txt"), {kLine, kLine, kLine, kLine});
     QVERIFY(app.start());
@@ -307,7 +278,14 @@ void ReadersTest::keepingTheScore()
         history[static_cast<std::size_t>(i)] = 100.0 + i;
     r.start()->click();
     app.fakes.messages.expect(MessageKind::Confirm, kSaveWpm, keep);
-    r.readToEnd(3);
+    if (ticksPerSecond == 0) {
+        r.readToEnd();
+        QVERIFY(r.drew(QStringLiteral("0 words per minute!")));
+        for (std::size_t i = 0; i < history.size(); ++i)
+            QCOMPARE(history[i], 100.0 + double(i));
+        return;
+    }
+    r.readToEnd(ticksPerSecond);
     const double score = r.wpmScore();
     QVERIFY(score > 0);
     QCOMPARE(int(std::count_if(history.begin(), history.end(), [](double s) { return s != 0.0; })), kept);
