@@ -24,6 +24,7 @@ void FontsTest::fontsSetTheOpenModesFontForGood_data()
     QTest::newRow("tachistoscope") << "tachiAction" << 16 << true;
     QTest::newRow("horizontal") << "horizAction" << 14 << false;
     QTest::newRow("vertical") << "vertAction" << 14 << false;
+    QTest::newRow("exercise") << "exerciseAction" << 20 << true;
     QTest::newRow("speed test") << "speedTestAction" << 14 << true;
 }
 
@@ -34,8 +35,9 @@ void FontsTest::fontsSetTheOpenModesFontForGood()
     QFETCH(bool, effects);
     // The mode's font as stored, and a way to put one back.
     const auto field = [&command](const TSettings &s) {
-        return command == QLatin1String("tachiAction")   ? s.TachiFont
-               : command == QLatin1String("horizAction") ? s.HorizFont
+        return command == QLatin1String("tachiAction")      ? s.TachiFont
+               : command == QLatin1String("horizAction")    ? s.HorizFont
+               : command == QLatin1String("exerciseAction") ? s.ExerciseFont
                : command == QLatin1String("vertAction")
                    ? TFontGroup{s.VertFontName, s.VertFontSize, s.VertFontStyle, s.VertFontColor}
                    : s.SpeedTestFont;
@@ -47,9 +49,10 @@ void FontsTest::fontsSetTheOpenModesFontForGood()
             s.VertFontStyle = g.Style;
             s.VertFontColor = g.Color;
         } else {
-            (command == QLatin1String("tachiAction")   ? s.TachiFont
-             : command == QLatin1String("horizAction") ? s.HorizFont
-                                                       : s.SpeedTestFont) = g;
+            (command == QLatin1String("tachiAction")      ? s.TachiFont
+             : command == QLatin1String("horizAction")    ? s.HorizFont
+             : command == QLatin1String("exerciseAction") ? s.ExerciseFont
+                                                          : s.SpeedTestFont) = g;
         }
     };
     TestApp app;
