@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/Convert.h"
+#include "app/FontCommand.h"
 #include "app/Frame.h"
 
 #include <QGridLayout>
@@ -205,12 +206,11 @@ void TExerciseForm::setBackColor(const QColor &color)
 
 void TExerciseForm::chooseFont()
 {
-    m_state.PlayClick(1);
-    const auto choice = m_state.services.dialogs.chooseFont(toFontChoice(m_state.Settings.ExerciseFont),
-                                                            FontDialogOptions{8, 20, true});
-    if (!choice)
+    // The shared font rule: the size comes back into the dialog's range, as for every other mode.
+    const auto chosen = chooseModeFont(m_state, Mode::Exercise, toFontChoice(m_state.Settings.ExerciseFont));
+    if (!chosen)
         return;
-    m_state.Settings.ExerciseFont = toFontGroup(*choice);
+    m_state.Settings.ExerciseFont = *chosen;
     applyFont();
 }
 
