@@ -391,6 +391,7 @@ void ReadersTest::tempFileIsLoadedWhenNamed()
     TestApp app;
     app.writeLines(QStringLiteral("temp.txt"), {kLine, kLine, QString(), kLine, kLine});
     QVERIFY(app.start());
+    app.form()->destroyModeWindow(); // its leaving would clear the story flag for the new reader
     app.state->StoryLoaded = 1;
     app.state->LoadTempFile = code;
     const Reader r = openOn(app, mode);
