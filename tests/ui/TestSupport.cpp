@@ -25,6 +25,13 @@ void TestApp::copyDataFile(const QString &name)
     QFile::copy(QDir(QStringLiteral(BW_DATA_DIR)).filePath(name), dir.filePath(name));
 }
 
+void TestApp::writeLines(const QString &name, const QStringList &lines)
+{
+    QFile f(dir.filePath(name));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write((lines.join(u'\n') + u'\n').toUtf8());
+}
+
 bool triggerAction(QObject *root, const char *objectName)
 {
     auto *action = root->findChild<QAction *>(QString::fromLatin1(objectName));

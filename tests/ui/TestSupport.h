@@ -24,6 +24,8 @@ public:
     QString path(const QString &name) const { return dir.filePath(name); }
     // Copies one shipped data file into the working folder.
     void copyDataFile(const QString &name);
+    // Writes `lines` as a UTF-8 text file in the working folder, each line ended by a line feed.
+    void writeLines(const QString &name, const QStringList &lines);
 
     QTemporaryDir dir;
     FakeServiceSet fakes;

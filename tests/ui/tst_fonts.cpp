@@ -23,6 +23,8 @@ void FontsTest::fontsSetTheOpenModesFontForGood_data()
     QTest::addColumn<bool>("effects");
     QTest::newRow("tachistoscope") << "tachiAction" << 16 << true;
     QTest::newRow("horizontal") << "horizAction" << 14 << false;
+    QTest::newRow("vertical") << "vertAction" << 14 << false;
+    QTest::newRow("exercise") << "exerciseAction" << 20 << true;
     QTest::newRow("speed test") << "speedTestAction" << 14 << true;
 }
 
@@ -31,10 +33,27 @@ void FontsTest::fontsSetTheOpenModesFontForGood()
     QFETCH(QString, command);
     QFETCH(int, maxSize);
     QFETCH(bool, effects);
-    auto field = [&command](TSettings &s) -> TFontGroup & {
-        return command == QLatin1String("tachiAction")   ? s.TachiFont
-               : command == QLatin1String("horizAction") ? s.HorizFont
-                                                         : s.SpeedTestFont;
+    // The mode's font as stored, and a way to put one back.
+    const auto field = [&command](const TSettings &s) {
+        return command == QLatin1String("tachiAction")      ? s.TachiFont
+               : command == QLatin1String("horizAction")    ? s.HorizFont
+               : command == QLatin1String("exerciseAction") ? s.ExerciseFont
+               : command == QLatin1String("vertAction")
+                   ? TFontGroup{s.VertFontName, s.VertFontSize, s.VertFontStyle, s.VertFontColor}
+                   : s.SpeedTestFont;
+    };
+    const auto setField = [&command](TSettings &s, const TFontGroup &g) {
+        if (command == QLatin1String("vertAction")) {
+            s.VertFontName = g.Name;
+            s.VertFontSize = g.Size;
+            s.VertFontStyle = g.Style;
+            s.VertFontColor = g.Color;
+        } else {
+            (command == QLatin1String("tachiAction")      ? s.TachiFont
+             : command == QLatin1String("horizAction")    ? s.HorizFont
+             : command == QLatin1String("exerciseAction") ? s.ExerciseFont
+                                                          : s.SpeedTestFont) = g;
+        }
     };
     TestApp app;
     QVERIFY(app.start());
@@ -61,6 +80,10 @@ void FontsTest::fontsSetTheOpenModesFontForGood()
     QCOMPARE(after.Size, maxSize);
     QCOMPARE(after.Style, std::uint8_t(effects ? fsBold | fsUnderline : fsBold));
     QCOMPARE(after.Color, effects ? toStoredColor(QColor(200, 0, 0)) : before.Color);
+    // Nothing but the open mode's font changed.
+    TSettings rest = app.state->Settings;
+    setField(rest, before);
+    QCOMPARE(encodeSettings(rest), record);
 
     // After a restart the mode's dialog opens on the font chosen.
     QVERIFY(triggerAction(app.form(), "exitAction"));

@@ -21,8 +21,8 @@ class MainWindowTest : public QObject
 
 private Q_SLOTS:
     void exitWritesOneRecordWithMainPlacementCleared();
+    void restoreDefaultsDeletesTheFileAtExit_data();
     void restoreDefaultsDeletesTheFileAtExit();
-    void restoreDefaultsDeclinedKeepsTheFile();
     void missingSoundFilesGiveOneMessageEach();
     void noSoundDeviceUnchecksSoundAndSkipsTheCheck();
     void unsupportedPlatformEndsStartUp();
@@ -53,38 +53,33 @@ void MainWindowTest::exitWritesOneRecordWithMainPlacementCleared()
     QCOMPARE(saved.MainBounds.Width, app.form()->width());
 }
 
-void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
+void MainWindowTest::restoreDefaultsDeletesTheFileAtExit_data()
 {
-    TestApp app;
-    QVERIFY(app.start());
-    app.fakes.messages.expect(MessageKind::Confirm,
-                              "Do you want to restore all default settings? Note: this will also delete your "
-                              "scores from the charts.",
-                              true);
-    app.fakes.messages.expect(MessageKind::Information,
-                              "You will have to restart the program for this to take effect.");
-    QVERIFY(triggerAction(app.form(), "restoreDefaultsAction"));
-    QCOMPARE(app.state->RestoreDefaultsPending, 1);
-    // A score recorded now must not bring the file back.
-    app.state->historyAppend(app.state->Settings.HorizWpmHistory, 300);
-    QVERIFY(!QFile::exists(app.path("settings2.dat")));
-    QVERIFY(triggerAction(app.form(), "exitAction"));
-    app.program.end();
-    QVERIFY(!QFile::exists(app.path("settings2.dat")));
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
 }
 
-void MainWindowTest::restoreDefaultsDeclinedKeepsTheFile()
+void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
 {
+    QFETCH(bool, yes);
     TestApp app;
     QVERIFY(app.start());
     app.fakes.messages.expect(MessageKind::Confirm,
                               "Do you want to restore all default settings? Note: this will also delete your "
                               "scores from the charts.",
-                              false);
+                              yes);
+    if (yes)
+        app.fakes.messages.expect(MessageKind::Information,
+                                  "You will have to restart the program for this to take effect.");
     QVERIFY(triggerAction(app.form(), "restoreDefaultsAction"));
-    QCOMPARE(app.state->RestoreDefaultsPending, 0);
-    app.form()->close();
-    QVERIFY(QFile::exists(app.path("settings2.dat")));
+    QCOMPARE(app.state->RestoreDefaultsPending, yes ? 1 : 0);
+    // A score recorded now must not bring the file back.
+    app.state->historyAppend(app.state->Settings.HorizWpmHistory, 300);
+    QCOMPARE(QFile::exists(app.path("settings2.dat")), !yes);
+    QVERIFY(triggerAction(app.form(), "exitAction"));
+    app.program.end();
+    QCOMPARE(QFile::exists(app.path("settings2.dat")), !yes);
 }
 
 void MainWindowTest::missingSoundFilesGiveOneMessageEach()

@@ -130,11 +130,7 @@ void TachiTest::opensWithItsPageAndSettings()
     QCOMPARE(t.app.state->TachiOpen, 1);
     QVERIFY(t.page->isVisible());
     QCOMPARE(t.app.state->HelpContext, 30);
-    // Default placement: top left, as wide as the lessons window, half the client height.
-    const QRect placed = t.reader->placedGeometry();
-    QCOMPARE(placed.topLeft(), QPoint(0, 0));
-    QCOMPARE(placed.width(), t.app.form()->lessonGeometry().width());
-    QCOMPARE(placed.height(), t.app.form()->clientSize().height() / 2);
+    QCOMPARE(t.reader->placedGeometry(), t.app.form()->readerDefaultGeometry());
     QVERIFY(!(t.reader->frame()->windowFlags() & Qt::WindowSystemMenuHint));
     QCOMPARE(t.find<QLineEdit>(t.reader, "flashTimeBox")->text(), QStringLiteral("750"));
     QCOMPARE(t.find<QSpinBox>(t.page, "fixationWidthSpin")->value(), 12);
