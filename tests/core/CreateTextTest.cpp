@@ -1,6 +1,6 @@
 #include "CreateText.h"
 #include "ParagraphFormat.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -10,13 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-MemoLines memoOf(int width, const QStringList &paragraphs)
-{
-    MemoLines memo([width](const QString &p) { return wrapAtCharacters(p, width); });
-    memo.setText(paragraphs.join(QLatin1Char('\n')));
-    return memo;
-}
 
 QByteArray fileBytes(const QString &path)
 {

@@ -1,6 +1,6 @@
 #include "ExerciseEngine.h"
 #include "ExerciseWords.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,9 @@
 #include "HorizLayout.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// A monospaced stand-in for the canvas: 6 pixels a character, 10 a line.
-HorizMetrics mono()
-{
-    return HorizMetrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
-}
 
 QStringList cut(const QString &s, int k)
 {
@@ -130,7 +125,7 @@ TEST(HorizLayout, EmptyAndOneLineFiles)
     EXPECT_EQ(empty.LineCount, 0);
     EXPECT_EQ(empty.TotalFixations, 0);
     EXPECT_DOUBLE_EQ(empty.WordCount, 0.0);
-    EXPECT_TRUE(drawHorizontalPage(empty, 2, mono()).empty());
+    EXPECT_TRUE(drawHorizontalPage(empty, 2, monoMetrics()).empty());
 
     const HorizText one = LayoutHorizontalText({QStringLiteral("A single line of some length here")}, 3);
     EXPECT_EQ(one.LineCount, 1);
@@ -149,7 +144,7 @@ TEST(HorizLayout, TablesAreCutToTheirCapacities)
     EXPECT_LE(t.cell(1, 1).size(), 52);
     EXPECT_TRUE(t.longWords);
     // The page draws the fixation in full.
-    const auto page = drawHorizontalPage(t, 2, mono());
+    const auto page = drawHorizontalPage(t, 2, monoMetrics());
     EXPECT_EQ(page.front().text, t.pieces[0].at(0));
 }
 
@@ -157,7 +152,7 @@ TEST(HorizLayout, PageDrawsFixationsWithInvisibleGapsAndPad)
 {
     const HorizText t = LayoutHorizontalText(
         {QStringLiteral("The quick brown fox"), QString(), QStringLiteral("Contents")}, 2);
-    const auto page = drawHorizontalPage(t, 3, mono());
+    const auto page = drawHorizontalPage(t, 3, monoMetrics());
     using K = HorizDraw::Kind;
     const std::vector<HorizDraw> expected{
         {K::Text, QStringLiteral("The quick"), 8, 10, HorizStyle::Covered, HorizWeight::Font, 0},
@@ -172,15 +167,8 @@ TEST(HorizLayout, PageDrawsFixationsWithInvisibleGapsAndPad)
     EXPECT_EQ(page, expected);
 }
 
-TEST(HorizLayout, LooksAndPageHeight)
+TEST(HorizLayout, ALongTextInALargeFontGrowsThePagePastTheOldFixedRange)
 {
-    EXPECT_EQ(unreadStyleFor(1), HorizStyle::Invisible);
-    EXPECT_EQ(unreadStyleFor(3), HorizStyle::Covered);
-    EXPECT_FALSE(unreadStyleFor(4).has_value());
-    EXPECT_EQ(readStyleFor(2), HorizStyle::Visible);
-    EXPECT_FALSE(readStyleFor(0).has_value());
-    EXPECT_EQ(horizPageHeight(10, 20, 300), kHorizMinPageHeight);
-    // A long text in a large font grows the page past the old fixed range.
     EXPECT_EQ(horizPageHeight(1000, 30, 400), 1004 * 30 + 400);
 }
 

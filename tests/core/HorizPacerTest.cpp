@@ -1,17 +1,13 @@
 #include "HorizPacer.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-HorizMetrics mono()
-{
-    return HorizMetrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
-}
-
 HorizPacer pacerFor(const QStringList &lines, int k)
 {
-    return HorizPacer(LayoutHorizontalText(lines, k), mono());
+    return HorizPacer(LayoutHorizontalText(lines, k), monoMetrics());
 }
 
 // Runs ticks until the end; returns each tick.
@@ -72,7 +68,7 @@ TEST(HorizPacer, ScrollBringsTheLineToTheTopAndCountsFromThere)
 TEST(HorizPacer, RevealsFixationsOverTheirUnreadForm)
 {
     HorizPacer p = pacerFor({kText, kText}, 2);
-    const HorizMetrics m = mono();
+    const HorizMetrics m = monoMetrics();
     const auto page = drawHorizontalPage(p.text(), 2, m);
     const HorizTickInput in{1000, 300, 3};
     const HorizTick first = p.tick(in);
@@ -158,7 +154,7 @@ TEST(HorizPacer, EndScoresAndTexts)
     for (const Case &c : cases) {
         HorizText text = LayoutHorizontalText({kText}, 2);
         text.WordCount = c.words;
-        HorizPacer p(text, mono());
+        HorizPacer p(text, monoMetrics());
         for (int s = 0; s < c.seconds; ++s)
             p.secondElapsed();
         const auto ticks = runToEnd(p, HorizTickInput{1000, 100, 2});

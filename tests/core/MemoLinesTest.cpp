@@ -1,18 +1,6 @@
-#include "MemoLines.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-MemoLines memoOf(int width, const QString &text)
-{
-    MemoLines memo([width](const QString &p) { return wrapAtCharacters(p, width); });
-    memo.setText(text);
-    return memo;
-}
-
-} // namespace
 
 TEST(MemoLines, WrapAtCharactersKeepsSpacesOnTheLineAndCutsLongWords)
 {
@@ -38,7 +26,7 @@ TEST(MemoLines, WrapAtCharactersKeepsSpacesOnTheLineAndCutsLongWords)
 
 TEST(MemoLines, AddressesDisplayedLinesAcrossParagraphs)
 {
-    const MemoLines memo = memoOf(8, QStringLiteral("abc def ghi\n\nxyz"));
+    const MemoLines memo = memoOf(8, {"abc def ghi", "", "xyz"});
     EXPECT_EQ(memo.lines(), (QStringList{"abc def ", "ghi", "", "xyz"}));
     EXPECT_EQ(memo.lineCount(), 4);
     EXPECT_EQ(memo.line(1), QStringLiteral("ghi"));
@@ -50,18 +38,18 @@ TEST(MemoLines, AddressesDisplayedLinesAcrossParagraphs)
 TEST(MemoLines, DeletingALineEditsTheTextUnderneath)
 {
     // A whole empty paragraph goes with its line end.
-    MemoLines memo = memoOf(8, QStringLiteral("abc def ghi\n\nxyz"));
+    MemoLines memo = memoOf(8, {"abc def ghi", "", "xyz"});
     memo.deleteLine(2);
     EXPECT_EQ(memo.text(), QStringLiteral("abc def ghi\nxyz"));
 
     // A wrapped line inside a paragraph: its characters go, the paragraph re-wraps.
-    memo = memoOf(8, QStringLiteral("abc def ghi jkl mno\nxyz"));
+    memo = memoOf(8, {"abc def ghi jkl mno", "xyz"});
     ASSERT_EQ(memo.line(1), QStringLiteral("ghi jkl "));
     memo.deleteLine(1);
     EXPECT_EQ(memo.text(), QStringLiteral("abc def mno\nxyz"));
 
     // The last line of a paragraph takes the line end: the next paragraph joins on.
-    memo = memoOf(8, QStringLiteral("abc def ghi\nxyz"));
+    memo = memoOf(8, {"abc def ghi", "xyz"});
     memo.deleteLine(1);
     EXPECT_EQ(memo.text(), QStringLiteral("abc def xyz"));
 
@@ -72,7 +60,7 @@ TEST(MemoLines, DeletingALineEditsTheTextUnderneath)
 
 TEST(MemoLines, SettingALineRewrapsItsParagraph)
 {
-    MemoLines memo = memoOf(8, QStringLiteral("abc def\n\nxyz"));
+    MemoLines memo = memoOf(8, {"abc def", "", "xyz"});
     memo.setLine(0, QStringLiteral("   abc def"));
     EXPECT_EQ(memo.lines(), (QStringList{"   abc ", "def", "", "xyz"}));
     memo.setLine(3, QStringLiteral("x"));

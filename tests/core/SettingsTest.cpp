@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <map>
 #include <random>
@@ -181,20 +183,12 @@ TEST(SettingsCodec, UntouchedRecordRoundTripsByteForByte)
     EXPECT_EQ(again, original);
 }
 
-TEST(SettingsCodec, MendsDamagedFields)
+TEST(SettingsCodec, MendsANameLengthBeyondCapacity)
 {
     QByteArray b = encodeSettings(defaultSettings(96));
     b[216] = static_cast<char>(200); // name length beyond capacity
-    putDouble(b, 280, std::numeric_limits<double>::quiet_NaN());
-    putDouble(b, 288, -5.0);
-    putDouble(b, 296, std::numeric_limits<double>::infinity());
-    putDouble(b, 304, 312.5);
     const TSettings s = decodeSettings(b, 96);
     EXPECT_EQ(s.HorizFont.Name.size(), 40);
-    EXPECT_EQ(s.HorizWpmHistory[0], 0.0);
-    EXPECT_EQ(s.HorizWpmHistory[1], 0.0);
-    EXPECT_EQ(s.HorizWpmHistory[2], 0.0);
-    EXPECT_EQ(s.HorizWpmHistory[3], 312.5);
     EXPECT_EQ(encodeSettings(s)[216], 40);
 }
 
@@ -269,86 +263,44 @@ TEST(SettingsFile, UnwritableFolderReportsAndKeepsNothingHalfWritten)
     EXPECT_FALSE(QFile::exists(path));
 }
 
-struct HistoryCase
+TEST(History, AppendRemoveLastAndClear)
 {
-    const char *name;
-    std::vector<double> before;
-    enum
-    {
-        Append,
-        RemoveLast,
-        Clear
-    } op;
-    double value;
-    std::vector<double> after; // first slots; the rest are empty
-};
-
-class HistoryRules : public ::testing::TestWithParam<HistoryCase>
-{
-};
-
-THistory makeHistory(const std::vector<double> &values)
-{
-    THistory h{};
-    for (std::size_t i = 0; i < values.size(); ++i)
-        h[i] = values[i];
-    return h;
-}
-
-std::vector<double> full(double first)
-{
-    std::vector<double> v;
-    for (int i = 0; i < 30; ++i)
-        v.push_back(first + i);
-    return v;
-}
-
-TEST_P(HistoryRules, Apply)
-{
-    const HistoryCase &c = GetParam();
-    THistory h = makeHistory(c.before);
-    switch (c.op) {
-    case HistoryCase::Append:
-        historyAppend(h, c.value);
-        break;
-    case HistoryCase::RemoveLast:
-        historyRemoveLast(h, c.value);
-        break;
-    case HistoryCase::Clear:
-        historyClear(h);
-        break;
+    const auto make = [](const std::vector<double> &values) {
+        THistory h{};
+        std::copy(values.begin(), values.end(), h.begin());
+        return h;
+    };
+    std::vector<double> full, shifted, lastEmpty;
+    for (int i = 0; i < 30; ++i) {
+        full.push_back(1 + i);
+        shifted.push_back(i < 29 ? 2 + i : 99);
+        lastEmpty.push_back(i < 29 ? 1 + i : 0);
     }
-    EXPECT_EQ(h, makeHistory(c.after));
+    const auto append = [](double v) { return [v](THistory &h) { historyAppend(h, v); }; };
+    const auto removeLast = [](double v) { return [v](THistory &h) { historyRemoveLast(h, v); }; };
+    const struct
+    {
+        const char *name;
+        std::vector<double> before;
+        std::function<void(THistory &)> op;
+        std::vector<double> after; // first slots; the rest are empty
+    } cases[] = {
+        {"append to empty", {}, append(250), {250}},
+        {"append after two", {1, 2}, append(3), {1, 2, 3}},
+        {"append to full drops the oldest", full, append(99), shifted},
+        {"a zero is overwritten next time", {5, 0}, append(7), {5, 7}},
+        {"remove the last of three", {1, 2, 3}, removeLast(3), {1, 2}},
+        {"remove the last of a full one empties slot 30", full, removeLast(30), lastEmpty},
+        {"remove from empty does nothing", {}, removeLast(5), {}},
+        {"remove after a zero append keeps the earlier", {4, 5}, removeLast(0), {4, 5}},
+        {"clear", full, [](THistory &h) { historyClear(h); }, {}},
+    };
+    for (const auto &c : cases) {
+        THistory h = make(c.before);
+        c.op(h);
+        EXPECT_EQ(h, make(c.after)) << c.name;
+    }
 }
-
-std::vector<double> fullShifted()
-{
-    std::vector<double> v = full(2);
-    v.back() = 99;
-    return v;
-}
-
-std::vector<double> fullLastEmpty()
-{
-    std::vector<double> v = full(1);
-    v.back() = 0;
-    return v;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, HistoryRules,
-    ::testing::Values(
-        HistoryCase{"append_to_empty", {}, HistoryCase::Append, 250, {250}},
-        HistoryCase{"append_after_two", {1, 2}, HistoryCase::Append, 3, {1, 2, 3}},
-        HistoryCase{"append_to_full_drops_oldest", full(1), HistoryCase::Append, 99, fullShifted()},
-        HistoryCase{"zero_is_overwritten_next_time", {5, 0}, HistoryCase::Append, 7, {5, 7}},
-        HistoryCase{"remove_last_of_three", {1, 2, 3}, HistoryCase::RemoveLast, 3, {1, 2}},
-        HistoryCase{"remove_last_of_full_empties_slot_30", full(1), HistoryCase::RemoveLast, 30,
-                    fullLastEmpty()},
-        HistoryCase{"remove_from_empty_does_nothing", {}, HistoryCase::RemoveLast, 5, {}},
-        HistoryCase{"remove_after_zero_append_keeps_earlier", {4, 5}, HistoryCase::RemoveLast, 0, {4, 5}},
-        HistoryCase{"clear", full(1), HistoryCase::Clear, 0, {}}),
-    [](const ::testing::TestParamInfo<HistoryCase> &p) { return std::string(p.param.name); });
 
 TEST(SettingsCodec, SlotsHoldingNoPlausibleScoreReadAsEmpty)
 {

@@ -1,5 +1,5 @@
 #include "TachiEngine.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 #include "TachiText.h"
 
 #include <gtest/gtest.h>
@@ -174,8 +174,7 @@ TEST(TachiEngine, FormattedTextsNeverFlashAMarker)
          {"[Intro text. ]", "-", "[Title of it ]", "END"}},
     };
     for (const Case &c : cases) {
-        MemoLines memo([](const QString &p) { return wrapAtCharacters(p, 40); });
-        memo.setText(c.text);
+        MemoLines memo = memoOf(40, {c.text});
         reflowTachiText(memo);
         indentTachiText(memo, c.indent);
         EXPECT_EQ(runToEnd(buildFlashText(memo.lines()), c.width), c.flashes) << c.what;

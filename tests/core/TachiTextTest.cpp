@@ -1,18 +1,7 @@
 #include "TachiText.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-MemoLines memoOf(int width, const QStringList &paragraphs)
-{
-    MemoLines memo([width](const QString &p) { return wrapAtCharacters(p, width); });
-    memo.setText(paragraphs.join(QLatin1Char('\n')));
-    return memo;
-}
-
-} // namespace
 
 TEST(TachiText, ReflowJoinsParagraphsAndCleansTheText)
 {

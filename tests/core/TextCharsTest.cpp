@@ -1,5 +1,5 @@
 #include "TextChars.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 #include "TextFile.h"
 
 #include <QFile>

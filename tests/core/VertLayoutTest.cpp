@@ -1,6 +1,6 @@
 #include "VertLayout.h"
 
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 

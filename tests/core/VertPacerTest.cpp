@@ -1,6 +1,6 @@
 #include "VertPacer.h"
 
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 namespace {
 
 using Kind = VertTick::Kind;
-const HorizMetrics kMono{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
+const HorizMetrics kMono = monoMetrics();
 
 QStringList repeated(const QString &line, int count)
 {
