@@ -88,10 +88,5 @@ TEST(TachiText, TextWordsCountsFiveCharactersAWordAfterTheFirstLine)
 
 TEST(TachiText, FlashTextMarksBreaksAndEndsWithTheEndBlock)
 {
-    const QString end = tachiEndBlock();
-    EXPECT_EQ(end.size(), 140);
-    EXPECT_EQ(end.count(QLatin1Char('@')), 96);
-    EXPECT_TRUE(end.startsWith(QStringLiteral("@@ @@ ")));
-    EXPECT_TRUE(end.contains(QStringLiteral("@@@@")));
-    EXPECT_EQ(buildFlashText({"One two ", "three ", "", "Four "}), "One two three ^^ Four " + end);
+    EXPECT_EQ(buildFlashText({"One two ", "three ", "", "Four "}), "One two three ^^ Four " + tachiEndBlock());
 }

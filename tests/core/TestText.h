@@ -2,11 +2,13 @@
 
 #include "HorizLayout.h"
 #include "MemoLines.h"
+#include "StoryLibrary.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <ostream>
+#include <vector>
 
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -34,4 +36,13 @@ inline MemoLines memoOf(int width, const QStringList &paragraphs)
     MemoLines memo([width](const QString &p) { return wrapAtCharacters(p, width); });
     memo.setText(paragraphs.join(QLatin1Char('\n')));
     return memo;
+}
+
+// Every story of the menu, in menu order.
+inline std::vector<StoryEntry> allStories()
+{
+    std::vector<StoryEntry> all(kLongerClassics.begin(), kLongerClassics.end());
+    all.insert(all.end(), kShorterClassics.begin(), kShorterClassics.end());
+    all.insert(all.end(), kModernStories.begin(), kModernStories.end());
+    return all;
 }
