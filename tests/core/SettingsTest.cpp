@@ -314,10 +314,10 @@ TEST(SettingsCodec, SlotsHoldingNoPlausibleScoreReadAsEmpty)
     const double inf = std::numeric_limits<double>::infinity();
     const double tiny = std::numeric_limits<double>::denorm_min();
     const Case cases[] = {
-        {280, 1e300, 0.0},     {280, 3e9, 0.0},         {280, 100000.0, 100000.0}, {280, 100000.5, 0.0},
-        {280, -250.0, 0.0},    {280, nan, 0.0},         {280, -inf, 0.0},          {776, 412.5, 412.5},
-        {2080, 0.25, 0.25},    {520, 1.0, 1.0},         {520, 1.0000001, 0.0},     {1016, 3e9, 0.0},
-        {1640, 0.875, 0.875},  {2320, tiny, tiny},      {2320, -0.5, 0.0},         {1640, inf, 0.0},
+        {280, 1e300, 0.0},    {280, 3e9, 0.0},    {280, 100000.0, 100000.0}, {280, 100000.5, 0.0},
+        {280, -250.0, 0.0},   {280, nan, 0.0},    {280, -inf, 0.0},          {776, 412.5, 412.5},
+        {2080, 0.25, 0.25},   {520, 1.0, 1.0},    {520, 1.0000001, 0.0},     {1016, 3e9, 0.0},
+        {1640, 0.875, 0.875}, {2320, tiny, tiny}, {2320, -0.5, 0.0},         {1640, inf, 0.0},
     };
     for (const Case &c : cases) {
         QByteArray b = encodeSettings(defaultSettings(96));
@@ -339,7 +339,8 @@ TEST(SettingsFileSave, AReadOnlyFolderWithAWritableFileStillSaves)
     TSettings s = defaultSettings(96);
     s.SoundOn = 0;
     const SettingsSaveResult result = saveSettingsFile(path, s);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(result, SettingsSaveResult::Saved);
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -2,20 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(SpeedTestText, TenLinesAtNineteenPixelsEndTheDrawingAt325)
-{
-    TSpeedTestValues v;
-    QStringList lines;
-    for (int i = 0; i < 10; ++i)
-        lines << QStringLiteral("abcde");
-    layoutSpeedTestText(v, lines, 19);
-    EXPECT_EQ(v.SpeedTestPageEnd, 325);
-    EXPECT_EQ(speedTestEndMarkTop(v.SpeedTestPageEnd), 235);
-    EXPECT_EQ(speedTestLineTop(10, 19), 190);
-    EXPECT_EQ(speedTestLineTop(1, 19), 19);
-    EXPECT_DOUBLE_EQ(v.SpeedTestWordCount, 10.0);
-}
-
 TEST(SpeedTestText, LinesAreCutTrimmedOfTheirPadAndCountedAsRealWords)
 {
     TSpeedTestValues v;

@@ -104,7 +104,8 @@ TEST(StoryFiles, EachStoryHoldsTheWordsItsRightAnswersNeed)
     }};
     const std::vector<StoryEntry> stories = allStories();
     for (const auto &[number, needed] : words) {
-        const auto entry = std::find_if(stories.begin(), stories.end(), [n = number](auto &e) { return e.number == n; });
+        const auto entry =
+            std::find_if(stories.begin(), stories.end(), [n = number](auto &e) { return e.number == n; });
         ASSERT_NE(entry, stories.end()) << number;
         SCOPED_TRACE(entry->title);
         const auto lines =

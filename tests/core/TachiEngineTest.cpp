@@ -1,6 +1,6 @@
 #include "TachiEngine.h"
-#include "TestText.h"
 #include "TachiText.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 

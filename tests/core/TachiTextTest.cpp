@@ -88,5 +88,6 @@ TEST(TachiText, TextWordsCountsFiveCharactersAWordAfterTheFirstLine)
 
 TEST(TachiText, FlashTextMarksBreaksAndEndsWithTheEndBlock)
 {
-    EXPECT_EQ(buildFlashText({"One two ", "three ", "", "Four "}), "One two three ^^ Four " + tachiEndBlock());
+    EXPECT_EQ(buildFlashText({"One two ", "three ", "", "Four "}),
+              "One two three ^^ Four " + tachiEndBlock());
 }

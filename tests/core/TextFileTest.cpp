@@ -65,8 +65,8 @@ TEST(TextFileRead, KeepsWhatTheWindowsUseOfAnyFile)
         {"other bytes are Windows-1252", "caf\xe9 \x93q\x94", 1, "", kReaderTextLimits, 1,
          u"caf\u00e9 \u201cq\u201d"_s, u"caf\u00e9 \u201cq\u201d"_s},
         {"a tab reads as a space", "\ta\tb\n", 1, "", kReaderTextLimits, 1, " a b", " a b"},
-        {"the total cap stops the reading", QByteArray(1000, 'e') + "\n", 5000, "", TextReadLimits{100000, 4096, 10000},
-         10, e1000, e1000},
+        {"the total cap stops the reading", QByteArray(1000, 'e') + "\n", 5000, "",
+         TextReadLimits{100000, 4096, 10000}, 10, e1000, e1000},
     };
     for (const Case &c : cases) {
         QTemporaryDir dir;
