@@ -5,26 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(QuestionBank, EveryStoryHasItsQuestionsChoicesAndAKey)
-{
-    for (int story = 1; story <= 16; ++story) {
-        SCOPED_TRACE(story);
-        const int count = questionCountFor(story);
-        ASSERT_TRUE(count == 4 || count == 5);
-        const auto &questions = TestQuestions[static_cast<std::size_t>(story - 1)];
-        const auto &choices = TestChoices[static_cast<std::size_t>(story - 1)];
-        const auto &key = AnswerKey[static_cast<std::size_t>(story - 1)];
-        for (int q = 0; q < 5; ++q) {
-            const bool used = q < count;
-            EXPECT_EQ(QString::fromLatin1(questions[static_cast<std::size_t>(q)]).isEmpty(), !used)
-                << "question " << q + 1;
-            EXPECT_EQ(key[static_cast<std::size_t>(q)] >= 1 && key[static_cast<std::size_t>(q)] <= 3, used);
-            for (int c = 0; c < 3; ++c)
-                EXPECT_EQ(QString::fromLatin1(choices[static_cast<std::size_t>(3 * q + c)]).isEmpty(), !used);
-        }
-    }
-}
-
 TEST(ComprehensionScoring, CountsRightAndWrongAnswers)
 {
     struct Case

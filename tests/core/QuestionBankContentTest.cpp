@@ -111,12 +111,14 @@ TEST(QuestionBankContent, BankMatchesItsQuestionFiles)
     }
 }
 
-TEST(QuestionBankContent, ChoicesAreThreeDistinctTextsNeverRepeatedInAStory)
+TEST(QuestionBankContent, FourOrFiveQuestionsWithAKeyAndThreeDistinctChoicesNeverRepeatedInAStory)
 {
     for (int story = 1; story <= 16; ++story) {
         SCOPED_TRACE(story);
         QSet<QString> seen;
+        ASSERT_TRUE(questionCountFor(story) == 4 || questionCountFor(story) == 5);
         for (const Question &q : bankQuestions(story)) {
+            ASSERT_TRUE(q.key >= 1 && q.key <= 3) << q.text.toStdString();
             for (const QString &c : q.choices) {
                 const QString norm =
                     c.trimmed().toLower().remove(QRegularExpression(QStringLiteral("[.!?]+$")));

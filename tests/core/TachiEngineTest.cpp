@@ -114,28 +114,6 @@ TEST(TachiEngine, AWordWithNoSpaceNearStillReachesTheEnd)
     EXPECT_EQ(joined, word + QStringLiteral(" end "));
 }
 
-TEST(TachiEngine, EveryCharacterOfAStoryIsShownOnceInOrder)
-{
-    QStringList lines;
-    for (int p = 0; p < 20; ++p) {
-        lines.append(
-            QStringLiteral("Paragraph %1 has a few words, some longer like extraordinarily, ").arg(p));
-        lines.append(QStringLiteral("and ends here. "));
-        lines.append(QString());
-    }
-    for (int width = 8; width <= 26; width += 6) {
-        const QStringList shown = runToEnd(buildFlashText(lines), width);
-        ASSERT_EQ(shown.last(), QStringLiteral("END")) << width;
-        QString joined;
-        for (const QString &s : shown) {
-            if (s.startsWith(QLatin1Char('[')))
-                joined += s.mid(1, s.size() - 2);
-        }
-        EXPECT_EQ(joined.simplified(), lines.join(QString()).simplified()) << width;
-        EXPECT_EQ(shown.count(QStringLiteral("-")), 20) << width;
-    }
-}
-
 TEST(TachiEngine, ProgressCountsAllButTheEndBlockTail)
 {
     EXPECT_EQ(TTachiEngine::progressPercent(1, 1105), 0);
