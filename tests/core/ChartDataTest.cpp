@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <initializer_list>
 #include <limits>
 
@@ -22,21 +24,13 @@ THistory historyOf(std::initializer_list<double> values)
 
 TEST(ChartSeries, RoundingAndAveraging)
 {
-    struct Case
-    {
-        const char *what;
-        THistory history;
-        bool percent;
-        std::vector<TChartPoint> points;
-        std::optional<int> average;
-    };
     THistory full{};
     std::vector<TChartPoint> fullPoints;
     for (std::size_t i = 0; i < full.size(); ++i) {
         full[i] = 100.0 + static_cast<double>(i);
         fullPoints.push_back({100 + static_cast<int>(i), static_cast<int>(i) + 1});
     }
-    const Case cases[] = {
+    const std::tuple<const char *, THistory, bool, std::vector<TChartPoint>, std::optional<int>> cases[] = {
         {"halves round to even, labelled by slot",
          historyOf({250.4, 312.5, 180.0, 413.5, 299.9}),
          false,
@@ -77,10 +71,10 @@ TEST(ChartSeries, RoundingAndAveraging)
          {{50, 1}, {70, 3}},
          60},
     };
-    for (const Case &c : cases) {
-        const TChartSeries s = c.percent ? comprehensionChartSeries(c.history) : wpmChartSeries(c.history);
-        EXPECT_EQ(s.points, c.points) << c.what;
-        EXPECT_EQ(s.average, c.average) << c.what;
+    for (const auto &[what, history, percent, points, average] : cases) {
+        const TChartSeries s = percent ? comprehensionChartSeries(history) : wpmChartSeries(history);
+        EXPECT_EQ(s.points, points) << what;
+        EXPECT_EQ(s.average, average) << what;
     }
     EXPECT_EQ(wpmAxisMaximum(historyOf({0.4})), 0);
     EXPECT_EQ(wpmAxisMaximum(historyOf({250.4, 413.5, 1e300, 0.4})), 414);

@@ -5,29 +5,24 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(ComprehensionScoring, CountsRightAndWrongAnswers)
 {
-    struct Case
-    {
-        int story;
-        std::array<int, 5> checked;
-        double expected;
-        const char *message;
-    };
-    const Case cases[] = {
+    const std::tuple<int, std::array<int, 5>, double, const char *> cases[] = {
         {1, {3, 1, 1, 2, 0}, 1.0, "Your comprehension was 100%."},
         {1, {3, 1, 2, 2, 0}, 0.75, "Your comprehension was 75%."},
         {2, {3, 1, 1, 1, 1}, 0.8, "Your comprehension was 80%."},
         {2, {1, 2, 2, 2, 1}, 0.0, "Your comprehension was 0%."},
         {16, {2, 2, 1, 3, 3}, 1.0, "Your comprehension was 100%."},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.story);
-        const auto score = scoreTest(c.story, c.checked);
+    for (const auto &[story, checked, expected, message] : cases) {
+        SCOPED_TRACE(story);
+        const auto score = scoreTest(story, checked);
         ASSERT_TRUE(score.has_value());
-        EXPECT_DOUBLE_EQ(score->ComprehensionScore, c.expected);
-        EXPECT_EQ(score->RightCount + score->WrongCount, questionCountFor(c.story));
-        EXPECT_EQ(comprehensionMessage(score->ComprehensionScore), QString::fromLatin1(c.message));
+        EXPECT_DOUBLE_EQ(score->ComprehensionScore, expected);
+        EXPECT_EQ(score->RightCount + score->WrongCount, questionCountFor(story));
+        EXPECT_EQ(comprehensionMessage(score->ComprehensionScore), QString::fromLatin1(message));
     }
 }
 

@@ -81,29 +81,23 @@ TEST(ExerciseEngine, OverSeededItemsTheWordFlashesOnItsSideAndTheChoicesAreThree
 
 TEST(ExerciseEngine, ScriptedDrawsSkipTakenWordsAndFillTheBoxesInOrder)
 {
-    struct Case
-    {
-        std::vector<int> draws; // group, target, second and third among those left, box
-        int second, third;
-        QStringList boxes;
-    };
-    const Case cases[] = {
+    const std::tuple<std::vector<int>, int, int, QStringList> cases[] = {
         {{4, 5, 2, 6, 1}, 2, 8, {"warfare", "warden", "warmth"}},
         {{4, 5, 2, 6, 3}, 2, 8, {"warden", "warmth", "warfare"}},
         {{26, 10, 9, 8, 2}, 9, 8, {"absorb", "abstract", "abroad"}}, // always the highest: still ends
     };
-    for (const Case &c : cases) {
+    for (const auto &[draws, second, third, boxes] : cases) {
         std::size_t next = 0;
         TExerciseEngine e([&](int low, int high) {
-            const int v = c.draws[next++];
+            const int v = draws[next++];
             EXPECT_TRUE(v >= low && v <= high);
             return v;
         });
         e.PickExerciseWord();
         e.ShowExerciseChoices();
-        EXPECT_EQ(e.secondWord(), c.second);
-        EXPECT_EQ(e.thirdWord(), c.third);
-        EXPECT_EQ(QStringList({e.choiceCaption(1), e.choiceCaption(2), e.choiceCaption(3)}), c.boxes);
+        EXPECT_EQ(e.secondWord(), second);
+        EXPECT_EQ(e.thirdWord(), third);
+        EXPECT_EQ(QStringList({e.choiceCaption(1), e.choiceCaption(2), e.choiceCaption(3)}), boxes);
     }
 }
 

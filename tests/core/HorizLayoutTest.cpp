@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 QStringList cut(const QString &s, int k)
@@ -62,22 +64,16 @@ TEST(HorizLayout, CutsLinesWithTheirFallBacks)
 
 TEST(HorizLayout, LongWordFlagFromTheEleventhProbe)
 {
-    struct Case
-    {
-        const char *name;
-        QString line;
-        bool flagged;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, QString, bool> cases[] = {
         {"split at distance 10", QString(9, u'x') + u' ' + QString(30, u'y'), false},
         {"split at distance 11", QString(8, u'x') + u' ' + QString(31, u'y'), true},
         {"no split within 22", QStringLiteral("a ") + QString(60, u'z'), true},
         {"stopped by the line's ends", QStringLiteral("Chapter 1"), false},
     };
-    for (const Case &c : cases) {
+    for (const auto &[name, line, flagged] : cases) {
         bool longWord = false;
-        cutHorizLine(c.line, 2, longWord);
-        EXPECT_EQ(longWord, c.flagged) << c.name;
+        cutHorizLine(line, 2, longWord);
+        EXPECT_EQ(longWord, flagged) << name;
     }
     bool longWord = false;
     const auto split = SplitTarget(QString(9, u'x') + u' ' + QString(30, u'y'), 20, longWord);

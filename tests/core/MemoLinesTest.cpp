@@ -2,25 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(MemoLines, WrapAtCharactersKeepsSpacesOnTheLineAndCutsLongWords)
 {
-    struct Case
-    {
-        const char *text;
-        int width;
-        QStringList lines;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, int, QStringList> cases[] = {
         {"abc def ghi", 5, {"abc ", "def ", "ghi"}},
         {"abc def ghi", 8, {"abc def ", "ghi"}},
         {"abc   def", 4, {"abc   ", "def"}},
         {"abcdefgh ij", 3, {"abc", "def", "gh ", "ij"}},
         {"", 5, {""}},
     };
-    for (const Case &c : cases) {
-        const QStringList lines = wrapAtCharacters(QString::fromLatin1(c.text), c.width);
-        EXPECT_EQ(lines, c.lines) << c.text << " at " << c.width;
-        EXPECT_EQ(lines.join(QString()), QString::fromLatin1(c.text));
+    for (const auto &[text, width, expected] : cases) {
+        const QStringList lines = wrapAtCharacters(QString::fromLatin1(text), width);
+        EXPECT_EQ(lines, expected) << text << " at " << width;
+        EXPECT_EQ(lines.join(QString()), QString::fromLatin1(text));
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -299,26 +301,20 @@ TEST(History, AppendRemoveLastAndClear)
 
 TEST(SettingsCodec, SlotsHoldingNoPlausibleScoreReadAsEmpty)
 {
-    struct Case
-    {
-        int offset; // first slot of a history
-        double stored;
-        double read;
-    };
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const double tiny = std::numeric_limits<double>::denorm_min();
-    const Case cases[] = {
+    const std::tuple<int, double, double> cases[] = {
         {280, 1e300, 0.0},    {280, 3e9, 0.0},    {280, 100000.0, 100000.0}, {280, 100000.5, 0.0},
         {280, -250.0, 0.0},   {280, nan, 0.0},    {280, -inf, 0.0},          {776, 412.5, 412.5},
         {2080, 0.25, 0.25},   {520, 1.0, 1.0},    {520, 1.0000001, 0.0},     {1016, 3e9, 0.0},
         {1640, 0.875, 0.875}, {2320, tiny, tiny}, {2320, -0.5, 0.0},         {1640, inf, 0.0},
     };
-    for (const Case &c : cases) {
+    for (const auto &[offset, stored, read] : cases) {
         QByteArray b = encodeSettings(defaultSettings(96));
-        putDouble(b, c.offset + 8, c.stored);
+        putDouble(b, offset + 8, stored);
         const QByteArray again = encodeSettings(decodeSettings(b, 96));
-        EXPECT_EQ(doubleAt(again, c.offset + 8), c.read) << c.offset << " " << c.stored;
+        EXPECT_EQ(doubleAt(again, offset + 8), read) << offset << " " << stored;
     }
 }
 

@@ -3,17 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(TachiText, ReflowJoinsParagraphsAndCleansTheText)
 {
-    struct Case
-    {
-        const char *what;
-        int width;
-        QStringList in;
-        QStringList out;
-    };
     const QString eighty(80, QLatin1Char('a'));
-    const Case cases[] = {
+    const std::tuple<const char *, int, QStringList, QStringList> cases[] = {
         {"top empty lines go, paragraph lines join, a run of empty lines is one break",
          40,
          {"", "", "The first line", "of a paragraph", "", "", "Second para here", ""},
@@ -33,10 +28,10 @@ TEST(TachiText, ReflowJoinsParagraphsAndCleansTheText)
          {"one two ", "three four ", "five "}},
         {"only empty lines: the last one stays", 40, {"", "", ""}, {""}},
     };
-    for (const Case &c : cases) {
-        MemoLines memo = memoOf(c.width, c.in);
+    for (const auto &[what, width, in, out] : cases) {
+        MemoLines memo = memoOf(width, in);
         reflowTachiText(memo);
-        EXPECT_EQ(memo.lines(), c.out) << c.what;
+        EXPECT_EQ(memo.lines(), out) << what;
     }
 }
 

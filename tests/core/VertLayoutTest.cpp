@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 // Each case lays out `file` (lines split at '\n') and checks its last line: the stored text and the fixations
 // separated by '|', or nothing for a blank line.
 TEST(VertLayout, CutsLinesAsTheReaderExpects)
