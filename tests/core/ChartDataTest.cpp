@@ -6,6 +6,7 @@
 
 #include <tuple>
 
+#include <algorithm>
 #include <initializer_list>
 #include <limits>
 
@@ -14,9 +15,7 @@ namespace {
 THistory historyOf(std::initializer_list<double> values)
 {
     THistory h{};
-    std::size_t i = 0;
-    for (double v : values)
-        h[i++] = v;
+    std::copy(values.begin(), values.end(), h.begin());
     return h;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(SpeedTestText, LinesAreCutTrimmedOfTheirPadAndCountedAsRealWords)
 {
     TSpeedTestValues v;
@@ -35,14 +37,10 @@ TEST(SpeedTestText, KeepsAtMostAThousandLines)
 
 TEST(SpeedTestText, PageStepKeepsOneLineOfTheLastScreen)
 {
-    struct Case
-    {
-        int h, client, step;
-    };
-    for (const Case c : {Case{19, 250, 247}, Case{19, 38, 38}, Case{19, 37, 19}, Case{19, 10, 19},
-                         Case{19, 0, 19}, Case{0, 100, 100}}) {
-        SCOPED_TRACE(testing::Message() << "h " << c.h << " client " << c.client);
-        EXPECT_EQ(speedTestPageStep(c.h, c.client), c.step);
+    for (const auto &[h, client, step] :
+         {std::tuple{19, 250, 247}, {19, 38, 38}, {19, 37, 19}, {19, 10, 19}, {19, 0, 19}, {0, 100, 100}}) {
+        SCOPED_TRACE(testing::Message() << "h " << h << " client " << client);
+        EXPECT_EQ(speedTestPageStep(h, client), step);
     }
 }
 

@@ -13,13 +13,7 @@
 
 namespace {
 
-struct Range
-{
-    int min;
-    int max;
-};
-
-void checkStory(const StoryEntry &entry, Range words)
+void checkStory(const StoryEntry &entry, int minWords, int maxWords)
 {
     SCOPED_TRACE(entry.title);
     const QString path = QDir(QStringLiteral(BW_DATA_DIR)).filePath(storyFileName(entry));
@@ -45,8 +39,8 @@ void checkStory(const StoryEntry &entry, Range words)
         static_cast<int>(QString::fromLatin1(bytes)
                              .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)
                              .size());
-    EXPECT_GE(count, words.min);
-    EXPECT_LE(count, words.max);
+    EXPECT_GE(count, minWords);
+    EXPECT_LE(count, maxWords);
 }
 
 } // namespace
@@ -54,11 +48,11 @@ void checkStory(const StoryEntry &entry, Range words)
 TEST(StoryFiles, EveryStoryIsShippedAsWrappedPlainText)
 {
     for (const StoryEntry &e : kLongerClassics)
-        checkStory(e, {2500, 3500});
+        checkStory(e, 2500, 3500);
     for (const StoryEntry &e : kShorterClassics)
-        checkStory(e, {1200, 2000});
+        checkStory(e, 1200, 2000);
     for (const StoryEntry &e : kModernStories)
-        checkStory(e, {1200, 2000});
+        checkStory(e, 1200, 2000);
 }
 
 TEST(StoryFiles, NumbersCoverOneToSixteenOnce)
