@@ -117,19 +117,17 @@ TEST(CreateText, FormatReflowsParagraphsAndIndentsThem)
 TEST(CreateText, IndentTouchesOnlyTheFirstLineOfEachParagraph)
 {
     const QStringList formatted{" a b", " c", "", " d"};
-    const std::pair<int, QStringList> cases[] = {
-        {3, {"    a b", " c", "", "    d"}},
-        {0, {"a b", " c", "", "d"}},
-        {5, {"      a b", " c", "", "      d"}},
+    const std::tuple<QStringList, int, QStringList> cases[] = {
+        {formatted, 3, {"    a b", " c", "", "    d"}},
+        {formatted, 0, {"a b", " c", "", "d"}},
+        {formatted, 5, {"      a b", " c", "", "      d"}},
+        {{"alone"}, 2, {"  alone"}},
     };
-    for (const auto &[indent, out] : cases) {
-        MemoLines memo = memoOf(40, formatted);
+    for (const auto &[in, indent, out] : cases) {
+        MemoLines memo = memoOf(40, in);
         indentParagraphs(memo, indent);
         EXPECT_EQ(memo.lines(), out) << "indent " << indent;
     }
-    MemoLines one = memoOf(40, {"alone"});
-    indentParagraphs(one, 2);
-    EXPECT_EQ(one.lines(), QStringList{"  alone"});
 }
 
 TEST(CreateText, FormatKeepsTheWordsInOrderAndLeavesNoBlankOrDoubledBreak)

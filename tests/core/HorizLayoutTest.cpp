@@ -117,18 +117,13 @@ TEST(HorizLayout, BlankLinesAndCounts)
     EXPECT_DOUBLE_EQ(t.WordCount, 3 + 1 + 1);
 }
 
-TEST(HorizLayout, EmptyAndOneLineFiles)
+TEST(HorizLayout, EmptyFile)
 {
     const HorizText empty = LayoutHorizontalText({}, 3);
     EXPECT_EQ(empty.LineCount, 0);
     EXPECT_EQ(empty.TotalFixations, 0);
     EXPECT_DOUBLE_EQ(empty.WordCount, 0.0);
     EXPECT_TRUE(drawHorizontalPage(empty, 2, monoMetrics()).empty());
-
-    const HorizText one = LayoutHorizontalText({QStringLiteral("A single line of some length here")}, 3);
-    EXPECT_EQ(one.LineCount, 1);
-    EXPECT_EQ(one.TotalFixations, 3);
-    EXPECT_DOUBLE_EQ(one.WordCount, 0.0);
 }
 
 TEST(HorizLayout, TablesAreCutToTheirCapacities)
