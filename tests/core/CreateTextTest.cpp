@@ -1,6 +1,6 @@
 #include "CreateText.h"
 #include "ParagraphFormat.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -9,14 +9,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <tuple>
 
-MemoLines memoOf(int width, const QStringList &paragraphs)
-{
-    MemoLines memo([width](const QString &p) { return wrapAtCharacters(p, width); });
-    memo.setText(paragraphs.join(QLatin1Char('\n')));
-    return memo;
-}
+namespace {
 
 QByteArray fileBytes(const QString &path)
 {
@@ -37,19 +32,12 @@ const QString kSendTooWide =
 
 TEST(CreateText, SaveAndTransferRefuseTextsBeyondTheReadersLimits)
 {
-    struct Case
-    {
-        const char *what;
-        QStringList lines;
-        QString saveMessage; // empty: accepted
-        QString sendMessage;
-    };
     const QString x81(81, QLatin1Char('x'));
     QStringList wideAfterTheLimit(1000, QString(80, QLatin1Char('w')));
     wideAfterTheLimit.append(x81);
     QStringList wideAndLong(1001, QStringLiteral("w"));
     wideAndLong[3] = x81;
-    const Case cases[] = {
+    const std::tuple<const char *, QStringList, QString, QString> cases[] = {
         {"1000 lines of exactly 80", QStringList(1000, QString(80, QLatin1Char('w'))), {}, {}},
         {"1001 lines", QStringList(1001, QStringLiteral("w")), kSaveTooLong, kSendTooLong},
         {"a line of 81", {"short", x81}, kSaveTooWide, kSendTooWide},
@@ -59,15 +47,15 @@ TEST(CreateText, SaveAndTransferRefuseTextsBeyondTheReadersLimits)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString temp = dir.filePath(QStringLiteral("temp.txt"));
-    for (const Case &c : cases) {
+    for (const auto &[what, lines, saveMessage, sendMessage] : cases) {
         QFile::remove(temp);
-        EXPECT_EQ(saveRefusal(c.lines).value_or(QString()), c.saveMessage) << c.what;
-        const TransferResult sent = transferCreateText(temp, c.lines);
-        EXPECT_EQ(sent.message, c.sendMessage) << c.what;
-        EXPECT_EQ(sent.sent, c.sendMessage.isEmpty()) << c.what;
-        EXPECT_EQ(sent.blinkFormatText, !c.sendMessage.isEmpty()) << c.what;
+        EXPECT_EQ(saveRefusal(lines).value_or(QString()), saveMessage) << what;
+        const TransferResult sent = transferCreateText(temp, lines);
+        EXPECT_EQ(sent.message, sendMessage) << what;
+        EXPECT_EQ(sent.sent, sendMessage.isEmpty()) << what;
+        EXPECT_EQ(sent.blinkFormatText, !sendMessage.isEmpty()) << what;
         // A refused transfer leaves no file for a reader to pick up.
-        EXPECT_EQ(QFile::exists(temp), sent.sent) << c.what;
+        EXPECT_EQ(QFile::exists(temp), sent.sent) << what;
     }
 }
 
@@ -107,16 +95,8 @@ TEST(CreateText, WritesEveryLineWithCrLfOrSaysTheFileCannotBeMade)
 
 TEST(CreateText, FormatReflowsParagraphsAndIndentsThem)
 {
-    struct Case
-    {
-        const char *what;
-        int width;
-        int indent;
-        QStringList in;
-        QStringList out;
-    };
     const QString a80(80, QLatin1Char('a'));
-    const Case cases[] = {
+    const std::tuple<const char *, int, int, QStringList, QStringList> cases[] = {
         {"three empty lines between paragraphs become one",
          40,
          3,
@@ -127,29 +107,27 @@ TEST(CreateText, FormatReflowsParagraphsAndIndentsThem)
         {"star runs are text here", 40, 1, {"a ****b"}, {" a ****b "}},
         {"an indent beyond 5 changes nothing", 40, 6, {"x"}, {"x "}},
     };
-    for (const Case &c : cases) {
-        MemoLines memo = memoOf(c.width, c.in);
-        formatCreateText(memo, c.indent);
-        EXPECT_EQ(memo.lines(), c.out) << c.what;
+    for (const auto &[what, width, indent, in, out] : cases) {
+        MemoLines memo = memoOf(width, in);
+        formatCreateText(memo, indent);
+        EXPECT_EQ(memo.lines(), out) << what;
     }
 }
 
 TEST(CreateText, IndentTouchesOnlyTheFirstLineOfEachParagraph)
 {
     const QStringList formatted{" a b", " c", "", " d"};
-    const std::pair<int, QStringList> cases[] = {
-        {3, {"    a b", " c", "", "    d"}},
-        {0, {"a b", " c", "", "d"}},
-        {5, {"      a b", " c", "", "      d"}},
+    const std::tuple<QStringList, int, QStringList> cases[] = {
+        {formatted, 3, {"    a b", " c", "", "    d"}},
+        {formatted, 0, {"a b", " c", "", "d"}},
+        {formatted, 5, {"      a b", " c", "", "      d"}},
+        {{"alone"}, 2, {"  alone"}},
     };
-    for (const auto &[indent, out] : cases) {
-        MemoLines memo = memoOf(40, formatted);
+    for (const auto &[in, indent, out] : cases) {
+        MemoLines memo = memoOf(40, in);
         indentParagraphs(memo, indent);
         EXPECT_EQ(memo.lines(), out) << "indent " << indent;
     }
-    MemoLines one = memoOf(40, {"alone"});
-    indentParagraphs(one, 2);
-    EXPECT_EQ(one.lines(), QStringList{"  alone"});
 }
 
 TEST(CreateText, FormatKeepsTheWordsInOrderAndLeavesNoBlankOrDoubledBreak)

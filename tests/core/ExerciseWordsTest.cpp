@@ -1,5 +1,5 @@
 #include "ExerciseWords.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 

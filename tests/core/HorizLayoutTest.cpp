@@ -1,14 +1,11 @@
 #include "HorizLayout.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <tuple>
 
-// A monospaced stand-in for the canvas: 6 pixels a character, 10 a line.
-HorizMetrics mono()
-{
-    return HorizMetrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
-}
+namespace {
 
 QStringList cut(const QString &s, int k)
 {
@@ -45,42 +42,38 @@ TEST(HorizLayout, CutsLinesWithTheirFallBacks)
         // No split within reach of the target: the line is laid out whole rather than left undrawn.
         {"Chapter 1", "Chapter 1", 2, {"Chapter 1"}},
         {"target 0", "I ", 3, {"I "}},
+        // Lines too short for their fixations fall back at once, not one probe at a time.
+        {"31 characters fall from 5 to 4",
+         "abcdef ghijk lmnop qrstu vwxyza",
+         5,
+         {"abcdef", "ghijk", "lmnop", "qrstu vwxyza"}},
+        {"31 characters in 4",
+         "abcdef ghijk lmnop qrstu vwxyza",
+         4,
+         {"abcdef", "ghijk", "lmnop", "qrstu vwxyza"}},
+        {"30 characters fall from 4 to 3",
+         "abcdef ghijk lmnop qrstu vwxyz",
+         4,
+         {"abcdef", "ghijk lmnop", "qrstu vwxyz"}},
+        {"30 characters in 3", "abcdef ghijk lmnop qrstu vwxyz", 3, {"abcdef", "ghijk lmnop", "qrstu vwxyz"}},
         {"one fixation", "The quick brown fox", 1, {"The quick brown fox"}},
     };
     for (const CutCase &c : cases)
         EXPECT_EQ(cut(QString::fromLatin1(c.line), c.k), c.expected) << c.name;
 }
 
-TEST(HorizLayout, ShortLinesFallBackAtOnce)
-{
-    const QString s31 = QStringLiteral("abcdef ghijk lmnop qrstu vwxyza");
-    const QString s30 = QStringLiteral("abcdef ghijk lmnop qrstu vwxyz");
-    ASSERT_EQ(s31.size(), 31);
-    ASSERT_EQ(s30.size(), 30);
-    EXPECT_EQ(cut(s31, 5), cut(s31, 4));
-    EXPECT_EQ(cut(s31, 4).size(), 4);
-    EXPECT_EQ(cut(s30, 4), cut(s30, 3));
-    EXPECT_EQ(cut(s30, 3).size(), 3);
-}
-
 TEST(HorizLayout, LongWordFlagFromTheEleventhProbe)
 {
-    struct Case
-    {
-        const char *name;
-        QString line;
-        bool flagged;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, QString, bool> cases[] = {
         {"split at distance 10", QString(9, u'x') + u' ' + QString(30, u'y'), false},
         {"split at distance 11", QString(8, u'x') + u' ' + QString(31, u'y'), true},
         {"no split within 22", QStringLiteral("a ") + QString(60, u'z'), true},
         {"stopped by the line's ends", QStringLiteral("Chapter 1"), false},
     };
-    for (const Case &c : cases) {
+    for (const auto &[name, line, flagged] : cases) {
         bool longWord = false;
-        cutHorizLine(c.line, 2, longWord);
-        EXPECT_EQ(longWord, c.flagged) << c.name;
+        cutHorizLine(line, 2, longWord);
+        EXPECT_EQ(longWord, flagged) << name;
     }
     bool longWord = false;
     const auto split = SplitTarget(QString(9, u'x') + u' ' + QString(30, u'y'), 20, longWord);
@@ -124,18 +117,13 @@ TEST(HorizLayout, BlankLinesAndCounts)
     EXPECT_DOUBLE_EQ(t.WordCount, 3 + 1 + 1);
 }
 
-TEST(HorizLayout, EmptyAndOneLineFiles)
+TEST(HorizLayout, EmptyFile)
 {
     const HorizText empty = LayoutHorizontalText({}, 3);
     EXPECT_EQ(empty.LineCount, 0);
     EXPECT_EQ(empty.TotalFixations, 0);
     EXPECT_DOUBLE_EQ(empty.WordCount, 0.0);
-    EXPECT_TRUE(drawHorizontalPage(empty, 2, mono()).empty());
-
-    const HorizText one = LayoutHorizontalText({QStringLiteral("A single line of some length here")}, 3);
-    EXPECT_EQ(one.LineCount, 1);
-    EXPECT_EQ(one.TotalFixations, 3);
-    EXPECT_DOUBLE_EQ(one.WordCount, 0.0);
+    EXPECT_TRUE(drawHorizontalPage(empty, 2, monoMetrics()).empty());
 }
 
 TEST(HorizLayout, TablesAreCutToTheirCapacities)
@@ -149,7 +137,7 @@ TEST(HorizLayout, TablesAreCutToTheirCapacities)
     EXPECT_LE(t.cell(1, 1).size(), 52);
     EXPECT_TRUE(t.longWords);
     // The page draws the fixation in full.
-    const auto page = drawHorizontalPage(t, 2, mono());
+    const auto page = drawHorizontalPage(t, 2, monoMetrics());
     EXPECT_EQ(page.front().text, t.pieces[0].at(0));
 }
 
@@ -157,7 +145,7 @@ TEST(HorizLayout, PageDrawsFixationsWithInvisibleGapsAndPad)
 {
     const HorizText t = LayoutHorizontalText(
         {QStringLiteral("The quick brown fox"), QString(), QStringLiteral("Contents")}, 2);
-    const auto page = drawHorizontalPage(t, 3, mono());
+    const auto page = drawHorizontalPage(t, 3, monoMetrics());
     using K = HorizDraw::Kind;
     const std::vector<HorizDraw> expected{
         {K::Text, QStringLiteral("The quick"), 8, 10, HorizStyle::Covered, HorizWeight::Font, 0},
@@ -172,15 +160,8 @@ TEST(HorizLayout, PageDrawsFixationsWithInvisibleGapsAndPad)
     EXPECT_EQ(page, expected);
 }
 
-TEST(HorizLayout, LooksAndPageHeight)
+TEST(HorizLayout, ALongTextInALargeFontGrowsThePagePastTheOldFixedRange)
 {
-    EXPECT_EQ(unreadStyleFor(1), HorizStyle::Invisible);
-    EXPECT_EQ(unreadStyleFor(3), HorizStyle::Covered);
-    EXPECT_FALSE(unreadStyleFor(4).has_value());
-    EXPECT_EQ(readStyleFor(2), HorizStyle::Visible);
-    EXPECT_FALSE(readStyleFor(0).has_value());
-    EXPECT_EQ(horizPageHeight(10, 20, 300), kHorizMinPageHeight);
-    // A long text in a large font grows the page past the old fixed range.
     EXPECT_EQ(horizPageHeight(1000, 30, 400), 1004 * 30 + 400);
 }
 

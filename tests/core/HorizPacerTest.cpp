@@ -1,17 +1,15 @@
 #include "HorizPacer.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <tuple>
 
-HorizMetrics mono()
-{
-    return HorizMetrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
-}
+namespace {
 
 HorizPacer pacerFor(const QStringList &lines, int k)
 {
-    return HorizPacer(LayoutHorizontalText(lines, k), mono());
+    return HorizPacer(LayoutHorizontalText(lines, k), monoMetrics());
 }
 
 // Runs ticks until the end; returns each tick.
@@ -32,22 +30,17 @@ const QString kText = QStringLiteral("The quick brown fox");
 
 TEST(HorizPacer, IntervalsForTextBlankLinesAndTheScrollPause)
 {
-    struct Case
-    {
-        int interval;
-        std::vector<int> expected;
-    };
     // Client height 35 with lines of 10: the third line to start would end below the window.
-    const Case cases[] = {
+    const std::tuple<int, std::vector<int>> cases[] = {
         {600, {600, 600, 7, 7, 900, 600, 600, 600, 600}},
         {25, {25, 25, 7, 7, 36, 25, 25, 25, 25}},
     };
-    for (const Case &c : cases) {
+    for (const auto &[interval, expected] : cases) {
         HorizPacer p = pacerFor({kText, QString(), kText, kText}, 2);
-        const auto ticks = runToEnd(p, HorizTickInput{35, c.interval, 2});
-        ASSERT_EQ(ticks.size(), c.expected.size() + 1);
-        for (std::size_t i = 0; i < c.expected.size(); ++i)
-            EXPECT_EQ(ticks[i].interval, c.expected[i]) << "tick " << i + 1 << " at " << c.interval;
+        const auto ticks = runToEnd(p, HorizTickInput{35, interval, 2});
+        ASSERT_EQ(ticks.size(), expected.size() + 1);
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(ticks[i].interval, expected[i]) << "tick " << i + 1 << " at " << interval;
         EXPECT_EQ(ticks[4].scrollBy, 30);
         EXPECT_TRUE(ticks[4].draws.empty()) << "the scroll tick only pauses";
         EXPECT_TRUE(ticks.back().finished);
@@ -72,7 +65,7 @@ TEST(HorizPacer, ScrollBringsTheLineToTheTopAndCountsFromThere)
 TEST(HorizPacer, RevealsFixationsOverTheirUnreadForm)
 {
     HorizPacer p = pacerFor({kText, kText}, 2);
-    const HorizMetrics m = mono();
+    const HorizMetrics m = monoMetrics();
     const auto page = drawHorizontalPage(p.text(), 2, m);
     const HorizTickInput in{1000, 300, 3};
     const HorizTick first = p.tick(in);
@@ -118,58 +111,43 @@ TEST(HorizPacer, PadIsNeverShownAndAFallenBackLinePassesAt7)
 
 TEST(HorizPacer, ProgressMovesOnEvenLinesOnly)
 {
-    struct Case
-    {
-        int lines;
-        std::vector<int> expected;
-    };
-    const Case cases[] = {
+    const std::tuple<int, std::vector<int>> cases[] = {
         {3, {0, 67, 67}},
         {4, {0, 50, 50, 100, 100}},
     };
-    for (const Case &c : cases) {
-        QStringList lines;
-        for (int i = 0; i < c.lines; ++i)
-            lines.append(kText);
-        HorizPacer p = pacerFor(lines, 2);
+    for (const auto &[lineCount, expected] : cases) {
+        HorizPacer p = pacerFor(QStringList(lineCount, kText), 2);
         std::vector<int> seen;
         for (const HorizTick &t : runToEnd(p, HorizTickInput{1000, 100, 2})) {
             if (t.progress)
                 seen.push_back(*t.progress);
         }
-        EXPECT_EQ(seen, c.expected) << c.lines << " lines";
+        EXPECT_EQ(seen, expected) << lineCount << " lines";
     }
 }
 
 TEST(HorizPacer, EndScoresAndTexts)
 {
-    struct Case
-    {
-        double words;
-        int seconds;
-        double score;
-        const char *text;
-    };
-    const Case cases[] = {
+    const std::tuple<double, int, double, const char *> cases[] = {
         {120, 60, 120.0, "120"}, {121, 59, 121.0 / (59.0 / 60.0), "123"},
         {5, 120, 2.5, "2"},      {7, 120, 3.5, "4"},
         {50, 0, 0.0, "0"},
     };
-    for (const Case &c : cases) {
+    for (const auto &[words, seconds, score, wpmText] : cases) {
         HorizText text = LayoutHorizontalText({kText}, 2);
-        text.WordCount = c.words;
-        HorizPacer p(text, mono());
-        for (int s = 0; s < c.seconds; ++s)
+        text.WordCount = words;
+        HorizPacer p(text, monoMetrics());
+        for (int s = 0; s < seconds; ++s)
             p.secondElapsed();
         const auto ticks = runToEnd(p, HorizTickInput{1000, 100, 2});
         const HorizTick &end = ticks.back();
         ASSERT_TRUE(end.finished);
-        EXPECT_DOUBLE_EQ(p.state().WpmScore, c.score);
+        EXPECT_DOUBLE_EQ(p.state().WpmScore, score);
         ASSERT_EQ(end.draws.size(), 2u);
         EXPECT_EQ(end.draws[0].text, QStringLiteral("THE END!"));
         EXPECT_EQ(end.draws[0].weight, HorizWeight::Bold);
         EXPECT_EQ((std::pair{end.draws[0].x, end.draws[0].y}), (std::pair{80, 30}));
-        EXPECT_EQ(end.draws[1].text, QString::fromLatin1(c.text) + QStringLiteral(" words per minute!"));
+        EXPECT_EQ(end.draws[1].text, QString::fromLatin1(wpmText) + QStringLiteral(" words per minute!"));
         EXPECT_EQ((std::pair{end.draws[1].x, end.draws[1].y}), (std::pair{45, 40}));
         EXPECT_EQ(end.scrollBy, 30);
     }

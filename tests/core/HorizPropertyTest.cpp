@@ -1,5 +1,5 @@
 #include "HorizPacer.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ QStringList wordsOfStored(const QString &fileLine)
 TEST(HorizProperty, EveryWordIsRevealedOnceInOrder)
 {
     std::mt19937 rng(7);
-    const HorizMetrics metrics{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
+    const HorizMetrics metrics = monoMetrics();
     for (int run = 0; run < 800; ++run) {
         const int k = 2 + static_cast<int>(rng() % 4);
         const QStringList lines = randomLines(rng);

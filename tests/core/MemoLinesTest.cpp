@@ -1,44 +1,28 @@
-#include "MemoLines.h"
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-MemoLines memoOf(int width, const QString &text)
-{
-    MemoLines memo([width](const QString &p) { return wrapAtCharacters(p, width); });
-    memo.setText(text);
-    return memo;
-}
-
-} // namespace
+#include <tuple>
 
 TEST(MemoLines, WrapAtCharactersKeepsSpacesOnTheLineAndCutsLongWords)
 {
-    struct Case
-    {
-        const char *text;
-        int width;
-        QStringList lines;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, int, QStringList> cases[] = {
         {"abc def ghi", 5, {"abc ", "def ", "ghi"}},
         {"abc def ghi", 8, {"abc def ", "ghi"}},
         {"abc   def", 4, {"abc   ", "def"}},
         {"abcdefgh ij", 3, {"abc", "def", "gh ", "ij"}},
         {"", 5, {""}},
     };
-    for (const Case &c : cases) {
-        const QStringList lines = wrapAtCharacters(QString::fromLatin1(c.text), c.width);
-        EXPECT_EQ(lines, c.lines) << c.text << " at " << c.width;
-        EXPECT_EQ(lines.join(QString()), QString::fromLatin1(c.text));
+    for (const auto &[text, width, expected] : cases) {
+        const QStringList lines = wrapAtCharacters(QString::fromLatin1(text), width);
+        EXPECT_EQ(lines, expected) << text << " at " << width;
+        EXPECT_EQ(lines.join(QString()), QString::fromLatin1(text));
     }
 }
 
 TEST(MemoLines, AddressesDisplayedLinesAcrossParagraphs)
 {
-    const MemoLines memo = memoOf(8, QStringLiteral("abc def ghi\n\nxyz"));
+    const MemoLines memo = memoOf(8, {"abc def ghi", "", "xyz"});
     EXPECT_EQ(memo.lines(), (QStringList{"abc def ", "ghi", "", "xyz"}));
     EXPECT_EQ(memo.lineCount(), 4);
     EXPECT_EQ(memo.line(1), QStringLiteral("ghi"));
@@ -50,18 +34,18 @@ TEST(MemoLines, AddressesDisplayedLinesAcrossParagraphs)
 TEST(MemoLines, DeletingALineEditsTheTextUnderneath)
 {
     // A whole empty paragraph goes with its line end.
-    MemoLines memo = memoOf(8, QStringLiteral("abc def ghi\n\nxyz"));
+    MemoLines memo = memoOf(8, {"abc def ghi", "", "xyz"});
     memo.deleteLine(2);
     EXPECT_EQ(memo.text(), QStringLiteral("abc def ghi\nxyz"));
 
     // A wrapped line inside a paragraph: its characters go, the paragraph re-wraps.
-    memo = memoOf(8, QStringLiteral("abc def ghi jkl mno\nxyz"));
+    memo = memoOf(8, {"abc def ghi jkl mno", "xyz"});
     ASSERT_EQ(memo.line(1), QStringLiteral("ghi jkl "));
     memo.deleteLine(1);
     EXPECT_EQ(memo.text(), QStringLiteral("abc def mno\nxyz"));
 
     // The last line of a paragraph takes the line end: the next paragraph joins on.
-    memo = memoOf(8, QStringLiteral("abc def ghi\nxyz"));
+    memo = memoOf(8, {"abc def ghi", "xyz"});
     memo.deleteLine(1);
     EXPECT_EQ(memo.text(), QStringLiteral("abc def xyz"));
 
@@ -72,7 +56,7 @@ TEST(MemoLines, DeletingALineEditsTheTextUnderneath)
 
 TEST(MemoLines, SettingALineRewrapsItsParagraph)
 {
-    MemoLines memo = memoOf(8, QStringLiteral("abc def\n\nxyz"));
+    MemoLines memo = memoOf(8, {"abc def", "", "xyz"});
     memo.setLine(0, QStringLiteral("   abc def"));
     EXPECT_EQ(memo.lines(), (QStringList{"   abc ", "def", "", "xyz"}));
     memo.setLine(3, QStringLiteral("x"));

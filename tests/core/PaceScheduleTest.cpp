@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <random>
 #include <vector>
 
@@ -24,23 +26,17 @@ TEST(PaceSchedule, ChangedIntervalAppliesFromTheDueTime)
 
 TEST(PaceSchedule, ALateTickIsCaughtUpASlackAtATimeAndAStallNotAtAll)
 {
-    struct Case
-    {
-        const char *what;
-        std::vector<std::int64_t> ticks; // when each tick fires, 100 ms a piece from a start at 0
-        std::vector<std::int64_t> waits;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, std::vector<std::int64_t>, std::vector<std::int64_t>> cases[] = {
         {"30 ms late: three waits of 90 ms", {100, 230, 320, 410, 500}, {100, 90, 90, 90, 100}},
         {"a 350 ms stall: no wait shortened, the schedule starts afresh",
          {100, 550, 650, 750},
          {100, 100, 100, 100}},
     };
-    for (const Case &c : cases) {
+    for (const auto &[what, ticks, waits] : cases) {
         PaceSchedule s;
         s.start(0, 100);
-        for (std::size_t n = 0; n < c.ticks.size(); ++n)
-            EXPECT_EQ(s.next(c.ticks[n], 100), c.waits[n]) << c.what << ", tick " << n;
+        for (std::size_t n = 0; n < ticks.size(); ++n)
+            EXPECT_EQ(s.next(ticks[n], 100), waits[n]) << what << ", tick " << n;
     }
 }
 

@@ -2,19 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(SpeedTestText, TenLinesAtNineteenPixelsEndTheDrawingAt325)
-{
-    TSpeedTestValues v;
-    QStringList lines;
-    for (int i = 0; i < 10; ++i)
-        lines << QStringLiteral("abcde");
-    layoutSpeedTestText(v, lines, 19);
-    EXPECT_EQ(v.SpeedTestPageEnd, 325);
-    EXPECT_EQ(speedTestEndMarkTop(v.SpeedTestPageEnd), 235);
-    EXPECT_EQ(speedTestLineTop(10, 19), 190);
-    EXPECT_EQ(speedTestLineTop(1, 19), 19);
-    EXPECT_DOUBLE_EQ(v.SpeedTestWordCount, 10.0);
-}
+#include <tuple>
 
 TEST(SpeedTestText, LinesAreCutTrimmedOfTheirPadAndCountedAsRealWords)
 {
@@ -49,14 +37,10 @@ TEST(SpeedTestText, KeepsAtMostAThousandLines)
 
 TEST(SpeedTestText, PageStepKeepsOneLineOfTheLastScreen)
 {
-    struct Case
-    {
-        int h, client, step;
-    };
-    for (const Case c : {Case{19, 250, 247}, Case{19, 38, 38}, Case{19, 37, 19}, Case{19, 10, 19},
-                         Case{19, 0, 19}, Case{0, 100, 100}}) {
-        SCOPED_TRACE(testing::Message() << "h " << c.h << " client " << c.client);
-        EXPECT_EQ(speedTestPageStep(c.h, c.client), c.step);
+    for (const auto &[h, client, step] :
+         {std::tuple{19, 250, 247}, {19, 38, 38}, {19, 37, 19}, {19, 10, 19}, {19, 0, 19}, {0, 100, 100}}) {
+        SCOPED_TRACE(testing::Message() << "h " << h << " client " << client);
+        EXPECT_EQ(speedTestPageStep(h, client), step);
     }
 }
 

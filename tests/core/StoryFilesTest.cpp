@@ -1,4 +1,5 @@
 #include "StoryLibrary.h"
+#include "TestText.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -7,17 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-struct Range
-{
-    int min;
-    int max;
-};
-
-void checkStory(const StoryEntry &entry, Range words)
+void checkStory(const StoryEntry &entry, int minWords, int maxWords)
 {
     SCOPED_TRACE(entry.title);
     const QString path = QDir(QStringLiteral(BW_DATA_DIR)).filePath(storyFileName(entry));
@@ -43,8 +39,8 @@ void checkStory(const StoryEntry &entry, Range words)
         static_cast<int>(QString::fromLatin1(bytes)
                              .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)
                              .size());
-    EXPECT_GE(count, words.min);
-    EXPECT_LE(count, words.max);
+    EXPECT_GE(count, minWords);
+    EXPECT_LE(count, maxWords);
 }
 
 } // namespace
@@ -52,23 +48,18 @@ void checkStory(const StoryEntry &entry, Range words)
 TEST(StoryFiles, EveryStoryIsShippedAsWrappedPlainText)
 {
     for (const StoryEntry &e : kLongerClassics)
-        checkStory(e, {2500, 3500});
+        checkStory(e, 2500, 3500);
     for (const StoryEntry &e : kShorterClassics)
-        checkStory(e, {1200, 2000});
+        checkStory(e, 1200, 2000);
     for (const StoryEntry &e : kModernStories)
-        checkStory(e, {1200, 2000});
+        checkStory(e, 1200, 2000);
 }
 
 TEST(StoryFiles, NumbersCoverOneToSixteenOnce)
 {
     std::array<int, 17> seen{};
-    auto mark = [&](const auto &list) {
-        for (const StoryEntry &e : list)
-            ++seen[static_cast<std::size_t>(e.number)];
-    };
-    mark(kLongerClassics);
-    mark(kShorterClassics);
-    mark(kModernStories);
+    for (const StoryEntry &e : allStories())
+        ++seen[static_cast<std::size_t>(e.number)];
     EXPECT_EQ(seen[0], 0);
     for (int n = 1; n <= 16; ++n)
         EXPECT_EQ(seen[static_cast<std::size_t>(n)], 1) << n;
@@ -105,16 +96,11 @@ TEST(StoryFiles, EachStoryHoldsTheWordsItsRightAnswersNeed)
          {"Silas Kote", "ten pence", "stubs of broken oak dowel", "two pounds four shillings",
           "Customs House"}},
     }};
-    std::array<const StoryEntry *, 17> byNumber{};
-    for (const StoryEntry &e : kLongerClassics)
-        byNumber[static_cast<std::size_t>(e.number)] = &e;
-    for (const StoryEntry &e : kShorterClassics)
-        byNumber[static_cast<std::size_t>(e.number)] = &e;
-    for (const StoryEntry &e : kModernStories)
-        byNumber[static_cast<std::size_t>(e.number)] = &e;
+    const std::vector<StoryEntry> stories = allStories();
     for (const auto &[number, needed] : words) {
-        const StoryEntry *entry = byNumber[static_cast<std::size_t>(number)];
-        ASSERT_NE(entry, nullptr) << number;
+        const auto entry =
+            std::find_if(stories.begin(), stories.end(), [n = number](auto &e) { return e.number == n; });
+        ASSERT_NE(entry, stories.end()) << number;
         SCOPED_TRACE(entry->title);
         const auto lines =
             readTextFileLines(QDir(QStringLiteral(BW_DATA_DIR)).filePath(storyFileName(*entry)));

@@ -1,8 +1,10 @@
 #include "TachiEngine.h"
-#include "QtPrinters.h"
 #include "TachiText.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -34,15 +36,7 @@ const QString kFox = QStringLiteral("The quick brown fox jumps over the lazy dog
 
 TEST(TachiEngine, PieceLengthProbesForwardThenBackwardNearTheWidth)
 {
-    struct Case
-    {
-        const char *what;
-        QString text;
-        int pos;
-        int width;
-        int length;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, QString, int, int, int> cases[] = {
         // At k = 2 position 11 is 'b'; at k = 3 the forward probe, position 16, is the space.
         {"first piece of the fox", kFox, 1, 12, 15},
         {"second piece of the fox, forward at k = 3", kFox, 11, 12, 15},
@@ -55,8 +49,8 @@ TEST(TachiEngine, PieceLengthProbesForwardThenBackwardNearTheWidth)
         {"no space within 30 either side: cut at W", QString(100, QLatin1Char('x')), 1, 12, 12},
         {"a space 30 ahead is still found", QString(42, QLatin1Char('x')) + QStringLiteral(" y"), 1, 12, 42},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(TTachiEngine::pieceLength(c.text, c.pos, c.width), c.length) << c.what;
+    for (const auto &[what, text, pos, width, length] : cases)
+        EXPECT_EQ(TTachiEngine::pieceLength(text, pos, width), length) << what;
 }
 
 TEST(TachiEngine, FlashesTheFoxInPieces)
@@ -114,28 +108,6 @@ TEST(TachiEngine, AWordWithNoSpaceNearStillReachesTheEnd)
     EXPECT_EQ(joined, word + QStringLiteral(" end "));
 }
 
-TEST(TachiEngine, EveryCharacterOfAStoryIsShownOnceInOrder)
-{
-    QStringList lines;
-    for (int p = 0; p < 20; ++p) {
-        lines.append(
-            QStringLiteral("Paragraph %1 has a few words, some longer like extraordinarily, ").arg(p));
-        lines.append(QStringLiteral("and ends here. "));
-        lines.append(QString());
-    }
-    for (int width = 8; width <= 26; width += 6) {
-        const QStringList shown = runToEnd(buildFlashText(lines), width);
-        ASSERT_EQ(shown.last(), QStringLiteral("END")) << width;
-        QString joined;
-        for (const QString &s : shown) {
-            if (s.startsWith(QLatin1Char('[')))
-                joined += s.mid(1, s.size() - 2);
-        }
-        EXPECT_EQ(joined.simplified(), lines.join(QString()).simplified()) << width;
-        EXPECT_EQ(shown.count(QStringLiteral("-")), 20) << width;
-    }
-}
-
 TEST(TachiEngine, ProgressCountsAllButTheEndBlockTail)
 {
     EXPECT_EQ(TTachiEngine::progressPercent(1, 1105), 0);
@@ -148,15 +120,7 @@ TEST(TachiEngine, ProgressCountsAllButTheEndBlockTail)
 // row that fall inside one piece.
 TEST(TachiEngine, FormattedTextsNeverFlashAMarker)
 {
-    struct Case
-    {
-        const char *what;
-        QString text;
-        int width;
-        int indent;
-        QStringList flashes;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, QString, int, int, QStringList> cases[] = {
         {"ends in a **** paragraph",
          QStringLiteral("One.\n\n****\n\nTwo.\n\n****"),
          12,
@@ -173,11 +137,10 @@ TEST(TachiEngine, FormattedTextsNeverFlashAMarker)
          0,
          {"[Intro text. ]", "-", "[Title of it ]", "END"}},
     };
-    for (const Case &c : cases) {
-        MemoLines memo([](const QString &p) { return wrapAtCharacters(p, 40); });
-        memo.setText(c.text);
+    for (const auto &[what, text, width, indent, flashes] : cases) {
+        MemoLines memo = memoOf(40, {text});
         reflowTachiText(memo);
-        indentTachiText(memo, c.indent);
-        EXPECT_EQ(runToEnd(buildFlashText(memo.lines()), c.width), c.flashes) << c.what;
+        indentTachiText(memo, indent);
+        EXPECT_EQ(runToEnd(buildFlashText(memo.lines()), width), flashes) << what;
     }
 }

@@ -1,7 +1,7 @@
 #include "TachiEngine.h"
 #include "TachiText.h"
 
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <QRegularExpression>
 
@@ -64,9 +64,8 @@ TEST(TachiProperty, FlashesShowEveryWordOnceAndNoMarker)
         const int width = 8 + static_cast<int>(rng() % 19);
         const int indent = static_cast<int>(rng() % 6);
         const int wrap = 20 + static_cast<int>(rng() % 60);
-        MemoLines memo([wrap](const QString &p) { return wrapAtCharacters(p, wrap); });
         const QString source = randomText(rng);
-        memo.setText(source);
+        MemoLines memo = memoOf(wrap, {source});
         reflowTachiText(memo);
         indentTachiText(memo, indent);
 

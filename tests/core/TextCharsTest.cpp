@@ -1,9 +1,5 @@
 #include "TextChars.h"
-#include "QtPrinters.h"
-#include "TextFile.h"
-
-#include <QFile>
-#include <QTemporaryDir>
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +13,4 @@ TEST(TextChars, APairCountsAsOneAndIsNeverCut)
     EXPECT_EQ(midChars(mixed, 2, 2), smile + QStringLiteral("c"));
     EXPECT_EQ(midChars(mixed, 3), QStringLiteral("cd") + smile);
     EXPECT_EQ(charOffsets(mixed), (std::vector<qsizetype>{0, 1, 2, 4, 5, 6, 8}));
-}
-
-TEST(TextFile, ATabIsReadAsASpace)
-{
-    QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("t.txt")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("Plain\tline with tabs inside it\n\t\tindented\r\n");
-    f.close();
-    EXPECT_EQ(readTextFileLines(f.fileName()),
-              (QStringList{QStringLiteral("Plain line with tabs inside it"), QStringLiteral("  indented")}));
 }

@@ -7,6 +7,8 @@
 
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Writes `count` copies of `piece` without holding the whole file in memory.
@@ -59,8 +61,12 @@ TEST(TextFileRead, KeepsWhatTheWindowsUseOfAnyFile)
          1, QString(341, QChar(0x20ac)), QString(341, QChar(0x20ac))},
         {"Windows-1252 bytes decode as such after a cut", "\xe9", 2000, "\n", kReaderTextLimits, 1,
          QString(1024, QChar(0xe9)), QString(1024, QChar(0xe9))},
-        {"the total cap stops the reading", QByteArray(1000, 'e') + "\n", 5000, "", TextReadLimits{100000, 4096, 10000},
-         10, e1000, e1000},
+        {"UTF-8 is decoded", "caf\xc3\xa9\r\nend", 1, "", kReaderTextLimits, 2, u"caf\u00e9"_s, "end"},
+        {"other bytes are Windows-1252", "caf\xe9 \x93q\x94", 1, "", kReaderTextLimits, 1,
+         u"caf\u00e9 \u201cq\u201d"_s, u"caf\u00e9 \u201cq\u201d"_s},
+        {"a tab reads as a space", "\ta\tb\n", 1, "", kReaderTextLimits, 1, " a b", " a b"},
+        {"the total cap stops the reading", QByteArray(1000, 'e') + "\n", 5000, "",
+         TextReadLimits{100000, 4096, 10000}, 10, e1000, e1000},
     };
     for (const Case &c : cases) {
         QTemporaryDir dir;
@@ -73,6 +79,13 @@ TEST(TextFileRead, KeepsWhatTheWindowsUseOfAnyFile)
         EXPECT_EQ(lines->front(), c.first) << c.what;
         EXPECT_EQ(lines->back(), c.last) << c.what;
     }
+}
+
+TEST(TextFileRead, RefusesBinaryAndMissingFiles)
+{
+    QTemporaryDir dir;
+    EXPECT_FALSE(readTextFileLines(writeRepeated(dir, "b.bin", QByteArray("MZ\0\0\x90", 5), 1)).has_value());
+    EXPECT_FALSE(readTextFileLines(dir.filePath(QStringLiteral("none.txt"))).has_value());
 }
 
 TEST(TextFileRead, AHugeFileIsReadWithBoundedMemory)

@@ -1,8 +1,10 @@
 #include "VertLayout.h"
 
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 // Each case lays out `file` (lines split at '\n') and checks its last line: the stored text and the fixations
 // separated by '|', or nothing for a blank line.

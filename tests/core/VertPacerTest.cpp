@@ -1,6 +1,6 @@
 #include "VertPacer.h"
 
-#include "QtPrinters.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,7 @@
 namespace {
 
 using Kind = VertTick::Kind;
-const HorizMetrics kMono{[](const QString &s) { return static_cast<int>(s.size()) * 6; }, 10};
-
-QStringList repeated(const QString &line, int count)
-{
-    return QStringList(count, line);
-}
+const HorizMetrics kMono = monoMetrics();
 
 // Proportional text: each character 4 to 8 pixels.
 int proportional(const QString &s)
@@ -56,7 +51,7 @@ std::vector<std::pair<int, int>> expectedOrder(const HorizText &t, int downSweep
 
 TEST(VertPacer, EightLinesWithTwoFixationsAndFourLineSweeps)
 {
-    VertPacer pacer(LayoutVerticalText(repeated(QStringLiteral("word1 more1"), 8), 2), 4, kMono);
+    VertPacer pacer(LayoutVerticalText(QStringList(8, QStringLiteral("word1 more1")), 2), 4, kMono);
     const auto ticks = readToEnd(pacer, VertTickInput{10000, 300, 100});
     std::vector<std::tuple<Kind, int, int, int>> expected;
     for (int block : {0, 4}) {
@@ -92,7 +87,8 @@ TEST(VertPacer, WalksEachStateTable)
     };
     const VertTickInput in{10000, 300, 100};
     for (const auto &[f, d, columns] : tables) {
-        VertPacer pacer(LayoutVerticalText(repeated(QStringLiteral("abcdef ghijkl mnopqr"), d), f), d, kMono);
+        VertPacer pacer(LayoutVerticalText(QStringList(d, QStringLiteral("abcdef ghijkl mnopqr")), f), d,
+                        kMono);
         pacer.start();
         for (int c = 1; c <= f; ++c) {
             for (int row = 0; row < d; ++row) {
@@ -118,10 +114,13 @@ TEST(VertPacer, ScrollsAheadOfTheNextBlock)
 {
     const QString text = QStringLiteral("word1 more1");
     const std::tuple<const char *, QStringList, int, std::vector<int>> cases[] = {
-        {"blocks of three", repeated(text, 9), 50, {40, 30, 30}},
-        {"a blank line passes one line", repeated(text, 3) << QString() << repeated(text, 3), 50, {50, 30}},
+        {"blocks of three", QStringList(9, text), 50, {40, 30, 30}},
+        {"a blank line passes one line",
+         QStringList(3, text) << QString() << QStringList(3, text),
+         50,
+         {50, 30}},
         // Each retake of the line would scroll by nothing; the reading must go on.
-        {"window lower than a block still ends", repeated(text, 6), 0, {10, 30, 30, 30}},
+        {"window lower than a block still ends", QStringList(6, text), 0, {10, 30, 30, 30}},
     };
     for (const auto &[name, lines, clientHeight, expected] : cases) {
         VertPacer pacer(LayoutVerticalText(lines, 2), 3, kMono);
@@ -140,7 +139,7 @@ TEST(VertPacer, ScrollsAheadOfTheNextBlock)
 
 TEST(VertPacer, PauseIsNotCountedAndAnEmptyTextEndsAtOnce)
 {
-    VertPacer pacer(LayoutVerticalText(repeated(QStringLiteral("The quick brown fox"), 8), 2), 4, kMono);
+    VertPacer pacer(LayoutVerticalText(QStringList(8, QStringLiteral("The quick brown fox")), 2), 4, kMono);
     const VertTickInput in{10000, 300, 100};
     pacer.start();
     for (int i = 0; i < 5; ++i)
