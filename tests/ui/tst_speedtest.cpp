@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <malloc.h>
@@ -173,6 +174,10 @@ void SpeedTestTest::keysPageOnlyWhileTheClockRuns()
                       QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(view->viewport(), &wheel);
     QCOMPARE(view->position(), 0);
+    // Nor the mouse on the scroll bar, which only shows where the page is.
+    QScrollBar *bar = view->verticalScrollBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
+    QCOMPARE(view->position(), 0);
 
     QTest::mouseClick(t.button("startReadButton"), Qt::LeftButton);
     const int step = t.step();
@@ -192,6 +197,10 @@ void SpeedTestTest::keysPageOnlyWhileTheClockRuns()
     QTest::keyClick(t.reader, Qt::Key_Escape);
     QCOMPARE(t.button("startReadButton")->text(), QStringLiteral("Start Read"));
     QVERIFY(!t.reader->clockRunning());
+    // Any move into the end zone while the clock runs offers Stop Reading, not paging alone.
+    QTest::mouseClick(t.button("startReadButton"), Qt::LeftButton);
+    view->setPosition(view->scrollMaximum());
+    QVERIFY(t.button("stopReadingButton")->isEnabled());
 }
 
 void SpeedTestTest::stopReadingComesWithTheEndZoneAndScores()

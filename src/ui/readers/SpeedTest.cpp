@@ -28,6 +28,9 @@ SpeedTestView::SpeedTestView(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setFocusPolicy(Qt::NoFocus);
     verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     verticalScrollBar()->setObjectName(QStringLiteral("speedTestScrollBar"));
+    // The bar shows where the page is but takes no input: a drag would let the reader look ahead before the
+    // clock starts, or reach the end without the end-zone check that paging makes.
+    verticalScrollBar()->setAttribute(Qt::WA_TransparentForMouseEvents);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     updateRange();
@@ -121,6 +124,12 @@ TSpeedTestForm::TSpeedTestForm(AppState &state, QWidget *parent)
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
     m_view->setGeometry(rect());
+    // Whatever moves the page while the clock runs (paging, a range that shrinks under it) may bring the end
+    // into view.
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_values.SpeedTestTimerOn == 1)
+            checkEndZone();
+    });
 
     setCurrentMode(m_state, Mode::SpeedTest);
     m_values.SpeedTestTimerOn = 0;
