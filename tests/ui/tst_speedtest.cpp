@@ -142,6 +142,8 @@ void SpeedTestTest::startReadTogglesTheClockAndThePage()
     QVERIFY(!t.page->findChild<QLabel *>(QStringLiteral("spacebarLabel"))->isHidden());
     QVERIFY(!t.storiesEnabled());
     QVERIFY(!t.action("openFileAction")->isEnabled() && !t.action("changeFontAction")->isEnabled());
+    QAction *fonts = t.app.form()->findChild<QAction *>(QStringLiteral("fontsAction"));
+    QVERIFY(!fonts->isEnabled());
     QCOMPARE(t.reader->window()->focusWidget(), t.reader);
     t.tick(65);
     QCOMPARE(t.page->findChild<QLabel *>(QStringLiteral("clockReadout"))->text(), QStringLiteral("1:05"));
@@ -156,6 +158,7 @@ void SpeedTestTest::startReadTogglesTheClockAndThePage()
     QVERIFY(t.page->findChild<QLabel *>(QStringLiteral("spacebarLabel"))->isHidden());
     QVERIFY(t.storiesEnabled());
     QVERIFY(t.action("openFileAction")->isEnabled() && t.action("changeFontAction")->isEnabled());
+    QVERIFY(fonts->isEnabled());
     QCOMPARE(t.reader->window()->focusWidget(), t.reader);
     // Pausing keeps the seconds counted so far.
     QCOMPARE(t.reader->values().SpeedTestSeconds, 65.0);

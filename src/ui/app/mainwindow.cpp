@@ -146,7 +146,8 @@ void TForm1::buildMenus()
                 }
             });
     options->addSeparator();
-    connect(addAction(options, QStringLiteral("Fonts"), "fontsAction"), &QAction::triggered, this, [this] {
+    m_fontsAction = addAction(options, QStringLiteral("Fonts"), "fontsAction");
+    connect(m_fontsAction, &QAction::triggered, this, [this] {
         if (m_state.modeWindow != nullptr)
             m_state.modeWindow->chooseFont();
     });
@@ -211,6 +212,7 @@ void TForm1::applyHolds()
     m_storiesMenu->menuAction()->setEnabled(stories);
     for (QMenu *menu : {m_readingMenu, m_chartsMenu, m_optionsMenu})
         menu->menuAction()->setEnabled(!charts);
+    m_fontsAction->setEnabled(!m_holds[static_cast<std::size_t>(MenuHold::Timing)]);
 }
 
 void TForm1::buildVisibilityPanels()

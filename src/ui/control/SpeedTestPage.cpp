@@ -2,6 +2,7 @@
 
 #include "SpeedTestText.h"
 #include "app/AppState.h"
+#include "app/Frame.h"
 #include "readers/SpeedTest.h"
 
 #include <QAction>
@@ -160,6 +161,8 @@ void SpeedTestPage::setRun(Run run)
     m_openFile->setEnabled(!timing && run != Run::NoReader);
     m_changeFont->setEnabled(!timing && run != Run::NoReader);
     holdForReading(timing);
+    if (m_state.frame != nullptr)
+        m_state.frame->setHold(MenuHold::Timing, timing);
 }
 
 void SpeedTestPage::clockStopped()
