@@ -246,6 +246,12 @@ void SpeedTestTest::stopReadingComesWithTheEndZoneAndScores()
         QVERIFY2(!t.button(name)->isEnabled(), name);
     QCOMPARE(t.button("startReadButton")->text(), QStringLiteral("Start Read"));
     QVERIFY(t.storiesEnabled());
+    // A new font lays out the same text again: no new test until a text is loaded.
+    t.app.fakes.dialogs.fonts.push_back(FontChoice{QFont(QStringLiteral("DejaVu Sans"), 12), Qt::black});
+    triggerAction(t.page, "changeFontAction");
+    QVERIFY(!t.button("startReadButton")->isEnabled());
+    t.openFile(t.app.state->StoryFileName);
+    QVERIFY(t.button("startReadButton")->isEnabled());
 }
 
 void SpeedTestTest::stoppingAwayFromTheEndPlaysNoEndSound()

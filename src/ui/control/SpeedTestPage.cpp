@@ -125,9 +125,10 @@ QPushButton *SpeedTestPage::addButton(QGroupBox *group, const QString &caption, 
 void SpeedTestPage::attach(TSpeedTestForm &reader)
 {
     m_reader = &reader;
-    connect(&reader, &TSpeedTestForm::textLaidOut, this, [this] {
+    connect(&reader, &TSpeedTestForm::textLaidOut, this, [this](bool newText) {
         m_clock->setText(speedTestClockText(0));
-        setRun(Run::Ready);
+        // A scored test is taken again only on a text loaded anew, not on the same one in a new font.
+        setRun(m_run == Run::Scored && !newText ? Run::Scored : Run::Ready);
     });
     connect(&reader, &TSpeedTestForm::clockStopped, this, &SpeedTestPage::clockStopped);
     connect(&reader, &TSpeedTestForm::endZoneReached, this, [this] {

@@ -179,10 +179,10 @@ void TSpeedTestForm::LoadSpeedTestText()
     }
     m_fileLines = *lines;
     m_haveText = true;
-    LayoutSpeedTestText();
+    LayoutSpeedTestText(true);
 }
 
-void TSpeedTestForm::LayoutSpeedTestText()
+void TSpeedTestForm::LayoutSpeedTestText(bool newText)
 {
     const QFont font = canvasFont();
     const int h = lineHeight();
@@ -192,7 +192,7 @@ void TSpeedTestForm::LayoutSpeedTestText()
                                       h, m_values.SpeedTestPageEnd});
     m_view->setPosition(0);
     m_values.SpeedTestSavedWidth = width();
-    Q_EMIT textLaidOut();
+    Q_EMIT textLaidOut(newText);
 }
 
 void TSpeedTestForm::chooseFont()
@@ -205,7 +205,7 @@ void TSpeedTestForm::chooseFont()
     // The page shows the new font at once; like a width change, that starts the counts again.
     if (m_haveText) {
         stopClock();
-        LayoutSpeedTestText();
+        LayoutSpeedTestText(false);
     }
 }
 
@@ -274,7 +274,7 @@ void TSpeedTestForm::resizeEvent(QResizeEvent *event)
         // The text is laid out again for the new width and the counts start from 0, so a running clock
         // stops with it rather than count on for a test that has started over.
         stopClock();
-        LayoutSpeedTestText();
+        LayoutSpeedTestText(false);
         return;
     }
     if (m_values.SpeedTestTimerOn == 1)

@@ -85,8 +85,9 @@ public:
     void Timer1Timer();
 
 Q_SIGNALS:
-    // A text was laid out: the counters start again and the page is back at its top.
-    void textLaidOut();
+    // A text was laid out: the counters start again and the page is back at its top. `newText` is false
+    // when the same text was laid out again (a new font or width).
+    void textLaidOut(bool newText);
     void clockStopped();
     // Paging (or a resize while the clock runs) brought the view into the end zone.
     void endZoneReached();
@@ -102,7 +103,7 @@ protected:
     void leaving() override;
 
 private:
-    void LayoutSpeedTestText();
+    void LayoutSpeedTestText(bool newText);
     QFont canvasFont() const;
     QString storyPath() const;
     void checkEndZone();
