@@ -187,8 +187,11 @@ void TForm1::storyCommand(const StoryEntry &entry)
     const Mode mode = currentMode(m_state);
     const bool reader =
         mode == Mode::Tachi || mode == Mode::Horiz || mode == Mode::Vert || mode == Mode::SpeedTest;
-    if (reader && m_state.modeWindow != nullptr)
+    if (reader && m_state.modeWindow != nullptr) {
         m_state.modeWindow->loadStory();
+        // The keyboard goes to the reader, so that its keys work without a click first.
+        m_state.modeWindow->takeFocus();
+    }
 }
 
 void TForm1::plugCommand(const char *objectName, std::function<void()> run)

@@ -139,6 +139,10 @@ void SpeedTestPage::attach(TSpeedTestForm &reader)
     });
     connect(&reader, &TSpeedTestForm::secondsCounted, this,
             [this](double seconds) { m_clock->setText(speedTestClockText(seconds)); });
+    connect(&reader, &TSpeedTestForm::startRequested, this, [this] {
+        if (m_run == Run::Ready || m_run == Run::PausedAtEnd)
+            StartReadClick();
+    });
     connect(&reader, &TSpeedTestForm::pauseRequested, this, [this] {
         if (m_run == Run::Timing || m_run == Run::TimingAtEnd)
             StartReadClick();

@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -249,13 +247,6 @@ void TSpeedTestForm::pageUp()
     takeFocus();
 }
 
-void TSpeedTestForm::takeFocus()
-{
-    if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
-        f->mdiArea()->setActiveSubWindow(f);
-    setFocus(Qt::OtherFocusReason);
-}
-
 void TSpeedTestForm::showEvent(QShowEvent *event)
 {
     ModeWindow::showEvent(event);
@@ -302,6 +293,10 @@ void TSpeedTestForm::keyPressEvent(QKeyEvent *event)
         default:
             break;
         }
+    } else if (m_state.SpeedTestOpen == 1 && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        // The page is not moved: the clock starts, when the page offers to start it.
+        Q_EMIT startRequested();
+        event->accept();
     }
     setFocus(Qt::OtherFocusReason);
 }

@@ -79,8 +79,6 @@ public:
     bool clockRunning() const { return m_timer1.isActive(); }
     void pageDown();
     void pageUp();
-    // Activates this window and gives it the keyboard.
-    void takeFocus();
 
     void Timer1Timer();
 
@@ -94,6 +92,8 @@ Q_SIGNALS:
     void secondsCounted(double seconds);
     // Escape while the clock runs.
     void pauseRequested();
+    // Space while the clock is stopped.
+    void startRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
