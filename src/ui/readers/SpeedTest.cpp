@@ -28,7 +28,7 @@ SpeedTestView::SpeedTestView(QWidget *parent) : QAbstractScrollArea(parent)
     verticalScrollBar()->setObjectName(QStringLiteral("speedTestScrollBar"));
     // The bar shows where the page is but takes no input: a drag would let the reader look ahead before the
     // clock starts, or reach the end without the end-zone check that paging makes.
-    verticalScrollBar()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    verticalScrollBar()->installEventFilter(this);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     updateRange();
@@ -101,6 +101,23 @@ void SpeedTestView::resizeEvent(QResizeEvent *event)
 void SpeedTestView::scrollContentsBy(int, int)
 {
     viewport()->update();
+}
+
+bool SpeedTestView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == verticalScrollBar()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 void SpeedTestView::wheelEvent(QWheelEvent *event)
