@@ -98,7 +98,9 @@ void ChartViewerTest::openOpenCloseFirstOpen()
     QVERIFY(second->isVisible());
     QCOMPARE(second->geometry(), QRect(1, first->height(), 284, 100 + 2 + titleBar));
 
-    // Closed while scrolled down to the second chart, which then shows from its title bar.
+    // Closed while scrolled down to the second chart, on a screen too small for the window to grow to
+    // the charts: the chart moved up shows from its title bar.
+    app.fakes.screen.screenSize = QSize(500, 360);
     viewer->resize(400, 300);
     QScrollBar *bar = viewer->findChild<QScrollArea *>("chartScrollArea")->verticalScrollBar();
     bar->setValue(bar->maximum());
