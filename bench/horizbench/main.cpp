@@ -1,6 +1,7 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./horizbench
 // Layout of a 1000-line, 80-column text at K = 5; one tick's work (engine and paint) through the real
-// window; and the pacer's accuracy at 7 ms and 100 ms against its ideal schedule, with the other core busy.
+// window; and the pacer's accuracy at 7 ms, 10 ms and 100 ms against its ideal schedule, with the other core
+// busy, and at 100 ms with one 300 ms stall of the user-interface thread.
 
 #include "BenchSupport.h"
 #include "HorizPacer.h"
@@ -94,8 +95,9 @@ void BM_TickWork(benchmark::State &state)
 }
 BENCHMARK(BM_TickWork)->Unit(benchmark::kMicrosecond)->Iterations(3000);
 
-// Real timers: every tick's time against start + the sum of the intervals the engine asked for.
-void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks)
+// Real timers: every tick's time against start + the sum of the intervals the engine asked for. With
+// `stallAtTick`, the user-interface thread is held 300 ms once, in that tick's handling.
+void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks, int stallAtTick = 0)
 {
     BenchApp &p = *g_program;
     const OtherCoreBusy load;
@@ -111,6 +113,10 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
             const double now = p.clock.nowPreciseMs();
             records.push_back(bench::TickRecord{now, due, next, now});
             due += next;
+            if (static_cast<int>(records.size()) == stallAtTick) {
+                bench::stall(p.clock, 300.0);
+                records.back().doneAt = p.clock.nowPreciseMs();
+            }
             if (static_cast<int>(records.size()) == ticks) {
                 r->stopTimers();
                 loop.quit();
@@ -151,6 +157,18 @@ void BM_Pacing100ms(benchmark::State &state)
     pacingAccuracy(state, false, 100, 100);
 }
 BENCHMARK(BM_Pacing100ms)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Pacing10ms(benchmark::State &state)
+{
+    pacingAccuracy(state, false, 10, 400);
+}
+BENCHMARK(BM_Pacing10ms)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Pacing100msStall300(benchmark::State &state)
+{
+    pacingAccuracy(state, false, 100, 100, 50);
+}
+BENCHMARK(BM_Pacing100msStall300)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // For comparison under the same load: how late a plain precise single-shot timer wakes up.
 void BM_TimerWakeBaseline(benchmark::State &state)

@@ -11,6 +11,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -96,9 +98,17 @@ void ChartViewerTest::openOpenCloseFirstOpen()
     QVERIFY(second->isVisible());
     QCOMPARE(second->geometry(), QRect(1, first->height(), 284, 100 + 2 + titleBar));
 
+    // Closed while scrolled down to the second chart, on a screen too small for the window to grow to
+    // the charts: the chart moved up shows from its title bar.
+    app.fakes.screen.screenSize = QSize(500, 360);
+    viewer->resize(400, 300);
+    QScrollBar *bar = viewer->findChild<QScrollArea *>("chartScrollArea")->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QVERIFY(bar->value() > 0);
     QTest::mouseClick(first->findChild<QPushButton *>("chartSlot1CloseButton"), Qt::LeftButton);
     QVERIFY(!first->isVisible());
     QCOMPARE(second->y(), 0);
+    QCOMPARE(bar->value(), 0);
 
     app.fakes.dialogs.openNames = {c};
     QVERIFY(triggerAction(viewer, "openChartAction"));

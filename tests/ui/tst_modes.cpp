@@ -123,9 +123,12 @@ void ModesTest::storiesGoToReadersOnly()
     int left = 0;
     plugStandIns(app, &left);
     QVERIFY(app.start());
+    app.state->controlPanel->setFocus();
     QVERIFY(triggerAction(app.form(), "story1Action"));
     QCOMPARE(static_cast<StandInWindow *>(app.state->modeWindow.data())->loaded,
              QStringLiteral("The Boarded Window.bwr"));
+    // The reader has the keyboard at once.
+    QCOMPARE(app.form()->focusWidget(), app.state->modeWindow.data());
 
     QVERIFY(triggerAction(app.form(), "exerciseAction"));
     QVERIFY(triggerAction(app.form(), "story13Action"));

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <malloc.h>
@@ -140,6 +141,8 @@ void SpeedTestTest::startReadTogglesTheClockAndThePage()
     QVERIFY(!t.page->findChild<QLabel *>(QStringLiteral("spacebarLabel"))->isHidden());
     QVERIFY(!t.storiesEnabled());
     QVERIFY(!t.action("openFileAction")->isEnabled() && !t.action("changeFontAction")->isEnabled());
+    QAction *fonts = t.app.form()->findChild<QAction *>(QStringLiteral("fontsAction"));
+    QVERIFY(!fonts->isEnabled());
     QCOMPARE(t.reader->window()->focusWidget(), t.reader);
     t.tick(65);
     QCOMPARE(t.page->findChild<QLabel *>(QStringLiteral("clockReadout"))->text(), QStringLiteral("1:05"));
@@ -154,6 +157,7 @@ void SpeedTestTest::startReadTogglesTheClockAndThePage()
     QVERIFY(t.page->findChild<QLabel *>(QStringLiteral("spacebarLabel"))->isHidden());
     QVERIFY(t.storiesEnabled());
     QVERIFY(t.action("openFileAction")->isEnabled() && t.action("changeFontAction")->isEnabled());
+    QVERIFY(fonts->isEnabled());
     QCOMPARE(t.reader->window()->focusWidget(), t.reader);
     // Pausing keeps the seconds counted so far.
     QCOMPARE(t.reader->values().SpeedTestSeconds, 65.0);
@@ -164,7 +168,6 @@ void SpeedTestTest::keysPageOnlyWhileTheClockRuns()
 {
     SpeedTestApp t(200);
     SpeedTestView *view = t.reader->view();
-    QTest::keyClick(t.reader, Qt::Key_Space);
     QTest::keyClick(t.reader, Qt::Key_PageDown);
     QCOMPARE(view->position(), 0);
     // Nor does the wheel move the page.
@@ -172,8 +175,15 @@ void SpeedTestTest::keysPageOnlyWhileTheClockRuns()
                       QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(view->viewport(), &wheel);
     QCOMPARE(view->position(), 0);
+    // Nor the mouse on the scroll bar, which only shows where the page is.
+    QScrollBar *bar = view->verticalScrollBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 20));
+    QCOMPARE(view->position(), 0);
+    // Space with the clock stopped starts it and leaves the page where it is.
+    QTest::keyClick(t.reader, Qt::Key_Space);
+    QVERIFY(t.reader->clockRunning());
+    QCOMPARE(view->position(), 0);
 
-    QTest::mouseClick(t.button("startReadButton"), Qt::LeftButton);
     const int step = t.step();
     const int h = t.reader->lineHeight();
     // The whole lines that fit the window: a line cut off at the bottom comes to the top.
@@ -191,6 +201,10 @@ void SpeedTestTest::keysPageOnlyWhileTheClockRuns()
     QTest::keyClick(t.reader, Qt::Key_Escape);
     QCOMPARE(t.button("startReadButton")->text(), QStringLiteral("Start Read"));
     QVERIFY(!t.reader->clockRunning());
+    // Any move into the end zone while the clock runs offers Stop Reading, not paging alone.
+    QTest::mouseClick(t.button("startReadButton"), Qt::LeftButton);
+    view->setPosition(view->scrollMaximum());
+    QVERIFY(t.button("stopReadingButton")->isEnabled());
 }
 
 void SpeedTestTest::stopReadingComesWithTheEndZoneAndScores()
@@ -233,6 +247,12 @@ void SpeedTestTest::stopReadingComesWithTheEndZoneAndScores()
         QVERIFY2(!t.button(name)->isEnabled(), name);
     QCOMPARE(t.button("startReadButton")->text(), QStringLiteral("Start Read"));
     QVERIFY(t.storiesEnabled());
+    // A new font lays out the same text again: no new test until a text is loaded.
+    t.app.fakes.dialogs.fonts.push_back(FontChoice{QFont(QStringLiteral("DejaVu Sans"), 12), Qt::black});
+    triggerAction(t.page, "changeFontAction");
+    QVERIFY(!t.button("startReadButton")->isEnabled());
+    t.openFile(t.app.state->StoryFileName);
+    QVERIFY(t.button("startReadButton")->isEnabled());
 }
 
 void SpeedTestTest::stoppingAwayFromTheEndPlaysNoEndSound()

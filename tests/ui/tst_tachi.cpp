@@ -433,7 +433,13 @@ void TachiTest::spaceAndEscapeDriveTheRun()
     QVERIFY(!t.reader->isTextFormatted());
     t.button("formatTextButton")->click();
 
-    QTest::keyClick(t.button("formatTextButton"), Qt::Key_Space);
+    // Space on a focused button presses that button, not the page's run key.
+    t.find<QSpinBox>(t.page, "indentSpin")->setValue(3);
+    t.button("indentButton")->setFocus();
+    QTest::keyClick(t.button("indentButton"), Qt::Key_Space);
+    QVERIFY(!t.reader->isRunning());
+    QVERIFY(t.memo()->toPlainText().startsWith(QStringLiteral("   ")));
+    QTest::keyClick(t.reader, Qt::Key_Space);
     QVERIFY(t.reader->isRunning());
     QTest::keyClick(t.memo(), Qt::Key_Space);
     QCOMPARE(t.button("pauseReadButton")->text(), QStringLiteral("Resume Read"));

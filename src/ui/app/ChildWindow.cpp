@@ -18,6 +18,13 @@ QMdiSubWindow *ChildWindow::frame() const
     return qobject_cast<QMdiSubWindow *>(parentWidget());
 }
 
+void ChildWindow::takeFocus()
+{
+    if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
+        f->mdiArea()->setActiveSubWindow(f);
+    setFocus(Qt::OtherFocusReason);
+}
+
 QRect ChildWindow::placedGeometry() const
 {
     if (QMdiSubWindow *f = frame()) {

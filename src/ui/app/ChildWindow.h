@@ -21,6 +21,8 @@ public:
     ChildWindow(AppState &state, std::uint8_t *placementFlag, TBounds *bounds, QWidget *parent = nullptr);
 
     QMdiSubWindow *frame() const;
+    // Activates this window and gives it the keyboard.
+    void takeFocus();
     // Bounds within the client area (of the frame when the window sits in one). While the window is
     // minimised or maximised, the bounds it had before, which are what it comes back to.
     QRect placedGeometry() const;

@@ -146,7 +146,8 @@ void TForm1::buildMenus()
                 }
             });
     options->addSeparator();
-    connect(addAction(options, QStringLiteral("Fonts"), "fontsAction"), &QAction::triggered, this, [this] {
+    m_fontsAction = addAction(options, QStringLiteral("Fonts"), "fontsAction");
+    connect(m_fontsAction, &QAction::triggered, this, [this] {
         if (m_state.modeWindow != nullptr)
             m_state.modeWindow->chooseFont();
     });
@@ -186,8 +187,11 @@ void TForm1::storyCommand(const StoryEntry &entry)
     const Mode mode = currentMode(m_state);
     const bool reader =
         mode == Mode::Tachi || mode == Mode::Horiz || mode == Mode::Vert || mode == Mode::SpeedTest;
-    if (reader && m_state.modeWindow != nullptr)
+    if (reader && m_state.modeWindow != nullptr) {
         m_state.modeWindow->loadStory();
+        // The keyboard goes to the reader, so that its keys work without a click first.
+        m_state.modeWindow->takeFocus();
+    }
 }
 
 void TForm1::plugCommand(const char *objectName, std::function<void()> run)
@@ -211,6 +215,7 @@ void TForm1::applyHolds()
     m_storiesMenu->menuAction()->setEnabled(stories);
     for (QMenu *menu : {m_readingMenu, m_chartsMenu, m_optionsMenu})
         menu->menuAction()->setEnabled(!charts);
+    m_fontsAction->setEnabled(!m_holds[static_cast<std::size_t>(MenuHold::Timing)]);
 }
 
 void TForm1::buildVisibilityPanels()

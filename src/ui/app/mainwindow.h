@@ -92,6 +92,7 @@ private:
     QMenu *m_optionsMenu = nullptr;
     QMenu *m_contributorsMenu = nullptr;
     QAction *m_soundAction = nullptr;
-    std::array<bool, 3> m_holds{};
+    QAction *m_fontsAction = nullptr;
+    std::array<bool, 4> m_holds{};
     bool m_closed = false;
 };

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -159,6 +160,8 @@ void TChartForm1::closeSlot(int slot)
     w.panel->hide();
     w.image->clear();
     placeSlots();
+    // The chart left behind is now at the top: show its title and Close button.
+    m_scroll->verticalScrollBar()->setValue(0);
 }
 
 void TChartForm1::placeSlots()

@@ -92,6 +92,10 @@ HorizControlPage::HorizControlPage(AppState &state, QWidget *parent) : ControlPa
 void HorizControlPage::attach(THorizonForm &reader)
 {
     m_reader = &reader;
+    connect(&reader, &PacedReader::runKeyPressed, this, [this] {
+        if (m_start->isEnabled())
+            m_start->click();
+    });
     connect(&reader, &THorizonForm::textLaidOut, this, &HorizControlPage::textLaidOut);
     connect(&reader, &THorizonForm::progressed, m_progress, &QProgressBar::setValue);
     connect(&reader, &THorizonForm::readingFinished, this, [this] { setRun(Run::Finished); });

@@ -2,6 +2,7 @@
 
 #include "SpeedTestText.h"
 #include "app/AppState.h"
+#include "app/Frame.h"
 #include "readers/SpeedTest.h"
 
 #include <QAction>
@@ -124,9 +125,10 @@ QPushButton *SpeedTestPage::addButton(QGroupBox *group, const QString &caption, 
 void SpeedTestPage::attach(TSpeedTestForm &reader)
 {
     m_reader = &reader;
-    connect(&reader, &TSpeedTestForm::textLaidOut, this, [this] {
+    connect(&reader, &TSpeedTestForm::textLaidOut, this, [this](bool newText) {
         m_clock->setText(speedTestClockText(0));
-        setRun(Run::Ready);
+        // A scored test is taken again only on a text loaded anew, not on the same one in a new font.
+        setRun(m_run == Run::Scored && !newText ? Run::Scored : Run::Ready);
     });
     connect(&reader, &TSpeedTestForm::clockStopped, this, &SpeedTestPage::clockStopped);
     connect(&reader, &TSpeedTestForm::endZoneReached, this, [this] {
@@ -137,6 +139,10 @@ void SpeedTestPage::attach(TSpeedTestForm &reader)
     });
     connect(&reader, &TSpeedTestForm::secondsCounted, this,
             [this](double seconds) { m_clock->setText(speedTestClockText(seconds)); });
+    connect(&reader, &TSpeedTestForm::startRequested, this, [this] {
+        if (m_run == Run::Ready || m_run == Run::PausedAtEnd)
+            StartReadClick();
+    });
     connect(&reader, &TSpeedTestForm::pauseRequested, this, [this] {
         if (m_run == Run::Timing || m_run == Run::TimingAtEnd)
             StartReadClick();
@@ -160,6 +166,8 @@ void SpeedTestPage::setRun(Run run)
     m_openFile->setEnabled(!timing && run != Run::NoReader);
     m_changeFont->setEnabled(!timing && run != Run::NoReader);
     holdForReading(timing);
+    if (m_state.frame != nullptr)
+        m_state.frame->setHold(MenuHold::Timing, timing);
 }
 
 void SpeedTestPage::clockStopped()

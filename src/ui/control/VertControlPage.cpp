@@ -123,6 +123,10 @@ VertControlPage::VertControlPage(AppState &state, QWidget *parent) : ControlPage
 void VertControlPage::attach(TVertForm &reader)
 {
     m_reader = &reader;
+    connect(&reader, &PacedReader::runKeyPressed, this, [this] {
+        if (m_start->isEnabled())
+            m_start->click();
+    });
     connect(&reader, &TVertForm::textLaidOut, this, &VertControlPage::textLaidOut);
     connect(&reader, &TVertForm::progressed, m_progress, &QProgressBar::setValue);
     connect(&reader, &TVertForm::readingFinished, this, [this] {

@@ -4,6 +4,7 @@
 #include "app/ModeRegistry.h"
 #include "control/ControlPage.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -95,12 +96,24 @@ void TControlForm::watchKeys(QWidget *root)
 
 bool TControlForm::eventFilter(QObject *watched, QEvent *event)
 {
-    // Key preview: the visible page sees keys before the focused control does.
+    // Key preview: the visible page sees keys before the focused control does, except that Space presses
+    // a focused button itself (and Escape is left to it), so the page's own Space and Escape wait until
+    // no button has the focus.
     if (event->type() == QEvent::KeyPress) {
-        if (ControlPage *p = page(m_visible); p != nullptr && p->previewKey(static_cast<QKeyEvent *>(event)))
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool buttonKey = key->key() == Qt::Key_Space || key->key() == Qt::Key_Escape;
+        if (buttonKey && (qobject_cast<QAbstractButton *>(watched) != nullptr || buttonHasFocus()))
+            return ChildWindow::eventFilter(watched, event);
+        if (ControlPage *p = page(m_visible); p != nullptr && p->previewKey(key))
             return true;
     }
     return ChildWindow::eventFilter(watched, event);
+}
+
+bool TControlForm::buttonHasFocus() const
+{
+    QWidget *focus = window()->focusWidget();
+    return focus != nullptr && isAncestorOf(focus) && qobject_cast<QAbstractButton *>(focus) != nullptr;
 }
 
 void TControlForm::leaving()

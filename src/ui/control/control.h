@@ -35,6 +35,7 @@ protected:
 
 private:
     void watchKeys(QWidget *root);
+    bool buttonHasFocus() const;
 
     std::array<ControlPage *, 6> m_pages{};
     Mode m_visible = Mode::None;

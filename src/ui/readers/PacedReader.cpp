@@ -8,6 +8,7 @@
 #include "readers/HorizPageView.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMdiSubWindow>
 #include <QScrollArea>
@@ -128,6 +129,16 @@ int PacedReader::viewportWidth() const
 int PacedReader::viewportHeight() const
 {
     return m_scroll->viewport()->height();
+}
+
+void PacedReader::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        ModeWindow::keyPressEvent(event);
+        return;
+    }
+    Q_EMIT runKeyPressed();
+    event->accept();
 }
 
 bool PacedReader::eventFilter(QObject *watched, QEvent *event)

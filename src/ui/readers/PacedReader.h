@@ -48,8 +48,13 @@ public:
     // A stored font as the page takes it; a damaged record must not give a size the dialog never offers.
     static QFont readerFont(TFontGroup group);
 
+Q_SIGNALS:
+    // Space: the page's run button (Start Read or Pause Read), as a click on it.
+    void runKeyPressed();
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void leaving() override;
 

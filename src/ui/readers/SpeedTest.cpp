@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -28,6 +26,9 @@ SpeedTestView::SpeedTestView(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setFocusPolicy(Qt::NoFocus);
     verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     verticalScrollBar()->setObjectName(QStringLiteral("speedTestScrollBar"));
+    // The bar shows where the page is but takes no input: a drag would let the reader look ahead before the
+    // clock starts, or reach the end without the end-zone check that paging makes.
+    verticalScrollBar()->installEventFilter(this);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     updateRange();
@@ -102,6 +103,23 @@ void SpeedTestView::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+bool SpeedTestView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == verticalScrollBar()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
 void SpeedTestView::wheelEvent(QWheelEvent *event)
 {
     // The page moves by whole screens only, under the reader's keys and the control panel's buttons.
@@ -121,6 +139,12 @@ TSpeedTestForm::TSpeedTestForm(AppState &state, QWidget *parent)
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
     m_view->setGeometry(rect());
+    // Whatever moves the page while the clock runs (paging, a range that shrinks under it) may bring the end
+    // into view.
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_values.SpeedTestTimerOn == 1)
+            checkEndZone();
+    });
 
     setCurrentMode(m_state, Mode::SpeedTest);
     m_values.SpeedTestTimerOn = 0;
@@ -170,10 +194,10 @@ void TSpeedTestForm::LoadSpeedTestText()
     }
     m_fileLines = *lines;
     m_haveText = true;
-    LayoutSpeedTestText();
+    LayoutSpeedTestText(true);
 }
 
-void TSpeedTestForm::LayoutSpeedTestText()
+void TSpeedTestForm::LayoutSpeedTestText(bool newText)
 {
     const QFont font = canvasFont();
     const int h = lineHeight();
@@ -183,7 +207,7 @@ void TSpeedTestForm::LayoutSpeedTestText()
                                       h, m_values.SpeedTestPageEnd});
     m_view->setPosition(0);
     m_values.SpeedTestSavedWidth = width();
-    Q_EMIT textLaidOut();
+    Q_EMIT textLaidOut(newText);
 }
 
 void TSpeedTestForm::chooseFont()
@@ -196,7 +220,7 @@ void TSpeedTestForm::chooseFont()
     // The page shows the new font at once; like a width change, that starts the counts again.
     if (m_haveText) {
         stopClock();
-        LayoutSpeedTestText();
+        LayoutSpeedTestText(false);
     }
 }
 
@@ -240,13 +264,6 @@ void TSpeedTestForm::pageUp()
     takeFocus();
 }
 
-void TSpeedTestForm::takeFocus()
-{
-    if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
-        f->mdiArea()->setActiveSubWindow(f);
-    setFocus(Qt::OtherFocusReason);
-}
-
 void TSpeedTestForm::showEvent(QShowEvent *event)
 {
     ModeWindow::showEvent(event);
@@ -265,7 +282,7 @@ void TSpeedTestForm::resizeEvent(QResizeEvent *event)
         // The text is laid out again for the new width and the counts start from 0, so a running clock
         // stops with it rather than count on for a test that has started over.
         stopClock();
-        LayoutSpeedTestText();
+        LayoutSpeedTestText(false);
         return;
     }
     if (m_values.SpeedTestTimerOn == 1)
@@ -293,6 +310,10 @@ void TSpeedTestForm::keyPressEvent(QKeyEvent *event)
         default:
             break;
         }
+    } else if (m_state.SpeedTestOpen == 1 && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        // The page is not moved: the clock starts, when the page offers to start it.
+        Q_EMIT startRequested();
+        event->accept();
     }
     setFocus(Qt::OtherFocusReason);
 }
@@ -312,8 +333,10 @@ void TSpeedTestForm::leaving()
 {
     m_timer1.stop();
     m_values.SpeedTestTimerOn = 0;
-    if (m_state.frame != nullptr)
+    if (m_state.frame != nullptr) {
         m_state.frame->setHold(MenuHold::Reading, false);
+        m_state.frame->setHold(MenuHold::Timing, false);
+    }
     setCurrentMode(m_state, Mode::None);
     m_state.StoryLoaded = 0;
 }

@@ -43,6 +43,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void updateRange();
@@ -79,20 +80,21 @@ public:
     bool clockRunning() const { return m_timer1.isActive(); }
     void pageDown();
     void pageUp();
-    // Activates this window and gives it the keyboard.
-    void takeFocus();
 
     void Timer1Timer();
 
 Q_SIGNALS:
-    // A text was laid out: the counters start again and the page is back at its top.
-    void textLaidOut();
+    // A text was laid out: the counters start again and the page is back at its top. `newText` is false
+    // when the same text was laid out again (a new font or width).
+    void textLaidOut(bool newText);
     void clockStopped();
     // Paging (or a resize while the clock runs) brought the view into the end zone.
     void endZoneReached();
     void secondsCounted(double seconds);
     // Escape while the clock runs.
     void pauseRequested();
+    // Space while the clock is stopped.
+    void startRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -102,7 +104,7 @@ protected:
     void leaving() override;
 
 private:
-    void LayoutSpeedTestText();
+    void LayoutSpeedTestText(bool newText);
     QFont canvasFont() const;
     QString storyPath() const;
     void checkEndZone();

@@ -109,7 +109,7 @@ bool THorizonForm::speedKey(int key)
 void THorizonForm::keyPressEvent(QKeyEvent *event)
 {
     if (!FormKeyDown(event->key()))
-        ModeWindow::keyPressEvent(event);
+        PacedReader::keyPressEvent(event);
 }
 
 void THorizonForm::resizeEvent(QResizeEvent *event)
