@@ -1,11 +1,14 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ReadingOptions.h"
 #include "app/Frame.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 class AppState;
 class ChildWindow;
@@ -89,6 +92,7 @@ private:
     QMenu *m_optionsMenu = nullptr;
     QMenu *m_contributorsMenu = nullptr;
     QAction *m_soundAction = nullptr;
+    std::vector<std::pair<QAction *, bool ReadingOptions::*>> m_optionItems;
     std::array<bool, 3> m_holds{};
     bool m_closed = false;
 };
