@@ -12,7 +12,7 @@ namespace {
 
 using Kind = TachiFlash::Kind;
 
-TEST(ReadingExtras, PieceEndingOverATableOfEndings)
+TEST(ReadingExtras, PieceEndingsAndTheirHoldTimes)
 {
     struct Case
     {
@@ -38,10 +38,6 @@ TEST(ReadingExtras, PieceEndingOverATableOfEndings)
     for (const Case &c : cases)
         EXPECT_EQ(pieceEnding(QString::fromUtf8(c.piece), QString::fromUtf8(c.following)), c.expected)
             << c.piece << "|" << c.following;
-}
-
-TEST(ReadingExtras, HoldTimeLengthensSentenceAndParagraphEndsOnly)
-{
     for (int flash : {40, 125, 333, 2000}) {
         EXPECT_EQ(holdTime(flash, PieceEnding::Plain), flash);
         EXPECT_EQ(holdTime(flash, PieceEnding::Sentence), flash * 3 / 2);

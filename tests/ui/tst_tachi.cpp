@@ -519,27 +519,27 @@ void TachiTest::steppingWhilePausedAndResuming()
     QVERIFY2(!t.page->runKey(Qt::Key_Left), "no stepping while the flashes run");
     for (int i = 0; i < 3; ++i)
         t.reader->Timer1Timer();
-    const QString third = t.reader->flashDisplay();
     t.button("pauseReadButton")->click();
     const double seconds = t.reader->elapsedSeconds();
-    QVERIFY(t.page->runKey(Qt::Key_Left));
-    QCOMPARE(t.reader->flashDisplay(), QStringLiteral(" tells of the"));
-    QTest::keyClick(t.reader, Qt::Key_Left);
-    QCOMPARE(t.reader->flashDisplay(), QStringLiteral("Paragraph 0"));
-    QVERIFY(t.page->runKey(Qt::Key_Left));
-    QCOMPARE(t.reader->flashDisplay(), QStringLiteral("Paragraph 0")); // the first piece stays
-    QTest::keyClick(t.reader, Qt::Key_Right);
-    QTest::keyClick(t.reader, Qt::Key_Right);
-    QCOMPARE(t.reader->flashDisplay(), third);
-    QTest::keyClick(t.reader, Qt::Key_Right);
-    QCOMPARE(t.reader->flashDisplay(), QStringLiteral(" fox that jumps"));
-    QTest::keyClick(t.reader, Qt::Key_Left);
+    // The keys reach the page and the reader alike; the first piece stays the first.
+    const std::pair<Qt::Key, const char *> steps[] = {
+        {Qt::Key_Left, " tells of the"},  {Qt::Key_Left, "Paragraph 0"},   {Qt::Key_Left, "Paragraph 0"},
+        {Qt::Key_Right, " tells of the"}, {Qt::Key_Right, " quick brown"}, {Qt::Key_Right, " fox that jumps"},
+        {Qt::Key_Left, " quick brown"},
+    };
+    bool onPage = true;
+    for (const auto &[key, shown] : steps) {
+        if (onPage)
+            QVERIFY(t.page->runKey(key));
+        else
+            QTest::keyClick(t.reader, key);
+        onPage = !onPage;
+        QCOMPARE(t.reader->flashDisplay(), QString::fromLatin1(shown));
+    }
     QCOMPARE(t.reader->elapsedSeconds(), seconds);
     t.button("pauseReadButton")->click();
     t.reader->Timer1Timer();
     QCOMPARE(t.reader->flashDisplay(), QStringLiteral(" fox that jumps")); // resumed after the shown piece
-    t.reader->Timer1Timer();
-    QCOMPARE(t.reader->flashDisplay(), QStringLiteral(" over the lazy"));
 }
 
 void TachiTest::aFileContinuesWhereItsReadingStopped()
