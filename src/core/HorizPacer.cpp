@@ -71,6 +71,7 @@ HorizTick HorizPacer::tick(const HorizTickInput &in)
         const int line = ++st.CurrentLine;
         if (k == 1) {
             out.interval = in.interval;
+            out.reveals = !emptyOrShortSpaces(m_text.TextLines.at(line - 1));
             m_style = HorizStyle::Visible;
             draw(out, m_text.TextLines.at(line - 1), kHorizMargin, st.PenY);
             if (line > 1 && !emptyOrShortSpaces(m_text.TextLines.at(line - 2))) {
@@ -86,6 +87,7 @@ HorizTick HorizPacer::tick(const HorizTickInput &in)
             return out;
         }
         out.interval = in.interval;
+        out.reveals = true;
         m_style = HorizStyle::Visible;
         draw(out, m_text.cell(line, 1), kHorizMargin, st.PenY);
         redrawPassed(out, in.readMode);
@@ -100,6 +102,8 @@ HorizTick HorizPacer::tick(const HorizTickInput &in)
         return out;
     }
     out.interval = in.interval;
+    // A pad after a one-word line is paced like text but shows nothing.
+    out.reveals = !(j == 2 && isPadForm(m_text.cell(line, j)));
     drawFixation(out, j);
     if (j == k)
         st.PenY += h;

@@ -25,6 +25,7 @@ struct HorizTick
     int scrollBy = 0; // pixels to scroll down, 0 for none
     std::optional<int> progress;
     bool finished = false;
+    bool reveals = false; // a fixation of text was revealed (not a blank, a scroll pause or the end)
 };
 
 struct HorizPacerState
@@ -48,6 +49,10 @@ public:
     HorizTick tick(const HorizTickInput &in);
     // The one-second clock.
     void secondElapsed() { m_state.ElapsedSeconds += 1.0; }
+    // A pacer replayed to the same fixation takes over the reading time counted so far.
+    void setElapsedSeconds(double seconds) { m_state.ElapsedSeconds = seconds; }
+    // The next tick ends the reading.
+    bool atEnd() const { return m_state.FixationCounter >= m_text.TotalFixations; }
     void resetScroll() { m_state.ScrollAccumulator = 0; }
     // Reset Text zeroes the score state even when the reload then fails.
     void resetScore();

@@ -38,7 +38,55 @@ qsizetype skipBreaks(const QString &text, qsizetype index)
     return index;
 }
 
+bool isCloser(QChar c)
+{
+    return QStringView(u"\"')]}\u00BB\u2019\u201D").contains(c);
+}
+
+bool isOpener(QChar c)
+{
+    return QStringView(u"\"'([{\u00AB\u2018\u201C").contains(c);
+}
+
 } // namespace
+
+PieceEnding pieceEnding(QStringView piece, QStringView following)
+{
+    qsizetype end = piece.size();
+    while (end > 0 && piece.at(end - 1) == u' ')
+        --end;
+    while (end > 0 && isCloser(piece.at(end - 1)))
+        --end;
+    if (end == 0)
+        return PieceEnding::Plain;
+    const QChar last = piece.at(end - 1);
+    if (last == u'!' || last == u'?' || last == QChar(0x2026))
+        return PieceEnding::Sentence;
+    if (last != u'.')
+        return PieceEnding::Plain;
+    qsizetype i = 0;
+    while (i < following.size() && following.at(i) == u' ')
+        ++i;
+    while (i < following.size() && isOpener(following.at(i)))
+        ++i;
+    const QStringView next = following.mid(i);
+    if (next.isEmpty() || next.startsWith(kBreak) || next.startsWith(kEnd) || next.at(0).isUpper())
+        return PieceEnding::Sentence;
+    return PieceEnding::Plain;
+}
+
+int holdTime(int flashTime, PieceEnding ending)
+{
+    switch (ending) {
+    case PieceEnding::Sentence:
+        return flashTime + flashTime / 2;
+    case PieceEnding::Paragraph:
+        return flashTime * 2;
+    case PieceEnding::Plain:
+        break;
+    }
+    return flashTime;
+}
 
 void TTachiEngine::start(const QString &flashText)
 {
@@ -47,6 +95,40 @@ void TTachiEngine::start(const QString &flashText)
     BlankNext = false;
     EndReached = false;
     TickCount = 0;
+    m_shown.clear();
+    m_onDisplay = 0;
+}
+
+void TTachiEngine::goOnFromDisplayed()
+{
+    if (m_onDisplay == m_shown.size())
+        return;
+    m_shown.resize(m_onDisplay);
+    const Shown *at = m_shown.empty() ? nullptr : &m_shown.back();
+    FlashPos = at != nullptr ? at->pos : 1;
+    BlankNext = at != nullptr && at->blankNext;
+    EndReached = at != nullptr && at->endReached;
+}
+
+std::optional<TachiFlash> TTachiEngine::stepBack()
+{
+    if (m_onDisplay < 2)
+        return std::nullopt;
+    --m_onDisplay;
+    return m_shown[m_onDisplay - 1].flash;
+}
+
+std::optional<TachiFlash> TTachiEngine::stepForward(int fixationWidth)
+{
+    if (m_onDisplay < m_shown.size()) {
+        ++m_onDisplay;
+        return m_shown[m_onDisplay - 1].flash;
+    }
+    // A blank flash and the end are not pieces: stop before the end, step over the blank.
+    if (EndReached)
+        return std::nullopt;
+    BlankNext = false;
+    return nextPiece(fixationWidth);
 }
 
 int TTachiEngine::pieceLength(const QString &text, int pos, int width)
@@ -83,16 +165,22 @@ int TTachiEngine::progressPercent(int pos, int textLength)
 
 TachiFlash TTachiEngine::tick(int fixationWidth)
 {
+    goOnFromDisplayed();
     if (BlankNext) {
         BlankNext = false;
         return TachiFlash{TachiFlash::Kind::Blank, QString(), 0};
     }
     ++TickCount;
-    const int progress = progressPercent(FlashPos, static_cast<int>(FlashText.size()));
     if (EndReached) {
         EndReached = false;
         return TachiFlash{TachiFlash::Kind::End, QString(), 100};
     }
+    return nextPiece(fixationWidth);
+}
+
+TachiFlash TTachiEngine::nextPiece(int fixationWidth)
+{
+    const int progress = progressPercent(FlashPos, static_cast<int>(FlashText.size()));
 
     const int length = pieceLength(FlashText, FlashPos, fixationWidth);
     QString piece = leftChars(FlashText.mid(FlashPos - 1, length), kMaxPiece);
@@ -127,5 +215,12 @@ TachiFlash TTachiEngine::tick(int fixationWidth)
         piece.truncate(end);
         EndReached = true;
     }
-    return TachiFlash{TachiFlash::Kind::Piece, piece, progress};
+    PieceEnding ending = PieceEnding::Paragraph;
+    if (!BlankNext)
+        ending =
+            pieceEnding(piece, EndReached ? QStringView(kEnd) : QStringView(FlashText).mid(FlashPos - 1, 8));
+    const TachiFlash flash{TachiFlash::Kind::Piece, piece, progress, ending};
+    m_shown.push_back(Shown{flash, FlashPos, BlankNext, EndReached});
+    m_onDisplay = m_shown.size();
+    return flash;
 }

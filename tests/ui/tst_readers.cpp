@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "ReadingOptions.h"
 #include "SettingsFile.h"
 
 #include "app/AppState.h"
@@ -156,6 +157,8 @@ private Q_SLOTS:
     void verticalUnreadLooksCoverTheText();
     void readLookCoversTheRevealedLine();
     void verticalPageGrowsWithTheTextAndTheWindow();
+    void stepsWhilePausedReplayTheSamePage();
+    void aFileContinuesWhereItsReadingStopped();
 };
 
 void ReadersTest::damagedSettingsAreKeptInRange()
@@ -754,6 +757,92 @@ void ReadersTest::verticalPageGrowsWithTheTextAndTheWindow()
         QVERIFY(v.window->pageView()->height() >= (1000 + 5 + 3) * lh + viewport);
         QVERIFY(v.window->pageView()->height() >= 24500);
     }
+}
+
+void ReadersTest::stepsWhilePausedReplayTheSamePage()
+{
+    TestApp app;
+    app.writeLines(QStringLiteral("h.txt"), {kLine, QString(), QStringLiteral("Contents"), kLine, kLine});
+    QVERIFY(app.start());
+    const Reader h = readerOf(app, Mode::Horiz);
+    QVERIFY(triggerAction(app.form(), "stepWhilePausedAction"));
+    setStoryFileName(*app.state, QStringLiteral("h.txt"));
+    h.horiz()->LoadHorizontalText();
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QVERIFY2(!h.page->previewKey(&right), "nothing to step before a reading");
+    h.start()->click();
+    QVERIFY2(!h.page->previewKey(&right), "nor while it runs");
+    h.start()->click();
+    // Every stop of a reading, paused after n ticks: one step back and one forward land on the last
+    // fixation shown, with the page and counters the reading itself had there.
+    const int total = h.horiz()->reading().text().TotalFixations;
+    int same = 0;
+    for (int n = 1; n < total; ++n) {
+        h.reset()->click();
+        h.start()->click();
+        for (int i = 0; i < n; ++i)
+            h.horiz()->Timer1Timer();
+        h.start()->click();
+        const auto page = h.horiz()->pageView()->commands();
+        const HorizPacerState before = h.horiz()->reading().state();
+        QVERIFY(h.page->previewKey(&left));
+        if (n == 1)
+            QVERIFY2(h.horiz()->pageView()->commands() == page, "nothing before the first fixation");
+        QVERIFY(h.page->previewKey(&right));
+        const HorizPacerState after = h.horiz()->reading().state();
+        if (n > 1) {
+            // Paused after a tick that showed nothing (a blank line, a pad), the steps land before it.
+            QVERIFY2(after.FixationCounter <= before.FixationCounter, qPrintable(QString::number(n)));
+            if (after.FixationCounter == before.FixationCounter) {
+                QVERIFY2(h.horiz()->pageView()->commands() == page, qPrintable(QString::number(n)));
+                QCOMPARE(after.PenY, before.PenY);
+                ++same;
+            }
+        }
+    }
+    QVERIFY(same > total / 2);
+    for (int i = 0; i < total; ++i)
+        QVERIFY(h.page->previewKey(&right));
+    QCOMPARE(h.horiz()->reading().state().FixationCounter, total);
+    QVERIFY2(!h.drew(QStringLiteral("THE END!")), "stepping never ends the reading");
+}
+
+void ReadersTest::aFileContinuesWhereItsReadingStopped()
+{
+    TestApp app;
+    QStringList lines;
+    for (int i = 1; i <= 12; ++i)
+        lines << QStringLiteral("Line %1 of the quick brown fox and the lazy dog").arg(i);
+    app.writeLines(QStringLiteral("c.txt"), lines);
+    QVERIFY(app.start());
+    const Reader h = readerOf(app, Mode::Horiz);
+    QVERIFY(triggerAction(app.form(), "rememberPlacesAction"));
+    auto open = [&] {
+        app.fakes.dialogs.openNames.push_back(app.path(QStringLiteral("c.txt")));
+        h.page->findChild<QAction *>(QStringLiteral("horizOpenAction"))->trigger();
+    };
+    open();
+    h.start()->click();
+    for (int i = 0; i < 4 * 5; ++i)
+        h.horiz()->Timer1Timer();
+    const int line = h.horiz()->reading().state().CurrentLine;
+    QVERIFY(line > 1);
+    h.start()->click(); // Open File waits for a pause
+    app.fakes.messages.expect(MessageKind::Confirm, QStringLiteral("Continue where you stopped?"), true);
+    open();
+    QCOMPARE(h.horiz()->startLine(), line);
+    QCOMPARE(h.find<QLineEdit>(QStringLiteral("lineCountBox"))->text(), QString::number(12 - line + 1));
+    QCOMPARE(h.horiz()->reading().text().TextLines.first(), lines.at(line - 1));
+    // Leaving the mode keeps the place, counted in the file's own lines.
+    h.start()->click();
+    for (int i = 0; i < 4 * 2; ++i)
+        h.horiz()->Timer1Timer();
+    const int now = h.horiz()->reading().state().CurrentLine;
+    QVERIFY(triggerAction(app.form(), "tachiAction"));
+    QCOMPARE(ReadingOptions::load(app.path(QStringLiteral("options.ini")))
+                 .placeFor(app.path(QStringLiteral("c.txt")), AppState::kHorizPlaces),
+             line - 1 + now);
 }
 
 QTEST_MAIN(ReadersTest)

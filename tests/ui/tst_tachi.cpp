@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "ReadingOptions.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
 #include "app/mainwindow.h"
@@ -121,6 +122,9 @@ private Q_SLOTS:
     void dialogsStoreTheLook();
     void spaceAndEscapeDriveTheRun();
     void closingClearsTheModeAndStoresBounds();
+    void sentencePausesFollowTheOption();
+    void steppingWhilePausedAndResuming();
+    void aFileContinuesWhereItsReadingStopped();
 };
 
 void TachiTest::opensWithItsPageAndSettings()
@@ -473,3 +477,118 @@ void TachiTest::closingClearsTheModeAndStoresBounds()
 
 QTEST_MAIN(TachiTest)
 #include "tst_tachi.moc"
+
+void TachiTest::sentencePausesFollowTheOption()
+{
+    for (const bool on : {false, true}) {
+        Tachi t;
+        QCOMPARE(t.app.form()->findChild<QAction *>(QStringLiteral("pauseAtSentenceEndsAction"))->isChecked(),
+                 false);
+        if (on)
+            QVERIFY(triggerAction(t.app.form(), "pauseAtSentenceEndsAction"));
+        QCOMPARE(ReadingOptions::load(t.app.path(QStringLiteral("options.ini"))).pauseAtSentenceEnds, on);
+        t.paste(paragraphs(5));
+        t.button("formatTextButton")->click();
+        t.button("startReadButton")->click();
+        // Each flash as "text@interval", the interval being the wait that follows it.
+        QStringList seen;
+        for (int i = 0; i < 9; ++i) {
+            t.reader->Timer1Timer();
+            seen << t.reader->flashDisplay() + QLatin1Char('@') +
+                        QString::number(t.reader->flashTimer().interval());
+        }
+        const QString para = on ? QStringLiteral("1500") : QStringLiteral("750");
+        const QStringList expected = {"Paragraph 0@750",
+                                      " tells of the@750",
+                                      " quick brown@750",
+                                      " fox that jumps@750",
+                                      " over the lazy@750",
+                                      " dog. @" + para,
+                                      "@750",
+                                      "Paragraph 1@750",
+                                      " tells of the@750"};
+        QCOMPARE(seen, expected);
+    }
+}
+
+void TachiTest::steppingWhilePausedAndResuming()
+{
+    Tachi t;
+    QVERIFY(triggerAction(t.app.form(), "stepWhilePausedAction"));
+    t.paste(paragraphs(5));
+    t.button("formatTextButton")->click();
+    t.button("startReadButton")->click();
+    QVERIFY2(!t.page->runKey(Qt::Key_Left), "no stepping while the flashes run");
+    for (int i = 0; i < 3; ++i)
+        t.reader->Timer1Timer();
+    t.button("pauseReadButton")->click();
+    const double seconds = t.reader->elapsedSeconds();
+    // The keys reach the page and the reader alike; the first piece stays the first.
+    const std::pair<Qt::Key, const char *> steps[] = {
+        {Qt::Key_Left, " tells of the"},  {Qt::Key_Left, "Paragraph 0"},   {Qt::Key_Left, "Paragraph 0"},
+        {Qt::Key_Right, " tells of the"}, {Qt::Key_Right, " quick brown"}, {Qt::Key_Right, " fox that jumps"},
+        {Qt::Key_Left, " quick brown"},
+    };
+    bool onPage = true;
+    for (const auto &[key, shown] : steps) {
+        if (onPage)
+            QVERIFY(t.page->runKey(key));
+        else
+            QTest::keyClick(t.reader, key);
+        onPage = !onPage;
+        QCOMPARE(t.reader->flashDisplay(), QString::fromLatin1(shown));
+    }
+    QCOMPARE(t.reader->elapsedSeconds(), seconds);
+    t.button("pauseReadButton")->click();
+    t.reader->Timer1Timer();
+    QCOMPARE(t.reader->flashDisplay(), QStringLiteral(" fox that jumps")); // resumed after the shown piece
+}
+
+void TachiTest::aFileContinuesWhereItsReadingStopped()
+{
+    Tachi t;
+    QFile file(t.app.path(QStringLiteral("long.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(paragraphs(8).toUtf8());
+    file.close();
+    auto open = [&] {
+        t.app.fakes.dialogs.openNames.push_back(file.fileName());
+        t.action("tachiOpenFileAction")->trigger();
+        t.button("formatTextButton")->click();
+    };
+    // Off: nothing is kept and nothing is asked.
+    open();
+    t.button("startReadButton")->click();
+    for (int i = 0; i < 12; ++i)
+        t.reader->Timer1Timer();
+    t.button("cancelReadButton")->click();
+    QVERIFY(t.app.state->options.places().isEmpty());
+
+    QVERIFY(triggerAction(t.app.form(), "rememberPlacesAction"));
+    open();
+    t.button("startReadButton")->click();
+    const QString whole = t.reader->engine().flashText();
+    for (int i = 0; i < 12; ++i)
+        t.reader->Timer1Timer();
+    const QString shown = t.reader->flashDisplay();
+    t.button("cancelReadButton")->click();
+    const auto kept = ReadingOptions::load(t.app.path(QStringLiteral("options.ini")))
+                          .placeFor(file.fileName(), AppState::kTachiPlaces);
+    QVERIFY(kept && *kept > 1);
+
+    t.app.fakes.messages.expect(MessageKind::Confirm, QStringLiteral("Continue where you stopped?"), false);
+    open();
+    QCOMPARE(t.reader->startLine(), 1);
+    t.app.fakes.messages.expect(MessageKind::Confirm, QStringLiteral("Continue where you stopped?"), true);
+    open();
+    QCOMPARE(t.reader->startLine(), *kept);
+    t.button("startReadButton")->click();
+    // The run starts at the line of the piece that was on display, and counts only what is left.
+    const QString rest = t.reader->engine().flashText();
+    QVERIFY(rest.size() < whole.size() && whole.endsWith(rest));
+    QVERIFY2(rest.left(80).contains(shown.trimmed()), qPrintable(shown + " / " + rest.left(80)));
+    t.app.fakes.messages.expect(MessageKind::Confirm, kSave, true);
+    t.runToEnd(60);
+    QVERIFY(t.reader->lastWpm() > 0 && t.reader->lastWpm() < t.reader->textWords());
+    QVERIFY2(!t.app.state->options.placeFor(file.fileName(), AppState::kTachiPlaces), "read to the end");
+}

@@ -23,6 +23,16 @@ QString AppState::filePath(const QString &name) const
     return QDir(m_workingDir).filePath(name);
 }
 
+void AppState::loadOptions()
+{
+    options = ReadingOptions::load(filePath(QStringLiteral("options.ini")));
+}
+
+void AppState::saveOptions()
+{
+    options.save(filePath(QStringLiteral("options.ini")));
+}
+
 void AppState::PlayClick(int n)
 {
     if (Settings.SoundOn != 1)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ReadingOptions.h"
 #include "Services.h"
 #include "Settings.h"
 #include "SettingsFile.h"
@@ -30,6 +31,16 @@ public:
     QPointer<TControlForm> controlPanel;
     QPointer<ModeWindow> modeWindow;
     QPointer<QWidget> lessonWindow;
+
+    // The reading-comfort options and the places where texts from files were left (options.ini).
+    ReadingOptions options;
+    // Places are kept per reader: the tachistoscope counts its formatted lines, the horizontal reader the
+    // file's own.
+    static constexpr int kTachiPlaces = 1;
+    static constexpr int kHorizPlaces = 2;
+    void loadOptions();
+    // Written at once, so a place survives a crash; a failure only loses the comfort, never a score.
+    void saveOptions();
 
     // Help context of the main window; the mode help and "Contents" set it.
     int HelpContext = 10;

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -134,6 +135,25 @@ void TForm1::buildMenus()
     m_soundAction->setCheckable(true);
     m_soundAction->setChecked(true);
     connect(m_soundAction, &QAction::triggered, this, &TForm1::toggleSound);
+    options->addSeparator();
+    // The reading-comfort options: off until the user turns them on, kept in their own file.
+    for (const auto &[caption, name, flag] :
+         {std::tuple{"Pause at Sentence &Ends", "pauseAtSentenceEndsAction",
+                     &ReadingOptions::pauseAtSentenceEnds},
+          std::tuple{"Step with &Arrows While Paused", "stepWhilePausedAction",
+                     &ReadingOptions::stepWhilePaused},
+          std::tuple{"&Continue Where You Stopped", "rememberPlacesAction",
+                     &ReadingOptions::rememberPlaces}}) {
+        QAction *item = addAction(options, QString::fromLatin1(caption), name);
+        item->setCheckable(true);
+        connect(item, &QAction::toggled, this, [this, flag](bool on) {
+            if (m_state.options.*flag != on) {
+                m_state.options.*flag = on;
+                m_state.saveOptions();
+            }
+        });
+        m_optionItems.push_back({item, flag});
+    }
     options->addSeparator();
     connect(addAction(options, QStringLiteral("&Restore Default Settings"), "restoreDefaultsAction"),
             &QAction::triggered, this, [this] {
@@ -292,6 +312,9 @@ bool TForm1::FormCreate()
         checkSoundFiles();
 
     m_soundAction->setChecked(m_state.Settings.SoundOn == 1);
+    m_state.loadOptions();
+    for (const auto &[item, flag] : m_optionItems)
+        item->setChecked(m_state.options.*flag);
     applyBackground();
     m_state.RestoreDefaultsPending = 0;
     return true;

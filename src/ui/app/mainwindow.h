@@ -1,11 +1,14 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ReadingOptions.h"
 #include "app/Frame.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 class AppState;
 class ChildWindow;
@@ -93,6 +96,7 @@ private:
     QMenu *m_contributorsMenu = nullptr;
     QAction *m_soundAction = nullptr;
     QAction *m_fontsAction = nullptr;
+    std::vector<std::pair<QAction *, bool ReadingOptions::*>> m_optionItems;
     std::array<bool, 4> m_holds{};
     bool m_closed = false;
 };

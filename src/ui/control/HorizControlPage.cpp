@@ -249,6 +249,10 @@ void HorizControlPage::stepSpeed(bool slower)
 
 bool HorizControlPage::previewKey(QKeyEvent *event)
 {
+    const int key = event->key();
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && m_reader != nullptr &&
+        m_reader->stepFixation(key == Qt::Key_Right))
+        return true;
     if (event->key() != Qt::Key_Down && event->key() != Qt::Key_Up)
         return false;
     THorizonForm *r = m_reader;

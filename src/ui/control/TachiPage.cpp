@@ -239,6 +239,8 @@ bool TTachiPage::runKey(int key)
         }
         return false;
     }
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && m_run == Run::Paused && m_reader != nullptr)
+        return m_reader->stepPiece(key == Qt::Key_Right);
     if (key == Qt::Key_Escape && m_cancelButton->isEnabled()) {
         m_cancelButton->click();
         return true;
@@ -255,8 +257,10 @@ void TTachiPage::openFile()
     if (name.isEmpty())
         return;
     // The text is no longer the story a comprehension test would ask about.
-    if (m_reader->loadFile(name, name))
+    if (m_reader->loadFile(name, name)) {
         m_state.StoryLoaded = 0;
+        m_reader->setSourceFile(name);
+    }
 }
 
 void TTachiPage::paste()

@@ -30,18 +30,42 @@ void THorizonForm::FormShow()
         LoadHorizontalText();
 }
 
+void THorizonForm::loadStory()
+{
+    keepPlace(false);
+    m_startLine = 1;
+    m_placeFile.clear();
+    if (m_state.StoryLoaded == 0 && m_state.StoryFileName != QLatin1String("temp.txt")) {
+        m_placeFile = m_state.filePath(m_state.StoryFileName);
+        m_offerPlace = m_state.options.rememberPlaces;
+    }
+    LoadHorizontalText();
+    m_offerPlace = false;
+}
+
 void THorizonForm::LoadHorizontalText()
 {
     TextLoaded = 1;
     const auto lines = readStoryLines();
     if (!lines)
         return;
+    if (m_offerPlace) {
+        m_offerPlace = false;
+        if (const auto line = m_state.options.placeFor(m_placeFile, AppState::kHorizPlaces);
+            line && *line <= lines->size() &&
+            m_state.services.messages.confirm(QStringLiteral("Continue where you stopped?")))
+            m_startLine = *line;
+    }
+    if (m_startLine > lines->size())
+        m_startLine = 1;
+    m_revealed = 0;
     // Stopped before the layout: its long-word message must not let a tick run on the old tables.
     stopTimers();
     m_view->clear();
     m_view->setPageFont(pageFont());
-    m_reading = std::make_unique<HorizPacer>(LayoutHorizontalText(*lines, m_state.Settings.HorizFixations),
-                                             m_view->metrics());
+    m_reading = std::make_unique<HorizPacer>(
+        LayoutHorizontalText(lines->mid(m_startLine - 1), m_state.Settings.HorizFixations),
+        m_view->metrics());
     const HorizText &text = m_reading->text();
     updatePageSize();
     m_view->draw(drawHorizontalPage(text, m_state.Settings.HorizUnreadTextMode, m_view->metrics()));
@@ -59,20 +83,86 @@ void THorizonForm::updatePageSize()
                    horizPageHeight(m_reading->text().LineCount, m_view->lineHeight(), viewportHeight()));
 }
 
-void THorizonForm::Timer1Timer()
+HorizTickInput THorizonForm::tickInput() const
 {
-    const HorizTick tick = m_reading->tick(
-        HorizTickInput{viewportHeight(), m_state.Settings.HorizInterval, m_state.Settings.HorizReadTextMode});
+    return HorizTickInput{viewportHeight(), m_state.Settings.HorizInterval,
+                          m_state.Settings.HorizReadTextMode};
+}
+
+void THorizonForm::showTick(const HorizTick &tick)
+{
     if (tick.progress)
         Q_EMIT progressed(*tick.progress);
-    if (tick.finished) {
-        FinishHorizontalReading(tick);
-        return;
-    }
     if (tick.scrollBy != 0)
         scrollDown(tick.scrollBy);
     m_view->draw(tick.draws);
     m_timer1.setInterval(tick.interval);
+    if (tick.reveals)
+        ++m_revealed;
+}
+
+bool THorizonForm::stepFixation(bool forward)
+{
+    if (!m_state.options.stepWhilePaused || TextLoaded != 1 || isPacing() ||
+        m_reading->state().FixationCounter == 0)
+        return false;
+    if (!forward) {
+        if (m_revealed >= 2)
+            replayTo(m_revealed - 1);
+        return true;
+    }
+    // Blank lines and a scroll pause pass on the way; the end of the reading is left to Start Read.
+    while (!m_reading->atEnd()) {
+        const HorizTick tick = m_reading->tick(tickInput());
+        showTick(tick);
+        if (tick.reveals)
+            break;
+    }
+    return true;
+}
+
+void THorizonForm::replayTo(int revealed)
+{
+    const double seconds = m_reading->state().ElapsedSeconds;
+    m_reading = std::make_unique<HorizPacer>(m_reading->text(), m_view->metrics());
+    m_reading->setElapsedSeconds(seconds);
+    m_view->clear();
+    m_view->draw(
+        drawHorizontalPage(m_reading->text(), m_state.Settings.HorizUnreadTextMode, m_view->metrics()));
+    scrollToTop();
+    m_revealed = 0;
+    while (m_revealed < revealed && !m_reading->atEnd())
+        showTick(m_reading->tick(tickInput()));
+}
+
+void THorizonForm::keepPlace(bool finished)
+{
+    if (m_placeFile.isEmpty() || !m_state.options.rememberPlaces)
+        return;
+    const int line = m_reading->state().CurrentLine;
+    // Nothing read yet, or the reading already over: the kept place stands.
+    if (!finished && (TextLoaded != 1 || line == 0))
+        return;
+    m_state.options.rememberPlace(m_placeFile, AppState::kHorizPlaces, finished ? 1 : m_startLine - 1 + line);
+    m_state.saveOptions();
+}
+
+void THorizonForm::leaving()
+{
+    keepPlace(false);
+    PacedReader::leaving();
+}
+
+void THorizonForm::Timer1Timer()
+{
+    const HorizTick tick = m_reading->tick(tickInput());
+    if (tick.finished) {
+        if (tick.progress)
+            Q_EMIT progressed(*tick.progress);
+        FinishHorizontalReading(tick);
+        return;
+    }
+    showTick(tick);
 }
 
 void THorizonForm::FinishHorizontalReading(const HorizTick &tick)
@@ -81,6 +171,8 @@ void THorizonForm::FinishHorizontalReading(const HorizTick &tick)
     scrollDown(tick.scrollBy);
     m_view->draw(tick.draws);
     Q_EMIT readingFinished();
+    keepPlace(true);
+    m_startLine = 1;
     TextLoaded = 0;
     m_timer2.stop();
     recordScore(m_state.Settings.HorizWpmHistory, m_reading->state().WpmScore);
@@ -108,8 +200,12 @@ bool THorizonForm::speedKey(int key)
 
 void THorizonForm::keyPressEvent(QKeyEvent *event)
 {
-    if (!FormKeyDown(event->key()))
-        PacedReader::keyPressEvent(event);
+    const int key = event->key();
+    if (FormKeyDown(key))
+        return;
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && stepFixation(key == Qt::Key_Right))
+        return;
+    PacedReader::keyPressEvent(event);
 }
 
 void THorizonForm::resizeEvent(QResizeEvent *event)

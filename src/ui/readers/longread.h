@@ -18,7 +18,9 @@ public:
     explicit THorizonForm(AppState &state, QWidget *parent = nullptr);
     ~THorizonForm() override;
 
-    void loadStory() override { LoadHorizontalText(); }
+    // A story from the menu or a file from Open File; with the option on, a file offers to continue where
+    // its last reading stopped.
+    void loadStory() override;
     void chooseFont() override;
     bool speedKey(int key) override;
     // The page font from the settings, its size kept within what the font dialog offers.
@@ -33,6 +35,11 @@ public:
     void resetScore() { m_reading->resetScore(); }
     // The arrow keys of the reader; true when the key was one of them and acted.
     bool FormKeyDown(int key);
+    // While paused (and the option is on): one fixation back or forward. True when the key belongs to
+    // stepping, moved or not.
+    bool stepFixation(bool forward);
+    // The file line the page starts at (1 unless a reading continues where it stopped).
+    int startLine() const { return m_startLine; }
 
     void Timer1Timer() override;
     void Timer2Timer() override { m_reading->secondElapsed(); }
@@ -57,12 +64,24 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void FormShow() override;
     void viewportResized() override { updatePageSize(); }
+    void leaving() override;
 
 private:
+    HorizTickInput tickInput() const;
+    void showTick(const HorizTick &tick);
+    // Lays the page out afresh and runs the pacer up to its `revealed`-th fixation.
+    void replayTo(int revealed);
+    // Keeps (or, with `finished`, forgets) where a reading of a file stopped.
+    void keepPlace(bool finished);
+
     void FormResize();
     void FinishHorizontalReading(const HorizTick &tick);
     void updatePageSize();
 
     std::unique_ptr<HorizPacer> m_reading;
     bool m_shown = false;
+    int m_revealed = 0;  // fixations revealed since the layout
+    QString m_placeFile; // the file the text came from; empty for a story or the transfer file
+    bool m_offerPlace = false;
+    int m_startLine = 1;
 };

@@ -93,7 +93,8 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     if (m_state.LoadTempFile == 1) {
         m_state.LoadTempFile = 0;
         m_memo->clear();
-        if (const auto lines = readTextFileLines(m_state.filePath(QStringLiteral("temp.txt")), kWrappedTextLimits))
+        if (const auto lines =
+                readTextFileLines(m_state.filePath(QStringLiteral("temp.txt")), kWrappedTextLimits))
             m_memo->setPlainText(lines->join(QLatin1Char('\n')));
     }
 
@@ -196,6 +197,8 @@ bool TTachiForm::eventFilter(QObject *watched, QEvent *event)
         // In the text box a space is typed, unless a reading is under way.
         const bool inMemo = watched == m_memo || watched == m_memo->viewport();
         const bool runKey = key == Qt::Key_Escape || (key == Qt::Key_Space && !(inMemo && !m_inRun));
+        if ((key == Qt::Key_Left || key == Qt::Key_Right) && !inMemo && stepPiece(key == Qt::Key_Right))
+            return true;
         if (runKey) {
             bool taken = false;
             Q_EMIT runKeyPressed(key, &taken);
@@ -308,7 +311,37 @@ int TTachiForm::progress() const
 
 void TTachiForm::loadStory()
 {
-    loadFile(m_state.filePath(m_state.StoryFileName), m_state.StoryFileName);
+    if (loadFile(m_state.filePath(m_state.StoryFileName), m_state.StoryFileName))
+        setSourceFile(QString());
+}
+
+void TTachiForm::setSourceFile(const QString &path)
+{
+    m_sourceFile = path;
+    m_startLine = 1;
+    if (path.isEmpty() || !m_state.options.rememberPlaces)
+        return;
+    if (const auto line = m_state.options.placeFor(path, AppState::kTachiPlaces);
+        line && m_state.services.messages.confirm(QStringLiteral("Continue where you stopped?")))
+        m_startLine = *line;
+}
+
+void TTachiForm::keepPlace(bool finished)
+{
+    if (m_sourceFile.isEmpty() || !m_state.options.rememberPlaces || !m_inRun)
+        return;
+    // The line holding the first character of the piece on display.
+    int line = m_runFirstLine;
+    int end = 0;
+    const int pos = m_engine.displayedPos();
+    for (const QString &l : std::as_const(m_runLines)) {
+        end += l.isEmpty() ? 3 : static_cast<int>(l.size());
+        if (pos <= end)
+            break;
+        ++line;
+    }
+    m_state.options.rememberPlace(m_sourceFile, AppState::kTachiPlaces, finished ? 1 : line);
+    m_state.saveOptions();
 }
 
 bool TTachiForm::loadFile(const QString &path, const QString &shownName)
@@ -330,6 +363,7 @@ void TTachiForm::setMemoText(const QString &text)
 {
     m_memo->clear();
     m_memo->setPlainText(text);
+    setSourceFile(QString());
 }
 
 QStringList TTachiForm::displayLines() const
@@ -362,7 +396,16 @@ bool TTachiForm::isRunning() const
 
 void TTachiForm::startRead()
 {
-    m_engine.start(buildFlashText(displayLines()));
+    m_runLines = displayLines();
+    m_runFirstLine = 1;
+    if (m_startLine > 1 && m_startLine <= m_runLines.size()) {
+        // Continuing: only the lines still to read are flashed and counted.
+        m_runFirstLine = m_startLine;
+        m_runLines = m_runLines.mid(m_startLine - 1);
+    }
+    m_startLine = 1;
+    m_runWords = m_runFirstLine > 1 ? tachiTextWords(m_runLines) : TextWords;
+    m_engine.start(buildFlashText(m_runLines));
     setDisplay(QString());
     m_flashTimer.start(m_state.Settings.TachiFlashTime);
     m_result->clear();
@@ -385,6 +428,7 @@ void TTachiForm::resumeRead()
 
 void TTachiForm::cancelRead()
 {
+    keepPlace(false);
     m_flashTimer.stop();
     m_secondsTimer.stop();
     m_inRun = false;
@@ -392,10 +436,26 @@ void TTachiForm::cancelRead()
     m_progress->setValue(0);
 }
 
+bool TTachiForm::stepPiece(bool forward)
+{
+    if (!m_state.options.stepWhilePaused || !m_inRun || isRunning())
+        return false;
+    const auto flash =
+        forward ? m_engine.stepForward(m_state.Settings.TachiFixationWidth) : m_engine.stepBack();
+    if (flash) {
+        m_progress->setValue(flash->progress);
+        setDisplay(flash->text);
+    }
+    return true;
+}
+
 void TTachiForm::Timer1Timer()
 {
     const TachiFlash flash = m_engine.tick(m_state.Settings.TachiFixationWidth);
+    const bool pauses = m_state.options.pauseAtSentenceEnds;
     if (flash.kind == TachiFlash::Kind::Blank) {
+        if (pauses)
+            m_flashTimer.setInterval(m_state.Settings.TachiFlashTime);
         setDisplay(QString());
         return;
     }
@@ -405,6 +465,8 @@ void TTachiForm::Timer1Timer()
         endReading();
         return;
     }
+    if (pauses)
+        m_flashTimer.setInterval(holdTime(m_state.Settings.TachiFlashTime, flash.ending));
     setDisplay(flash.text);
 }
 
@@ -419,11 +481,12 @@ void TTachiForm::endReading()
     m_progress->setValue(100);
     m_flashTimer.stop();
     m_secondsTimer.stop();
+    keepPlace(true);
     m_inRun = false;
     Q_EMIT readingEnded();
 
     // Without a counted second there is no score: 0 stores nothing and takes nothing back.
-    LastWpm = wordsPerMinute(TextWords, ElapsedSeconds).value_or(0.0);
+    LastWpm = wordsPerMinute(m_runWords, ElapsedSeconds).value_or(0.0);
     THistory &history = m_state.Settings.TachiWpmHistory;
     m_state.historyAppend(history, LastWpm);
     m_result->setText(wpmText(LastWpm) + QStringLiteral(" words per minute!"));
@@ -433,6 +496,7 @@ void TTachiForm::endReading()
 
 void TTachiForm::leaving()
 {
+    keepPlace(false);
     m_flashTimer.stop();
     m_secondsTimer.stop();
     m_inRun = false;

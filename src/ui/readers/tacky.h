@@ -42,6 +42,13 @@ public:
     void pauseRead();
     void resumeRead();
     void cancelRead();
+    // While paused (and the option is on): the piece before or after the one on display. True when the
+    // key belongs to stepping, moved or not.
+    bool stepPiece(bool forward);
+    // The text now in the box came from `path` (empty: a story, the clipboard or typing); with the option on,
+    // offers to continue where its last reading stopped.
+    void setSourceFile(const QString &path);
+    int startLine() const { return m_startLine; }
     // Timers on: flashing now.
     bool isRunning() const;
     // Between Start Read and the end or Cancel Read, paused or not.
@@ -87,6 +94,8 @@ private:
     void keepMemoRoom();
     void endReading();
     QStringList displayLines() const;
+    // Keeps (or, with `finished`, forgets) where the run stopped, for a text from a file.
+    void keepPlace(bool finished);
 
     TTachiEngine m_engine;
     PaceTimer m_flashTimer;
@@ -109,4 +118,10 @@ private:
     double LastWpm = 0;
     bool m_shown = false;
     bool m_inRun = false;
+    QString m_sourceFile;
+    // The run starts at this formatted line (1: the top); the run's lines and their words.
+    int m_startLine = 1;
+    int m_runFirstLine = 1;
+    double m_runWords = 0;
+    QStringList m_runLines;
 };

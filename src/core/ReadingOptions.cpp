@@ -1,0 +1,107 @@
+#include "ReadingOptions.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const QString kOptions = QStringLiteral("options");
+const QString kPlaces = QStringLiteral("places");
+
+// A file name as a key: the same file opened through another relative path is the same place.
+QString fileKey(const QString &file)
+{
+    return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+}
+
+std::optional<bool> readBool(const QSettings &ini, const QString &key)
+{
+    const QVariant v = ini.value(key);
+    if (!v.isValid())
+        return std::nullopt;
+    const QString s = v.toString().trimmed().toLower();
+    if (s == QLatin1String("true") || s == QLatin1String("1"))
+        return true;
+    if (s == QLatin1String("false") || s == QLatin1String("0"))
+        return false;
+    return std::nullopt;
+}
+
+} // namespace
+
+void ReadingOptions::forgetPlace(const QString &file)
+{
+    const QString key = fileKey(file);
+    m_places.removeIf([&](const Place &p) { return p.file == key; });
+}
+
+void ReadingOptions::rememberPlace(const QString &file, int reader, int line)
+{
+    forgetPlace(file);
+    if (line < 2 || file.isEmpty())
+        return;
+    m_places.prepend(Place{fileKey(file), reader, line});
+    while (m_places.size() > kMaxPlaces)
+        m_places.removeLast();
+}
+
+std::optional<int> ReadingOptions::placeFor(const QString &file, int reader) const
+{
+    const QString key = fileKey(file);
+    for (const Place &p : m_places) {
+        if (p.file == key)
+            return p.reader == reader ? std::optional<int>(p.line) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+ReadingOptions ReadingOptions::load(const QString &path)
+{
+    ReadingOptions out;
+    if (!QFileInfo::exists(path))
+        return out;
+    QSettings ini(path, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError)
+        return out;
+    ini.beginGroup(kOptions);
+    out.pauseAtSentenceEnds = readBool(ini, QStringLiteral("pauseAtSentenceEnds")).value_or(false);
+    out.stepWhilePaused = readBool(ini, QStringLiteral("stepWhilePaused")).value_or(false);
+    out.rememberPlaces = readBool(ini, QStringLiteral("rememberPlaces")).value_or(false);
+    ini.endGroup();
+    const int count = ini.beginReadArray(kPlaces);
+    for (int i = 0; i < count && out.m_places.size() < kMaxPlaces; ++i) {
+        ini.setArrayIndex(i);
+        bool lineOk = false;
+        bool readerOk = false;
+        const QString file = ini.value(QStringLiteral("file")).toString();
+        const int line = ini.value(QStringLiteral("line")).toInt(&lineOk);
+        const int reader = ini.value(QStringLiteral("reader")).toInt(&readerOk);
+        if (!lineOk || !readerOk || line < 2 || file.isEmpty() || out.placeFor(file, reader))
+            continue;
+        out.m_places.append(Place{fileKey(file), reader, line});
+    }
+    ini.endArray();
+    return out;
+}
+
+bool ReadingOptions::save(const QString &path) const
+{
+    QSettings ini(path, QSettings::IniFormat);
+    ini.clear();
+    ini.beginGroup(kOptions);
+    ini.setValue(QStringLiteral("pauseAtSentenceEnds"), pauseAtSentenceEnds);
+    ini.setValue(QStringLiteral("stepWhilePaused"), stepWhilePaused);
+    ini.setValue(QStringLiteral("rememberPlaces"), rememberPlaces);
+    ini.endGroup();
+    ini.beginWriteArray(kPlaces, static_cast<int>(m_places.size()));
+    for (int i = 0; i < m_places.size(); ++i) {
+        ini.setArrayIndex(i);
+        ini.setValue(QStringLiteral("file"), m_places.at(i).file);
+        ini.setValue(QStringLiteral("reader"), m_places.at(i).reader);
+        ini.setValue(QStringLiteral("line"), m_places.at(i).line);
+    }
+    ini.endArray();
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The reading-comfort options the user turns on in the Options menu, and where each text opened from a file
+// was left. They live in a small INI file of their own beside the settings record, so the record's fixed
+// layout never changes; every option is off until the user turns it on.
+class ReadingOptions
+{
+public:
+    static constexpr int kMaxPlaces = 50;
+
+    // The tachistoscope holds a piece that ends a sentence, or a paragraph, a little longer.
+    bool pauseAtSentenceEnds = false;
+    // While a reading is paused, Left and Right step one piece or fixation back or forward.
+    bool stepWhilePaused = false;
+    // A text opened from a file offers to continue where its last reading stopped.
+    bool rememberPlaces = false;
+
+    // Where a reading of `file` stopped: a 1-based line of the reader identified by `reader`.
+    struct Place
+    {
+        QString file;
+        int reader = 0;
+        int line = 0;
+    };
+
+    // Keeps `line` as the place of `file` (most recent first, at most kMaxPlaces files); a line below 2
+    // means the top, so the file's place is forgotten.
+    void rememberPlace(const QString &file, int reader, int line);
+    void forgetPlace(const QString &file);
+    // The line to offer for `file` in `reader`, if one was kept there.
+    std::optional<int> placeFor(const QString &file, int reader) const;
+    const QList<Place> &places() const { return m_places; }
+
+    // A missing or damaged file gives the defaults; values out of range are dropped one by one.
+    static ReadingOptions load(const QString &path);
+    // False when the file could not be written.
+    bool save(const QString &path) const;
+
+private:
+    QList<Place> m_places;
+};
