@@ -155,3 +155,8 @@ void ControlPage::stackGroups(std::initializer_list<QWidget *> groups, int width
         addCentred(w);
     }
 }
+
+QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
+}

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QList>
+#include <QSpinBox>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
+#include <functional>
 #include <initializer_list>
 
 class AppState;
@@ -14,6 +18,24 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 class QToolBar;
+
+// An up-down with its number box; a click on the arrows (a step) is told apart from a typed change, since
+// only a click sounds.
+class UpDownBox final : public QSpinBox
+{
+public:
+    using QSpinBox::QSpinBox;
+    std::function<void()> onStep;
+    void stepBy(int steps) override
+    {
+        QSpinBox::stepBy(steps);
+        if (onStep)
+            onStep();
+    }
+};
+
+// The desktop theme's icon `name`, or the style's `fallback` where the theme has none.
+QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback);
 
 // The colour of a run button's caption: green when it offers to start, red when it offers to pause.
 enum class CaptionColour

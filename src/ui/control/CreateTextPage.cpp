@@ -28,25 +28,6 @@ constexpr int kBlinkMs = 340;
 constexpr int kGroupWidth = 132;
 const QString kFormatCaption = QStringLiteral("Format Text");
 
-// An up-down with its number box; a click on the arrows (a step) is told apart from a typed change.
-class UpDownBox final : public QSpinBox
-{
-public:
-    using QSpinBox::QSpinBox;
-    std::function<void()> onStep;
-    void stepBy(int steps) override
-    {
-        QSpinBox::stepBy(steps);
-        if (onStep)
-            onStep();
-    }
-};
-
-QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
-}
-
 // Toolbar icons drawn here where the desktop's icon theme has none: "Aa" for Change Font, two sheets for
 // copy, a clipboard for paste. Each takes no more room than the others.
 enum class Drawn

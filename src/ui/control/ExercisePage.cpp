@@ -27,20 +27,6 @@ constexpr int kMinutesMax = 4;
 // The panel may be as narrow as 120 pixels; the groups fit in it.
 constexpr int kGroupWidth = 116;
 
-// An up-down whose arrow clicks are told apart from typed changes: only a click sounds.
-class UpDownBox final : public QSpinBox
-{
-public:
-    using QSpinBox::QSpinBox;
-    std::function<void()> onStep;
-    void stepBy(int steps) override
-    {
-        QSpinBox::stepBy(steps);
-        if (onStep)
-            onStep();
-    }
-};
-
 // Toolbar icons drawn here: the style has none for a font or a colour.
 QIcon letterIcon(const QString &letter, const QColor &ink, const QColor &ground)
 {

@@ -21,29 +21,6 @@
 #include <algorithm>
 #include <functional>
 
-namespace {
-
-// An up-down with its number box; a click on the arrows (a step) is told apart from a typed change.
-class UpDownBox final : public QSpinBox
-{
-public:
-    using QSpinBox::QSpinBox;
-    std::function<void()> onStep;
-    void stepBy(int steps) override
-    {
-        QSpinBox::stepBy(steps);
-        if (onStep)
-            onStep();
-    }
-};
-
-QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
-}
-
-} // namespace
-
 TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, parent)
 {
     setObjectName(QStringLiteral("tachiPage"));
