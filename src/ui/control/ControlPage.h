@@ -37,6 +37,16 @@ public:
 // The desktop theme's icon `name`, or the style's `fallback` where the theme has none.
 QIcon themeIcon(const char *name, QStyle *style, QStyle::StandardPixmap fallback);
 
+// The state of a paced reader's page (horizontal and vertical alike).
+enum class PacedRun
+{
+    NoText,   // nothing laid out yet
+    Ready,    // a text laid out, not started
+    Reading,  // the pacer runs
+    Paused,   // stopped mid-text; Start Read goes on
+    Finished, // read to the end; Reset Text reads it again
+};
+
 // The colour of a run button's caption: green when it offers to start, red when it offers to pause.
 enum class CaptionColour
 {

@@ -23,14 +23,7 @@ class HorizControlPage final : public ControlPage
 public:
     explicit HorizControlPage(AppState &state, QWidget *parent = nullptr);
 
-    enum class Run
-    {
-        NoText,   // nothing laid out yet
-        Ready,    // a text laid out, not started
-        Reading,  // the pacer runs
-        Paused,   // stopped mid-text; Start Read goes on
-        Finished, // read to the end; Reset Text reads it again
-    };
+    using Run = PacedRun;
 
     void attach(THorizonForm &reader);
     Run run() const { return m_run; }

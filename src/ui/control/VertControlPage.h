@@ -22,14 +22,7 @@ class VertControlPage final : public ControlPage
 public:
     explicit VertControlPage(AppState &state, QWidget *parent = nullptr);
 
-    enum class Run
-    {
-        NoText,   // nothing laid out yet
-        Ready,    // a text laid out, not started
-        Reading,  // the pacer runs
-        Paused,   // stopped mid-text; Start Read goes on
-        Finished, // read to the end; Reset Text reads it again
-    };
+    using Run = PacedRun;
 
     void attach(TVertForm &reader);
     Run run() const { return m_run; }
