@@ -65,6 +65,25 @@ struct Result
     double shortest = 0;
 };
 
+// Each duration's error against the flash time: the mean, the longest over and the shortest shown.
+Result summarise(const std::vector<double> &durations, int flashTime)
+{
+    Result r;
+    r.flashes = static_cast<int>(durations.size());
+    if (durations.empty())
+        return r;
+    double sum = 0;
+    r.worstLonger = durations.front() - flashTime;
+    r.shortest = durations.front();
+    for (double d : durations) {
+        sum += d - flashTime;
+        r.worstLonger = std::max(r.worstLonger, d - flashTime);
+        r.shortest = std::min(r.shortest, d);
+    }
+    r.mean = sum / static_cast<double>(durations.size());
+    return r;
+}
+
 Result measure(int items, int flashTime)
 {
     QTemporaryDir dir;
@@ -108,20 +127,7 @@ Result measure(int items, int flashTime)
         form->findChild<QPushButton *>(QStringLiteral("nextWordButton"))->click();
     }
 
-    Result r;
-    r.flashes = static_cast<int>(durations.size());
-    if (durations.empty())
-        return r;
-    double sum = 0;
-    r.worstLonger = durations.front() - flashTime;
-    r.shortest = durations.front();
-    for (double d : durations) {
-        sum += d - flashTime;
-        r.worstLonger = std::max(r.worstLonger, d - flashTime);
-        r.shortest = std::min(r.shortest, d);
-    }
-    r.mean = sum / static_cast<double>(durations.size());
-    return r;
+    return summarise(durations, flashTime);
 }
 
 // The same waits on a bare precise timer, for comparison: what the machine's load alone adds.
@@ -146,18 +152,7 @@ Result bareTimer(int items, int flashTime)
     timer.start(flashTime);
     loop.exec();
 
-    Result r;
-    r.flashes = static_cast<int>(durations.size());
-    double sum = 0;
-    r.worstLonger = durations.front() - flashTime;
-    r.shortest = durations.front();
-    for (double d : durations) {
-        sum += d - flashTime;
-        r.worstLonger = std::max(r.worstLonger, d - flashTime);
-        r.shortest = std::min(r.shortest, d);
-    }
-    r.mean = sum / static_cast<double>(durations.size());
-    return r;
+    return summarise(durations, flashTime);
 }
 
 } // namespace
