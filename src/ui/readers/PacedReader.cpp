@@ -148,9 +148,10 @@ bool PacedReader::eventFilter(QObject *watched, QEvent *event)
     return ModeWindow::eventFilter(watched, event);
 }
 
-QFont PacedReader::readerFont(TFontGroup group)
+QFont PacedReader::readerFont(TFontGroup group) const
 {
-    group.Size = std::clamp(group.Size, kMinFontSize, kMaxFontSize);
+    const FontDialogOptions sizes = fontDialogFor(mode());
+    group.Size = std::clamp(group.Size, sizes.minSize, sizes.maxSize);
     return toQFont(group);
 }
 

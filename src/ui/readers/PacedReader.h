@@ -42,11 +42,9 @@ public:
     HorizPageView *pageView() const { return m_view; }
     QScrollArea *scrollArea() const { return m_scroll; }
 
-    // The reader fonts' dialog: sizes 8..14, no effects.
-    static constexpr int kMinFontSize = 8;
-    static constexpr int kMaxFontSize = 14;
-    // A stored font as the page takes it; a damaged record must not give a size the dialog never offers.
-    static QFont readerFont(TFontGroup group);
+    // A stored font as the page takes it; a damaged record must not give a size the mode's font dialog never
+    // offers.
+    QFont readerFont(TFontGroup group) const;
 
 Q_SIGNALS:
     // Space: the page's run button (Start Read or Pause Read), as a click on it.
