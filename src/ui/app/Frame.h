@@ -15,11 +15,10 @@ class QWidget;
 // nothing holds it any more.
 enum class MenuHold
 {
-    Reading,    // a reading runs: Short Stories off
+    Reading,    // a reading runs: Short Stories and Options > Fonts off, since a new font lays the text out
+                // again and would throw the running reading away
     CreateText, // the create-text window is open: Short Stories off
     Charts,     // a chart window is open: Short Stories, Reading, Options and Charts off
-    Timing,     // the speed test's clock runs: Short Stories and Options > Fonts off, since a new font lays
-                // the text out again and would throw the running test away
 };
 
 // What windows, pages and commands may ask of the program's frame (the main window). They know the frame

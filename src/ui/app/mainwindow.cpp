@@ -235,7 +235,7 @@ void TForm1::applyHolds()
     m_storiesMenu->menuAction()->setEnabled(stories);
     for (QMenu *menu : {m_readingMenu, m_chartsMenu, m_optionsMenu})
         menu->menuAction()->setEnabled(!charts);
-    m_fontsAction->setEnabled(!m_holds[static_cast<std::size_t>(MenuHold::Timing)]);
+    m_fontsAction->setEnabled(!m_holds[static_cast<std::size_t>(MenuHold::Reading)]);
 }
 
 void TForm1::buildVisibilityPanels()

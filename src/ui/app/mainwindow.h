@@ -97,6 +97,6 @@ private:
     QAction *m_soundAction = nullptr;
     QAction *m_fontsAction = nullptr;
     std::vector<std::pair<QAction *, bool ReadingOptions::*>> m_optionItems;
-    std::array<bool, 4> m_holds{};
+    std::array<bool, 3> m_holds{};
     bool m_closed = false;
 };

@@ -166,8 +166,6 @@ void SpeedTestPage::setRun(Run run)
     m_openFile->setEnabled(!timing && run != Run::NoReader);
     m_changeFont->setEnabled(!timing && run != Run::NoReader);
     holdForReading(timing);
-    if (m_state.frame != nullptr)
-        m_state.frame->setHold(MenuHold::Timing, timing);
 }
 
 void SpeedTestPage::clockStopped()

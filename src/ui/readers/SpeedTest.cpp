@@ -333,10 +333,8 @@ void TSpeedTestForm::leaving()
 {
     m_timer1.stop();
     m_values.SpeedTestTimerOn = 0;
-    if (m_state.frame != nullptr) {
+    if (m_state.frame != nullptr)
         m_state.frame->setHold(MenuHold::Reading, false);
-        m_state.frame->setHold(MenuHold::Timing, false);
-    }
     setCurrentMode(m_state, Mode::None);
     m_state.StoryLoaded = 0;
 }
