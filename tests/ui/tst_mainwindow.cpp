@@ -65,6 +65,7 @@ void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
     QFETCH(bool, yes);
     TestApp app;
     QVERIFY(app.start());
+    app.state->saveOptions();
     app.fakes.messages.expect(MessageKind::Confirm,
                               "Do you want to restore all default settings? Note: this will also delete your "
                               "scores from the charts.",
@@ -80,6 +81,7 @@ void MainWindowTest::restoreDefaultsDeletesTheFileAtExit()
     QVERIFY(triggerAction(app.form(), "exitAction"));
     app.program.end();
     QCOMPARE(QFile::exists(app.path("settings2.dat")), !yes);
+    QCOMPARE(QFile::exists(app.path("options.ini")), !yes);
 }
 
 void MainWindowTest::missingSoundFilesGiveOneMessageEach()

@@ -530,8 +530,13 @@ void TForm1::saveSettings()
 
 void TForm1::deleteSettingsIfPending()
 {
-    if (m_state.RestoreDefaultsPending == 1 && QFile::exists(m_state.filePath(kSettingsFile)))
-        QFile::remove(m_state.filePath(kSettingsFile));
+    // The reading options are settings too, so the next start finds the defaults of both.
+    if (m_state.RestoreDefaultsPending != 1)
+        return;
+    for (const QString &name : {kSettingsFile, QStringLiteral("options.ini")}) {
+        if (QFile::exists(m_state.filePath(name)))
+            QFile::remove(m_state.filePath(name));
+    }
 }
 
 void TForm1::leaveChildWindows()
