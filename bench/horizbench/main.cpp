@@ -127,22 +127,8 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
         r->startTimers();
         loop.exec();
         QObject::disconnect(conn);
-        const bench::PacingStats s = bench::PacingStats::of(records);
         state.SetIterationTime((p.clock.nowPreciseMs() - started) / 1000.0);
-        state.counters["ticks"] = static_cast<double>(records.size());
-        state.counters["mean_abs_err_ms"] = s.meanAbsOnsetMs;
-        state.counters["max_abs_err_ms"] = s.maxAbsOnsetMs;
-        state.counters["end_drift_ms"] = s.endDriftMs;
-        // The median shows the pacer's own error; the mean and max also carry the machine's scheduling
-        // stalls.
-        state.counters["median_abs_err_ms"] = s.medianAbsOnsetMs;
-        state.counters["worst_exposure_slack_ms"] = s.worstExposureSlackMs;
-        state.counters["exposures_below_floor"] = s.exposuresBelowFloor;
-        if (qEnvironmentVariableIsSet("HORIZBENCH_TRACE")) {
-            for (const bench::TickRecord &t : records)
-                fprintf(stderr, "%.2f ", t.at - t.due);
-            fprintf(stderr, "\n");
-        }
+        bench::reportPacing(state, records, "HORIZBENCH_TRACE");
     }
 }
 

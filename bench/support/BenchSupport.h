@@ -10,7 +10,10 @@
 #include "app/ModeRegistry.h"
 #include "app/mainwindow.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QElapsedTimer>
+#include <QtGlobal>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,6 +22,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -154,5 +158,25 @@ struct PacingStats
         return s;
     }
 };
+
+// Reports a paced run the same way in every reader's benchmark; with `traceVariable` set in the environment
+// each tick's onset error and next wait also go to stderr.
+inline void reportPacing(benchmark::State &state, const std::vector<TickRecord> &records, const char *traceVariable)
+{
+    const PacingStats s = PacingStats::of(records);
+    state.counters["ticks"] = static_cast<double>(records.size());
+    state.counters["mean_abs_onset_ms"] = s.meanAbsOnsetMs;
+    // The median shows the pacer's own error; the mean and max also carry the machine's scheduling stalls.
+    state.counters["median_abs_onset_ms"] = s.medianAbsOnsetMs;
+    state.counters["max_abs_onset_ms"] = s.maxAbsOnsetMs;
+    state.counters["end_drift_ms"] = s.endDriftMs;
+    state.counters["worst_exposure_slack_ms"] = s.worstExposureSlackMs;
+    state.counters["exposures_below_floor"] = s.exposuresBelowFloor;
+    if (qEnvironmentVariableIsSet(traceVariable)) {
+        for (const TickRecord &t : records)
+            std::fprintf(stderr, "%.2f/%d ", t.at - t.due, t.nextInterval);
+        std::fprintf(stderr, "\n");
+    }
+}
 
 } // namespace bench

@@ -24,7 +24,6 @@
 namespace {
 
 using bench::OtherCoreBusy;
-using bench::PacingStats;
 using bench::TickRecord;
 
 bench::BenchProgram *g_program = nullptr;
@@ -147,20 +146,8 @@ void vertPacing(benchmark::State &state, int ticks, int stallAtTick)
         r->startReading();
         loop.exec();
         QObject::disconnect(conn);
-        const PacingStats s = PacingStats::of(records);
         state.SetIterationTime((p.clock.nowPreciseMs() - started) / 1000.0);
-        state.counters["ticks"] = static_cast<double>(records.size());
-        state.counters["mean_abs_onset_ms"] = s.meanAbsOnsetMs;
-        state.counters["median_abs_onset_ms"] = s.medianAbsOnsetMs;
-        state.counters["max_abs_onset_ms"] = s.maxAbsOnsetMs;
-        state.counters["end_drift_ms"] = s.endDriftMs;
-        state.counters["worst_exposure_slack_ms"] = s.worstExposureSlackMs;
-        state.counters["exposures_below_floor"] = s.exposuresBelowFloor;
-        if (qEnvironmentVariableIsSet("VERTBENCH_TRACE")) {
-            for (const TickRecord &t : records)
-                std::fprintf(stderr, "%.2f/%d ", t.at - t.due, t.nextInterval);
-            std::fprintf(stderr, "\n");
-        }
+        bench::reportPacing(state, records, "VERTBENCH_TRACE");
     }
 }
 
