@@ -15,15 +15,17 @@ bool startsCharacter(char c)
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
 }
 
-// Cuts a line to at most `max` bytes without splitting a UTF-8 sequence.
+// Cuts a line to at most `max` bytes without splitting a UTF-8 sequence. A sequence is at most four bytes
+// long: with no byte that begins one within reach, the line is not UTF-8 there (Windows-1252 text has
+// letters and quotes in 0x80..0xBF) and is cut at `max`.
 void cutLine(QByteArray &line, qsizetype max)
 {
     if (line.size() <= max)
         return;
     qsizetype end = max;
-    while (end > 0 && !startsCharacter(line.at(end)))
+    while (end > 0 && end > max - 3 && !startsCharacter(line.at(end)))
         --end;
-    line.truncate(end);
+    line.truncate(startsCharacter(line.at(end)) ? end : max);
 }
 
 // Collects lines from blocks of a file, keeping only what the limits allow.

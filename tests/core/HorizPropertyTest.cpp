@@ -1,5 +1,6 @@
 #include "HorizPacer.h"
 #include "TestText.h"
+#include "TextChars.h"
 
 #include <gtest/gtest.h>
 
@@ -26,15 +27,6 @@ QStringList randomLines(std::mt19937 &rng)
     return lines;
 }
 
-// The words a line holds as stored: its first 80 characters, a character outside the plane counted as one.
-QStringList wordsOfStored(const QString &fileLine)
-{
-    const QList<uint> chars = fileLine.toUcs4();
-    const QList<uint> first = chars.mid(0, 80);
-    return QString::fromUcs4(reinterpret_cast<const char32_t *>(first.constData()), first.size())
-        .split(u' ', Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 // Over random texts and K = 2..5, the Visible draws of the pacer reveal every word of every non-blank line
@@ -48,7 +40,7 @@ TEST(HorizProperty, EveryWordIsRevealedOnceInOrder)
         const QStringList lines = randomLines(rng);
         QStringList expected;
         for (const QString &line : lines)
-            expected += wordsOfStored(line);
+            expected += leftChars(line, 80).split(u' ', Qt::SkipEmptyParts); // as stored
 
         HorizPacer pacer(LayoutHorizontalText(lines, k), metrics);
         // Read text is drawn Covered, so every Visible draw is a reveal.

@@ -1,5 +1,9 @@
-// importsamples FOLDER: writes night-ferry.epub (one chapter), lock-keeper.pdf (one printed page) and
-// allotments.txt (an article as one long line per paragraph, as text copied from a web page comes).
+// importsamples FOLDER: writes night-ferry.epub (two chapters), lock-keeper.pdf (one printed page) and
+// allotments.txt (an article as one long line per paragraph, as text copied from a web page comes). The book
+// and the page are also the import tests' samples (tests/import/samples): the book's spine order differs
+// from its manifest order, its second chapter sits in a sub-folder under a percent-encoded href, and its
+// spine names a chapter the archive lacks and a stylesheet; the page has hyphenated line ends and a page
+// number at its foot.
 #include <quazip.h>
 #include <quazipfile.h>
 
@@ -38,7 +42,8 @@ const char *const kPage[] = {
     "a windlass before. The keeper shows each of them how to wind the paddles up",
     "slowly, so that the water comes in without throwing the boat against the",
     "wall, and how to stand clear of the beam when the gate swings. Most remem-",
-    "ber. The ones who do not are remembered for a long time afterwards.",
+    "ber. The ones who do not are remembered for a long time after-",
+    "wards.",
     "",
     "In winter the canal freezes along its edges and the lock is closed for re-",
     "pairs. Then the keeper paints the balance beams white, oils the gear and",
@@ -64,17 +69,20 @@ const char *const kArticle[] = {
     "the month, and the first forty plots will be given out by lot.",
 };
 
+QByteArray xhtml(const QByteArray &body)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+           "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>The Night Ferry</title>"
+           "<link rel=\"stylesheet\" href=\"../style.css\"/></head><body>" +
+           body + "</body></html>";
+}
+
 bool writeEpub(const QString &path)
 {
     QByteArray body;
     body += "<h1>Chapter One: The Crossing</h1>";
     for (const char *p : kChapter)
         body += QByteArray("<p>") + p + "</p>";
-    const QByteArray xhtml =
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-        "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><title>The Night Ferry</title>"
-        "<link rel=\"stylesheet\" href=\"style.css\"/></head><body>" +
-        body + "</body></html>";
     const QList<std::pair<QString, QByteArray>> members = {
         {"mimetype", "application/epub+zip"},
         {"META-INF/container.xml",
@@ -86,11 +94,16 @@ bool writeEpub(const QString &path)
          "<?xml version=\"1.0\"?><package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\">"
          "<metadata xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>The Night Ferry</dc:title>"
          "</metadata><manifest>"
-         "<item id=\"ch1\" href=\"chapter1.xhtml\" media-type=\"application/xhtml+xml\"/>"
+         "<item id=\"ch2\" href=\"text/chapter%202.xhtml\" media-type=\"application/xhtml+xml\"/>"
+         "<item id=\"ch1\" href=\"text/chapter1.xhtml\" media-type=\"application/xhtml+xml\"/>"
+         "<item id=\"gone\" href=\"text/notes.xhtml\" media-type=\"application/xhtml+xml\"/>"
          "<item id=\"css\" href=\"style.css\" media-type=\"text/css\"/>"
-         "</manifest><spine><itemref idref=\"ch1\"/></spine></package>"},
+         "</manifest><spine><itemref idref=\"ch1\"/><itemref idref=\"gone\"/><itemref idref=\"ch2\"/>"
+         "<itemref idref=\"css\"/></spine></package>"},
         {"OEBPS/style.css", "p { text-indent: 1em; margin: 0 }"},
-        {"OEBPS/chapter1.xhtml", xhtml},
+        {"OEBPS/text/chapter1.xhtml", xhtml(body)},
+        {"OEBPS/text/chapter 2.xhtml",
+         xhtml("<h1>Chapter Two: The Island</h1><p>The harbour light was the only one still burning.</p>")},
     };
     QuaZip zip(path);
     if (!zip.open(QuaZip::mdCreate))
