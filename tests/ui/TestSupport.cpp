@@ -1,8 +1,11 @@
 #include "TestSupport.h"
 
+#include "app/mainwindow.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QTest>
 
 TestApp::TestApp(bool withDataFiles) : program(fakes.services(), dir.path())
@@ -30,6 +33,31 @@ void TestApp::writeLines(const QString &name, const QStringList &lines)
     QFile f(dir.filePath(name));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write((lines.join(u'\n') + u'\n').toUtf8());
+}
+
+QString TestApp::writeBytes(const QString &name, const QByteArray &bytes)
+{
+    QFile f(dir.filePath(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        QTest::qFail("cannot write a test file", __FILE__, __LINE__);
+    return f.fileName();
+}
+
+bool TestApp::storiesEnabled() const
+{
+    return form()->shortStoriesMenu()->menuAction()->isEnabled();
+}
+
+bool TestApp::fontsEnabled() const
+{
+    return form()->findChild<QAction *>(QStringLiteral("fontsAction"))->isEnabled();
+}
+
+QString notFoundMessage(const QString &name)
+{
+    return QString(QStringLiteral("The file \"") + name + u'"').left(110) +
+           QStringLiteral(" was not found, or else the file is not an ascii text file. Be sure that the file "
+                          "exists, and was not deleted.");
 }
 
 bool triggerAction(QObject *root, const char *objectName)

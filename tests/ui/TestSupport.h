@@ -26,6 +26,11 @@ public:
     void copyDataFile(const QString &name);
     // Writes `lines` as a UTF-8 text file in the working folder, each line ended by a line feed.
     void writeLines(const QString &name, const QStringList &lines);
+    // Writes `bytes` as a file in the working folder; its full path.
+    QString writeBytes(const QString &name, const QByteArray &bytes);
+    // Whether the Short Stories menu and Options > Fonts can be used; a running reading holds both.
+    bool storiesEnabled() const;
+    bool fontsEnabled() const;
 
     QTemporaryDir dir;
     FakeServiceSet fakes;
@@ -33,6 +38,10 @@ public:
     AppState *const state = &program.state;
     ModeRegistry &modes = program.modes;
 };
+
+// What a reader says of a file it cannot read as text: the opening, with the name, cut to 110 characters.
+QString notFoundMessage(const QString &name);
+inline const QString kSaveWpmQuestion = QStringLiteral("Do you want to save this WPM score on chart?");
 
 // Triggers a QAction found by object name below `root`; false when there is none.
 bool triggerAction(QObject *root, const char *objectName);

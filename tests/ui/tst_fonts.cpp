@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <tuple>
+
 class FontsTest : public QObject
 {
     Q_OBJECT
@@ -33,27 +35,19 @@ void FontsTest::fontsSetTheOpenModesFontForGood()
     QFETCH(QString, command);
     QFETCH(int, maxSize);
     QFETCH(bool, effects);
-    // The mode's font as stored, and a way to put one back.
-    const auto field = [&command](const TSettings &s) {
-        return command == QLatin1String("tachiAction")      ? s.TachiFont
-               : command == QLatin1String("horizAction")    ? s.HorizFont
-               : command == QLatin1String("exerciseAction") ? s.ExerciseFont
-               : command == QLatin1String("vertAction")
-                   ? TFontGroup{s.VertFontName, s.VertFontSize, s.VertFontStyle, s.VertFontColor}
-                   : s.SpeedTestFont;
+    // The stored font of the open mode, field by field.
+    const auto fields = [&command](TSettings &s) {
+        if (command == QLatin1String("vertAction"))
+            return std::tie(s.VertFontName, s.VertFontSize, s.VertFontStyle, s.VertFontColor);
+        TFontGroup &g = command == QLatin1String("tachiAction")      ? s.TachiFont
+                        : command == QLatin1String("horizAction")    ? s.HorizFont
+                        : command == QLatin1String("exerciseAction") ? s.ExerciseFont
+                                                                     : s.SpeedTestFont;
+        return std::tie(g.Name, g.Size, g.Style, g.Color);
     };
-    const auto setField = [&command](TSettings &s, const TFontGroup &g) {
-        if (command == QLatin1String("vertAction")) {
-            s.VertFontName = g.Name;
-            s.VertFontSize = g.Size;
-            s.VertFontStyle = g.Style;
-            s.VertFontColor = g.Color;
-        } else {
-            (command == QLatin1String("tachiAction")      ? s.TachiFont
-             : command == QLatin1String("horizAction")    ? s.HorizFont
-             : command == QLatin1String("exerciseAction") ? s.ExerciseFont
-                                                          : s.SpeedTestFont) = g;
-        }
+    const auto field = [&fields](TSettings s) {
+        const auto [name, size, style, color] = fields(s);
+        return TFontGroup{name, size, style, color};
     };
     TestApp app;
     QVERIFY(app.start());
@@ -82,7 +76,7 @@ void FontsTest::fontsSetTheOpenModesFontForGood()
     QCOMPARE(after.Color, effects ? toStoredColor(QColor(200, 0, 0)) : before.Color);
     // Nothing but the open mode's font changed.
     TSettings rest = app.state->Settings;
-    setField(rest, before);
+    fields(rest) = std::tie(before.Name, before.Size, before.Style, before.Color);
     QCOMPARE(encodeSettings(rest), record);
 
     // After a restart the mode's dialog opens on the font chosen.
