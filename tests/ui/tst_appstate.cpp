@@ -6,12 +6,7 @@
 #include <QFile>
 #include <QtTest>
 
-namespace {
-
 const QString kCannotMake = QStringLiteral("The file \"settings2.dat\" cannot be made.");
-const QString kCannotSave = QStringLiteral("Your settings cannot be Saved.");
-
-} // namespace
 
 class AppStateTest : public QObject
 {
@@ -26,8 +21,9 @@ void AppStateTest::aFailedSaveAfterAScoreIsReportedOnce()
 {
     TestApp app;
     AppState &state = *app.state;
+    QDir dir(app.dir.path());
     // A folder in the file's place: nothing can be written there, whatever the rights.
-    QVERIFY(QDir(app.dir.path()).mkdir(QStringLiteral("settings2.dat")));
+    QVERIFY(dir.mkdir(QStringLiteral("settings2.dat")));
     app.fakes.messages.expect(MessageKind::Error, kCannotMake);
     state.historyAppend(state.Settings.HorizWpmHistory, 250.0);
     state.historyAppend(state.Settings.HorizWpmHistory, 260.0);
@@ -35,10 +31,10 @@ void AppStateTest::aFailedSaveAfterAScoreIsReportedOnce()
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 
     // Once a save works again, the next failure is news and is told again.
-    QVERIFY(QDir(app.dir.path()).rmdir(QStringLiteral("settings2.dat")));
+    QVERIFY(dir.rmdir(QStringLiteral("settings2.dat")));
     state.historyAppend(state.Settings.VertWpmHistory, 300.0);
-    QVERIFY(QDir(app.dir.path()).rename(QStringLiteral("settings2.dat"), QStringLiteral("x")));
-    QVERIFY(QDir(app.dir.path()).mkdir(QStringLiteral("settings2.dat")));
+    QVERIFY(dir.rename(QStringLiteral("settings2.dat"), QStringLiteral("x")));
+    QVERIFY(dir.mkdir(QStringLiteral("settings2.dat")));
     app.fakes.messages.expect(MessageKind::Error, kCannotMake);
     state.historyClear(state.Settings.VertWpmHistory);
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
@@ -46,44 +42,33 @@ void AppStateTest::aFailedSaveAfterAScoreIsReportedOnce()
 
 void AppStateTest::aSaveFallsBackInPlaceAndNamesWhatFailed()
 {
-    struct Case
-    {
-        const char *what;
-        bool noTemporaryFile;
-        QString target; // what settings2.dat is: "file", "folder" or a link to /dev/full
-        QString message;
+    // What settings2.dat is, whether the folder allows a temporary file, and what the user is told.
+    const std::tuple<QString, bool, QString> cases[] = {
+        {"file", false, QString()}, // updated in place
+        {"folder", true, kCannotMake},
+        {"/dev/full", false, QStringLiteral("Your settings cannot be Saved.")},
     };
-    const Case cases[] = {
-        {"the folder allows no temporary file: the file is updated in place", true, "file", QString()},
-        {"nothing can be made", false, "folder", kCannotMake},
-        {"the file takes no data", true, "full", kCannotSave},
-    };
-    for (const Case &c : cases) {
+    for (const auto &[target, temporaryFile, message] : cases) {
         TestApp app;
         const QString path = app.path(QStringLiteral("settings2.dat"));
-        if (c.target == QLatin1String("file")) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray(2568, '\x7f'));
-        } else if (c.target == QLatin1String("folder")) {
+        if (target == QLatin1String("file"))
+            app.writeLines(QStringLiteral("settings2.dat"), {QString(2567, u'\x7f')});
+        else if (target == QLatin1String("folder"))
             QVERIFY(QDir(app.dir.path()).mkdir(QStringLiteral("settings2.dat")));
-        } else if (!QFile::link(QStringLiteral("/dev/full"), path)) {
+        else if (!QFile::link(target, path))
             QSKIP("no /dev/full to link to");
-        }
-        if (c.noTemporaryFile)
+        if (!temporaryFile)
             app.state->settingsWriter.atomic = [](const QString &, const QByteArray &) {
                 return AtomicWriteResult::NoTemporaryFile;
             };
         app.state->Settings.SpeedTestWpmHistory[0] = 412.5;
-        if (!c.message.isEmpty())
-            app.fakes.messages.expect(MessageKind::Error, c.message);
-        QCOMPARE(app.state->saveSettingsFile(), c.message.isEmpty());
-        QVERIFY2(app.fakes.verify(), qPrintable(QString::fromLatin1(c.what) + app.fakes.report()));
-        if (c.message.isEmpty()) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(), encodeSettings(app.state->Settings));
-        }
+        if (!message.isEmpty())
+            app.fakes.messages.expect(MessageKind::Error, message);
+        QCOMPARE(app.state->saveSettingsFile(), message.isEmpty());
+        QVERIFY2(app.fakes.verify(), qPrintable(target + app.fakes.report()));
+        QFile f(path);
+        QVERIFY(!message.isEmpty() ||
+                (f.open(QIODevice::ReadOnly) && f.readAll() == encodeSettings(app.state->Settings)));
     }
 }
 
