@@ -28,7 +28,12 @@ void registerModes(ModeRegistry &modes)
     modes.setEntry(Mode::CreateText, modeEntry<TCreateTextForm, CreateTextPage>());
 }
 
-Program::Program(Services services, QString workingDir) : state(services, std::move(workingDir))
+Program::Program(Services services, QString workingDir) : Program(services, workingDir, workingDir)
+{
+}
+
+Program::Program(Services services, QString dataDir, QString userDir)
+    : state(services, std::move(dataDir), std::move(userDir))
 {
     registerModes(modes);
 }

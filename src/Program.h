@@ -15,8 +15,10 @@ class TForm1;
 class Program
 {
 public:
-    // Registers every mode and start window; nothing is shown yet.
+    // Registers every mode and start window; nothing is shown yet. The shipped files are read from `dataDir`;
+    // what the program writes goes to `userDir`. One folder serves as both in the single-argument form.
     Program(Services services, QString workingDir);
+    Program(Services services, QString dataDir, QString userDir);
     ~Program();
 
     // The start-up: makes the frame, plugs in the commands, runs the creation handler and, unless that ends

@@ -7,6 +7,7 @@
 #include "control/control.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QPushButton>
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void restoreDefaultsDeletesTheFilesAtExit_data();
     void restoreDefaultsDeletesTheFilesAtExit();
     void savedPlacementAndLooksComeBackWithinTheScreen();
+    void shippedFilesAreReadWhereInstalledAndWritesGoToTheUserFolder();
     void helpOpensTheManualAtTheContextOrSaysItCannot();
 };
 
@@ -162,6 +164,33 @@ void MainWindowTest::savedPlacementAndLooksComeBackWithinTheScreen()
     small.fakes.screen.screenSize = QSize(700, 500);
     QVERIFY(small.start());
     QCOMPARE(small.form()->size(), QSize(640, 480));
+}
+
+// An installed copy: the sounds and the manual come from the shipped folder, which it may not write; the
+// settings and options go to the user's folder, and the shipped folder ends as it began.
+void MainWindowTest::shippedFilesAreReadWhereInstalledAndWritesGoToTheUserFolder()
+{
+    QTemporaryDir shippedTmp, userTmp;
+    const QDir shipped(shippedTmp.path()), user(userTmp.path());
+    const QStringList names = {"2.wav", "bwread.html", "click_1.wav", "click_2.wav", "tap4.wav"};
+    for (const QString &name : names)
+        QVERIFY(QFile::copy(QDir(QStringLiteral(BW_DATA_DIR)).filePath(name), shipped.filePath(name)));
+    FakeServiceSet fakes;
+    Program program(fakes.services(), shipped.path(), user.path());
+    QVERIFY(program.start());
+    program.state.PlayClick(2);
+    program.state.showHelp(10);
+    program.state.saveOptions();
+    QVERIFY(triggerAction(program.frame(), "exitAction"));
+    program.end();
+
+    QCOMPARE(fakes.sound.played, QStringList{shipped.filePath("click_2.wav")});
+    QCOMPARE(fakes.shell.opened.size(), 1);
+    QCOMPARE(fakes.shell.opened[0].toLocalFile(), shipped.filePath("bwread.html"));
+    QCOMPARE(shipped.entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
+    QCOMPARE(user.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{"options.ini", "settings2.dat"}));
+    QVERIFY2(fakes.verify(), qPrintable(fakes.report()));
 }
 
 void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()

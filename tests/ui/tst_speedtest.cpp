@@ -108,7 +108,7 @@ private Q_SLOTS:
         QVERIFY(!t.button("startReadButton")->isEnabled());
         t.app.state->StoryLoaded = 1;
         t.openFile(t.writeText(QStringLiteral("a.txt"), 10));
-        QCOMPARE(t.app.fakes.dialogs.openFoldersSeen, QStringList{t.app.state->workingDir()});
+        QCOMPARE(t.app.fakes.dialogs.openFoldersSeen, QStringList{t.app.state->dataDir()});
         QCOMPARE(t.app.fakes.dialogs.openFiltersSeen,
                  QStringList{QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)")});
         QCOMPARE(t.app.state->StoryFileName, t.app.path(QStringLiteral("a.txt")));

@@ -1,6 +1,7 @@
 #include "app/AppState.h"
 
 #include "SettingsFile.h"
+#include "UserFolder.h"
 #include "app/Frame.h"
 
 #include <QDir>
@@ -13,14 +14,19 @@ constexpr const char *kSoundFiles[] = {"click_1.wav", "click_2.wav", "tap4.wav",
 
 } // namespace
 
-AppState::AppState(Services s, QString workingDir) : services(s), m_workingDir(std::move(workingDir))
+AppState::AppState(Services s, QString workingDir) : AppState(s, workingDir, workingDir)
+{
+}
+
+AppState::AppState(Services s, QString dataDir, QString userDir)
+    : services(s), m_dataDir(std::move(dataDir)), m_userDir(std::move(userDir))
 {
     Settings = defaultSettings(96);
 }
 
 QString AppState::filePath(const QString &name) const
 {
-    return QDir(m_workingDir).filePath(name);
+    return QDir(isUserFile(name) ? m_userDir : m_dataDir).filePath(name);
 }
 
 void AppState::loadOptions()

@@ -21,7 +21,9 @@ class TControlForm;
 class AppState : public TAppValues
 {
 public:
+    // One folder for both the shipped files and the user's (the tests, and a copy run from its own folder).
     AppState(Services services, QString workingDir);
+    AppState(Services services, QString dataDir, QString userDir);
 
     TSettings Settings;
     Services services;
@@ -45,8 +47,13 @@ public:
     // Help context of the main window; the mode help and "Contents" set it.
     int HelpContext = 10;
 
+    // A file the program knows by name: what it writes (settings2.dat, options.ini, temp.txt) in the user's
+    // folder, everything else in the shipped folder. An absolute name stays as it is.
     QString filePath(const QString &name) const;
-    const QString &workingDir() const { return m_workingDir; }
+    // The shipped files (read-only once installed), where the open-file dialogs start.
+    const QString &dataDir() const { return m_dataDir; }
+    // The user's own folder, which takes everything the program writes by default.
+    const QString &userDir() const { return m_userDir; }
 
     // Plays click sound n (1..4; other numbers play 1) when sound is on.
     void PlayClick(int n);
@@ -78,7 +85,8 @@ public:
     void saveAfterScore();
 
 private:
-    QString m_workingDir;
+    QString m_dataDir;
+    QString m_userDir;
     std::array<double, 6> m_lastWpm{};
     bool m_scoreSaveFailureShown = false;
 };

@@ -26,7 +26,7 @@ TChartForm1 *ChartCommands::viewer() const
 
 QString ChartCommands::chartFolder() const
 {
-    return m_lastChartFolder.isEmpty() ? m_state.workingDir() : m_lastChartFolder;
+    return m_lastChartFolder.isEmpty() ? m_state.userDir() : m_lastChartFolder;
 }
 
 void ChartCommands::openCharts(Mode mode)

@@ -273,7 +273,7 @@ bool TForm10::printChart(ChartKind kind, QPrinter &printer) const
 void TForm10::saveToFile(ChartKind kind)
 {
     MessageService &messages = m_state.services.messages;
-    const QString folder = m_saveFolder.isEmpty() ? m_state.workingDir() : m_saveFolder;
+    const QString folder = m_saveFolder.isEmpty() ? m_state.userDir() : m_saveFolder;
     const QString proposed =
         QDir(folder).filePath(proposedChartFileName(kind, QDate::currentDate(), QLocale::system()));
     QString path = m_state.services.dialogs.saveFileName(QStringLiteral("Save Chart"), proposed,

@@ -46,7 +46,7 @@ void ControlPage::resizeEvent(QResizeEvent *event)
 QString ControlPage::chooseTextFile()
 {
     return m_state.services.dialogs.openFileName(
-        tr("Open File"), m_state.workingDir(), QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
+        tr("Open File"), m_state.dataDir(), QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
 }
 
 void ControlPage::openTextFileIntoReader()

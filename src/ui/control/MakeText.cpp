@@ -129,7 +129,7 @@ void TCreateTextForm::chooseFont()
 bool TCreateTextForm::openFile()
 {
     const QString path = m_state.services.dialogs.openFileName(QStringLiteral("Open File"),
-                                                               m_state.workingDir(), createTextOpenFilter());
+                                                               m_state.dataDir(), createTextOpenFilter());
     if (path.isEmpty())
         return false;
     return loadFile(path);

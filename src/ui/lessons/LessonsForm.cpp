@@ -93,7 +93,7 @@ TLessonForm::TLessonForm(AppState &state, QWidget *parent)
         view->setObjectName(QString::fromLatin1(lesson.objectName));
         view->setOpenLinks(false);
         view->setFrameShape(QFrame::NoFrame);
-        loadLessonDocument(*view->document(), state.workingDir(), QString::fromLatin1(lesson.fileName));
+        loadLessonDocument(*view->document(), state.dataDir(), QString::fromLatin1(lesson.fileName));
         // Each lesson opens at its beginning.
         view->moveCursor(QTextCursor::Start);
         m_views[i] = view;
