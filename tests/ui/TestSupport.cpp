@@ -1,11 +1,17 @@
 #include "TestSupport.h"
 
+#include "app/AppState.h"
 #include "app/mainwindow.h"
+#include "control/ControlPage.h"
+#include "control/control.h"
+#include "readers/PacedReader.h"
+#include "readers/SpeedTest.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 TestApp::TestApp(bool withDataFiles) : program(fakes.services(), dir.path())
@@ -67,4 +73,29 @@ bool triggerAction(QObject *root, const char *objectName)
         return false;
     action->trigger();
     return true;
+}
+
+void paceToTheEnd(PacedReader &reader)
+{
+    for (int tick = 1; reader.isPacing() && tick < 100000; ++tick) {
+        reader.Timer1Timer();
+        if (tick % 3 == 0)
+            reader.Timer2Timer();
+    }
+}
+
+QPushButton *speedTestToTheEnd(Program &program, FakeDialogService &dialogs, const QString &file, int seconds)
+{
+    if (!triggerAction(program.frame(), "speedTestAction"))
+        return nullptr;
+    ControlPage *page = program.state.controlPanel->page(Mode::SpeedTest);
+    dialogs.openNames.push_back(file);
+    triggerAction(page, "openFileAction");
+    page->findChild<QPushButton *>(QStringLiteral("startReadButton"))->click();
+    auto *stop = page->findChild<QPushButton *>(QStringLiteral("stopReadingButton"));
+    for (int pages = 0; !stop->isEnabled() && pages < 100; ++pages)
+        page->findChild<QPushButton *>(QStringLiteral("pgDownButton"))->click();
+    for (int second = 0; second < seconds; ++second)
+        qobject_cast<TSpeedTestForm *>(program.state.modeWindow.data())->Timer1Timer();
+    return stop;
 }

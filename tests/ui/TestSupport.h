@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+class PacedReader;
+class QPushButton;
 class TForm1;
 
 // A program instance for one test: a private working folder (holding copies of the sound and help files),
@@ -45,3 +47,10 @@ inline const QString kSaveWpmQuestion = QStringLiteral("Do you want to save this
 
 // Triggers a QAction found by object name below `root`; false when there is none.
 bool triggerAction(QObject *root, const char *objectName);
+
+// Paces `reader` by hand to the end of its reading, counting a second every third tick.
+void paceToTheEnd(PacedReader &reader);
+// Opens the speed test in `program`, loads `file` through Open File, starts and pages down to the end zone,
+// counting `seconds` along the way. Returns Stop Reading, the step that scores.
+QPushButton *speedTestToTheEnd(Program &program, FakeDialogService &dialogs, const QString &file,
+                               int seconds);

@@ -385,8 +385,11 @@ void TExerciseForm::enterClicked()
     m_state.PlayClick(1);
     if (m_engine.enter() == ExerciseNotice::NothingChecked)
         m_state.services.messages.error(TExerciseEngine::nothingCheckedMessage());
-    else if (!m_engine.lastPercent().isEmpty())
+    else if (!m_engine.lastPercent().isEmpty()) {
         m_state.Settings.ExerciseLastPercent = m_engine.lastPercent();
+        // On file as soon as it is shown: a crash keeps it.
+        m_state.saveAfterScore();
+    }
     showState();
 }
 

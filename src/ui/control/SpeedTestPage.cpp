@@ -231,7 +231,8 @@ void SpeedTestPage::StopReadingClick()
     TSpeedTestValues &v = m_reader->values();
     scoreSpeedTest(v);
     const double wpm = v.SpeedTestWpm;
-    m_state.services.messages.information(speedTestScoreMessage(v.SpeedTestWpmText));
+    // On file before it is shown: a crash while the message is up keeps the score.
     m_state.historyAppend(m_state.Settings.SpeedTestWpmHistory, wpm);
+    m_state.services.messages.information(speedTestScoreMessage(v.SpeedTestWpmText));
     m_state.askAfterReading(m_state.Settings.SpeedTestWpmHistory, wpm);
 }
