@@ -3,188 +3,127 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 namespace {
 
-HorizPacer pacerFor(const QStringList &lines, int k)
-{
-    return HorizPacer(LayoutHorizontalText(lines, k), monoMetrics());
-}
+const QString kText = QStringLiteral("The quick brown fox");
 
 // Runs ticks until the end; returns each tick.
-std::vector<HorizTick> runToEnd(HorizPacer &p, const HorizTickInput &in)
+std::vector<HorizTick> runToEnd(const QStringList &lines, int k, const HorizTickInput &in)
 {
+    HorizPacer p(LayoutHorizontalText(lines, k), monoMetrics());
     std::vector<HorizTick> ticks;
-    for (int guard = 0; guard < 10000; ++guard) {
+    for (int guard = 0; guard < 10000 && (ticks.empty() || !ticks.back().finished); ++guard)
         ticks.push_back(p.tick(in));
-        if (ticks.back().finished)
-            break;
-    }
     return ticks;
 }
 
-const QString kText = QStringLiteral("The quick brown fox");
+// Each tick as its wait and its draws as "text@x,y" and the initial of the style.
+QStringList describe(const std::vector<HorizTick> &ticks)
+{
+    QStringList out;
+    for (const HorizTick &t : ticks) {
+        QString s = QString::number(t.interval) + u':';
+        for (const HorizDraw &d : t.draws)
+            s += QStringLiteral(" %1@%2,%3").arg(d.text).arg(d.x).arg(d.y) + QChar(u"IVSC"[int(d.style)]);
+        out << s;
+    }
+    return out;
+}
 
 } // namespace
 
-TEST(HorizPacer, IntervalsForTextBlankLinesAndTheScrollPause)
+TEST(HorizPacer, IntervalsScrollPausesAndProgress)
 {
-    // Client height 35 with lines of 10: the third line to start would end below the window.
-    const std::tuple<int, std::vector<int>> cases[] = {
-        {600, {600, 600, 7, 7, 900, 600, 600, 600, 600}},
-        {25, {25, 25, 7, 7, 36, 25, 25, 25, 25}},
+    // {lines, client height, interval, waits and scrolls before the end, progress}; an empty list is not
+    // checked. A line that would end below the window scrolls to the top on a tick that waits half as long
+    // again.
+    const QStringList blankThird{kText, QString(), kText, kText};
+    const std::tuple<QStringList, int, int, std::vector<int>, std::vector<int>, std::vector<int>> cases[] = {
+        {blankThird, 35, 600, {600, 600, 7, 7, 900, 600, 600, 600, 600}, {30}, {}},
+        {blankThird, 35, 25, {25, 25, 7, 7, 36, 25, 25, 25, 25}, {30}, {}},
+        {QStringList(3, kText), 5, 100, {150, 100, 100, 150, 100, 100, 150, 100, 100}, {10, 10, 10}, {}},
+        {QStringList(12, kText), 55, 100, {}, {50, 50}, {}}, // lines 5 and 10 do not fit
+        {QStringList(3, kText), 1000, 100, std::vector(6, 100), {}, {0, 67, 67}},
+        {QStringList(4, kText), 1000, 100, std::vector(8, 100), {}, {0, 50, 50, 100, 100}},
     };
-    for (const auto &[interval, expected] : cases) {
-        HorizPacer p = pacerFor({kText, QString(), kText, kText}, 2);
-        const auto ticks = runToEnd(p, HorizTickInput{35, interval, 2});
-        ASSERT_EQ(ticks.size(), expected.size() + 1);
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            EXPECT_EQ(ticks[i].interval, expected[i]) << "tick " << i + 1 << " at " << interval;
-        EXPECT_EQ(ticks[4].scrollBy, 30);
-        EXPECT_TRUE(ticks[4].draws.empty()) << "the scroll tick only pauses";
-        EXPECT_TRUE(ticks.back().finished);
-    }
-}
-
-TEST(HorizPacer, ScrollBringsTheLineToTheTopAndCountsFromThere)
-{
-    QStringList lines;
-    for (int i = 0; i < 12; ++i)
-        lines.append(kText);
-    HorizPacer p = pacerFor(lines, 2);
-    std::vector<int> scrolls;
-    for (const HorizTick &t : runToEnd(p, HorizTickInput{55, 100, 2})) {
-        if (t.scrollBy != 0 && !t.finished)
-            scrolls.push_back(t.scrollBy);
-    }
-    // Lines 5 and 10 do not fit: the first scroll moves 5 lines (accumulated with line 5), then 5 again.
-    EXPECT_EQ(scrolls, (std::vector<int>{50, 50}));
-}
-
-TEST(HorizPacer, RevealsFixationsOverTheirUnreadForm)
-{
-    HorizPacer p = pacerFor({kText, kText}, 2);
-    const HorizMetrics m = monoMetrics();
-    const auto page = drawHorizontalPage(p.text(), 2, m);
-    const HorizTickInput in{1000, 300, 3};
-    const HorizTick first = p.tick(in);
-    ASSERT_EQ(first.draws.size(), 1u);
-    EXPECT_EQ(first.draws[0].text, QStringLiteral("The quick"));
-    EXPECT_EQ(first.draws[0].x, page[0].x);
-    EXPECT_EQ(first.draws[0].style, HorizStyle::Visible);
-    const HorizTick second = p.tick(in);
-    ASSERT_EQ(second.draws.size(), 2u);
-    EXPECT_EQ(second.draws[0].style, HorizStyle::Invisible);
-    EXPECT_EQ(second.draws[1].text, QStringLiteral("brown fox"));
-    EXPECT_EQ(second.draws[1].x, page[2].x);
-    EXPECT_EQ(second.draws[1].y, 10);
-    // The next line starts and the passed one takes the read look (See Through).
-    const HorizTick third = p.tick(in);
-    ASSERT_EQ(third.draws.size(), 2u);
-    EXPECT_EQ(third.draws[1],
-              (HorizDraw{HorizDraw::Kind::Text, kText, 8, 10, HorizStyle::SeeThrough, HorizWeight::Font, 0}));
-}
-
-TEST(HorizPacer, PadIsNeverShownAndAFallenBackLinePassesAt7)
-{
-    HorizPacer p = pacerFor({QStringLiteral("Contents"), kText}, 3);
-    const HorizTickInput in{1000, 500, 2};
-    std::vector<HorizTick> ticks = runToEnd(p, in);
-    ASSERT_GE(ticks.size(), 4u);
-    EXPECT_EQ(ticks[0].draws.at(0).text, QStringLiteral("Contents"));
-    EXPECT_EQ(ticks[1].draws.at(1).text, QStringLiteral("**********"));
-    EXPECT_EQ(ticks[1].draws.at(1).style, HorizStyle::Invisible);
-    EXPECT_EQ(ticks[2].interval, 7) << "cell 3 of the fallen-back line is empty";
-    EXPECT_TRUE(ticks[2].draws.empty());
-    // The line moves down all the same: the next line starts at 20 and reads "Contents " above it.
-    EXPECT_EQ(ticks[3].draws.at(0).y, 20);
-    EXPECT_EQ(ticks[3].draws.at(1).text, QStringLiteral("Contents  "));
-    for (const HorizTick &t : ticks) {
-        for (const HorizDraw &d : t.draws) {
-            if (d.style != HorizStyle::Invisible) {
-                EXPECT_FALSE(d.text.contains(u'*')) << d.text.toStdString();
-            }
-        }
-    }
-}
-
-TEST(HorizPacer, ProgressMovesOnEvenLinesOnly)
-{
-    const std::tuple<int, std::vector<int>> cases[] = {
-        {3, {0, 67, 67}},
-        {4, {0, 50, 50, 100, 100}},
-    };
-    for (const auto &[lineCount, expected] : cases) {
-        HorizPacer p = pacerFor(QStringList(lineCount, kText), 2);
-        std::vector<int> seen;
-        for (const HorizTick &t : runToEnd(p, HorizTickInput{1000, 100, 2})) {
+    for (const auto &[lines, clientHeight, interval, waits, scrolls, progress] : cases) {
+        SCOPED_TRACE(testing::Message() << lines.size() << " lines at " << clientHeight << ", " << interval);
+        const auto ticks = runToEnd(lines, 2, HorizTickInput{clientHeight, interval, 2});
+        std::vector<int> gotWaits, gotScrolls, gotProgress;
+        for (const HorizTick &t : ticks) {
             if (t.progress)
-                seen.push_back(*t.progress);
+                gotProgress.push_back(*t.progress);
+            if (t.finished)
+                break;
+            gotWaits.push_back(t.interval);
+            if (t.scrollBy != 0)
+                gotScrolls.push_back(t.scrollBy);
+            EXPECT_TRUE(t.scrollBy == 0 || t.draws.empty()) << "a scroll tick only pauses";
         }
-        EXPECT_EQ(seen, expected) << lineCount << " lines";
+        EXPECT_EQ(gotScrolls, scrolls);
+        if (!waits.empty()) {
+            EXPECT_EQ(gotWaits, waits);
+        }
+        if (!progress.empty()) {
+            EXPECT_EQ(gotProgress, progress) << "moves on even lines only";
+        }
+    }
+}
+
+// A fixation is revealed over its unread form; the line before the one starting takes the read look, unless
+// it is blank. With one fixation whole lines show. The pad of a one-word line is paced but never shown, and
+// cell 3 of a line fallen back to two fixations passes at 7.
+TEST(HorizPacer, RevealsFixationsReadsPassedLinesAndHidesThePad)
+{
+    // {K, read mode, lines, the first ticks}
+    // clang-format off
+    const std::tuple<int, int, QStringList, QStringList> cases[] = {
+        {2, 3, {kText, kText},
+         {"300: The quick@8,10V", "300:  @62,10I brown fox@68,10V",
+          "300: The quick@8,20V The quick brown fox@8,10S"}},
+        {1, 4, {kText, "", kText, kText},
+         {"300: The quick brown fox@8,10V", "300: @8,20V The quick brown fox@8,10C",
+          "300: The quick brown fox@8,30V", "300: The quick brown fox@8,40V The quick brown fox@8,30C"}},
+        {3, 2, {"Contents", kText},
+         {"300: Contents@8,10V", "300:  @56,10I **********@62,10I", "7:",
+          "300: The@8,20V Contents  @8,10V"}}};
+    // clang-format on
+    for (const auto &[k, readMode, lines, expected] : cases) {
+        const auto ticks = runToEnd(lines, k, HorizTickInput{1000, 300, readMode});
+        EXPECT_EQ(describe(ticks).mid(0, expected.size()), expected);
+        for (const HorizTick &t : ticks)
+            for (const HorizDraw &d : t.draws)
+                EXPECT_TRUE(d.style == HorizStyle::Invisible || !d.text.contains(u'*'))
+                    << d.text.toStdString();
     }
 }
 
 TEST(HorizPacer, EndScoresAndTexts)
 {
+    // {words, seconds, score, shown}; an empty text (-1) ends on its first tick, two lines higher.
     const std::tuple<double, int, double, const char *> cases[] = {
         {120, 60, 120.0, "120"}, {121, 59, 121.0 / (59.0 / 60.0), "123"},
         {5, 120, 2.5, "2"},      {7, 120, 3.5, "4"},
-        {50, 0, 0.0, "0"},
-    };
+        {50, 0, 0.0, "0"},       {-1, 10, 0.0, "0"}};
     for (const auto &[words, seconds, score, wpmText] : cases) {
-        HorizText text = LayoutHorizontalText({kText}, 2);
-        text.WordCount = words;
+        HorizText text = LayoutHorizontalText(words < 0 ? QStringList() : QStringList{kText}, 2);
+        text.WordCount = std::max(words, 0.0);
         HorizPacer p(text, monoMetrics());
         for (int s = 0; s < seconds; ++s)
             p.secondElapsed();
-        const auto ticks = runToEnd(p, HorizTickInput{1000, 100, 2});
+        std::vector<HorizTick> ticks;
+        while (ticks.size() < 10 && (ticks.empty() || !ticks.back().finished))
+            ticks.push_back(p.tick(HorizTickInput{1000, 100, 2}));
         const HorizTick &end = ticks.back();
-        ASSERT_TRUE(end.finished);
         EXPECT_DOUBLE_EQ(p.state().WpmScore, score);
-        ASSERT_EQ(end.draws.size(), 2u);
-        EXPECT_EQ(end.draws[0].text, QStringLiteral("THE END!"));
-        EXPECT_EQ(end.draws[0].weight, HorizWeight::Bold);
-        EXPECT_EQ((std::pair{end.draws[0].x, end.draws[0].y}), (std::pair{80, 30}));
-        EXPECT_EQ(end.draws[1].text, QString::fromLatin1(wpmText) + QStringLiteral(" words per minute!"));
-        EXPECT_EQ((std::pair{end.draws[1].x, end.draws[1].y}), (std::pair{45, 40}));
-        EXPECT_EQ(end.scrollBy, 30);
+        const int y = words < 0 ? 20 : 30;
+        EXPECT_EQ(describe({end}).first(),
+                  QString::asprintf("0: THE END!@80,%dV %s words per minute!@45,%dV", y, wpmText, y + 10));
+        EXPECT_EQ(std::make_tuple(end.finished, end.scrollBy, end.progress.has_value(), end.draws[0].weight,
+                                  end.draws[1].weight),
+                  std::make_tuple(true, 30, false, HorizWeight::Bold, HorizWeight::Regular));
     }
-}
-
-TEST(HorizPacer, EmptyTextEndsOnTheFirstTick)
-{
-    HorizPacer p = pacerFor({}, 2);
-    const HorizTick t = p.tick(HorizTickInput{100, 100, 2});
-    EXPECT_TRUE(t.finished);
-    EXPECT_FALSE(t.progress.has_value());
-    EXPECT_EQ(p.state().WpmText, QStringLiteral("0"));
-}
-
-TEST(HorizPacer, OneFixationShowsWholeLinesAndReadsThePreviousOne)
-{
-    HorizPacer p = pacerFor({kText, QString(), kText, kText}, 1);
-    const HorizTickInput in{1000, 200, 4};
-    const auto ticks = runToEnd(p, in);
-    ASSERT_EQ(ticks.size(), 5u);
-    EXPECT_EQ(ticks[0].draws.size(), 1u);
-    EXPECT_EQ(ticks[1].draws.at(0).text, QString()) << "a blank line is still drawn whole";
-    EXPECT_EQ(ticks[2].draws.size(), 1u) << "an empty previous line is not redrawn";
-    ASSERT_EQ(ticks[3].draws.size(), 2u);
-    EXPECT_EQ(ticks[3].draws[1].style, HorizStyle::Covered);
-    EXPECT_EQ(ticks[3].draws[1].y, 30);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(ticks[static_cast<std::size_t>(i)].interval, 200);
-}
-
-TEST(HorizPacer, AWindowLowerThanALineStillReadsToTheEnd)
-{
-    HorizPacer p = pacerFor({kText, kText, kText}, 2);
-    const std::vector<HorizTick> ticks = runToEnd(p, HorizTickInput{5, 100, 2});
-    ASSERT_TRUE(ticks.back().finished);
-    // Every line scrolls to the top and pauses once, then shows its two fixations.
-    EXPECT_EQ(ticks.size(), 3u * 3u + 1u);
-    EXPECT_EQ(ticks.at(0).scrollBy, 10);
-    EXPECT_EQ(ticks.at(1).scrollBy, 0);
 }
