@@ -177,3 +177,22 @@ TEST(History, EmptySlotsAndZeroScores)
     historyClear(h);
     EXPECT_EQ(historyCount(h), 0);
 }
+
+TEST(SettingsCodec, NamesAreWindows1252AndCutToCapacity)
+{
+    TSettings s = defaultSettings(96);
+    s.HorizFont.Name = QString::fromUtf8("Caf\u00e9 \u20ac Sans ") + QString(60, QLatin1Char('x'));
+    s.ExerciseLastPercent = QStringLiteral("100.0 percent");
+    const QByteArray b = encodeSettings(s);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[216]), 40);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[217 + 3]), 0xE9);
+    EXPECT_EQ(static_cast<std::uint8_t>(b[217 + 5]), 0x80);
+    EXPECT_EQ(b[1944], 10);
+    const TSettings back = decodeSettings(b, 96);
+    EXPECT_EQ(back.HorizFont.Name, s.HorizFont.Name.left(40));
+    EXPECT_EQ(back.ExerciseLastPercent, QStringLiteral("100.0 perc"));
+    QByteArray damaged = b;
+    damaged[216] = static_cast<char>(200); // a name length beyond capacity is mended
+    EXPECT_EQ(decodeSettings(damaged, 96).HorizFont.Name.size(), 40);
+    EXPECT_EQ(encodeSettings(decodeSettings(damaged, 96))[216], 40);
+}
