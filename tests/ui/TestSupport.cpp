@@ -2,16 +2,19 @@
 
 #include "app/AppState.h"
 #include "app/mainwindow.h"
+#include "assess/exercise.h"
 #include "control/ControlPage.h"
 #include "control/control.h"
 #include "readers/PacedReader.h"
 #include "readers/SpeedTest.h"
+#include "readers/tacky.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 TestApp::TestApp(bool withDataFiles) : program(fakes.services(), dir.path())
@@ -82,6 +85,50 @@ void paceToTheEnd(PacedReader &reader)
         if (tick % 3 == 0)
             reader.Timer2Timer();
     }
+}
+
+void flashToTheEnd(TTachiForm &reader, int seconds)
+{
+    for (int second = 0; second < seconds; ++second)
+        reader.Timer2Timer();
+    for (int flash = 0; reader.isInRun() && flash < 100000; ++flash)
+        reader.Timer1Timer();
+}
+
+void submitTest(TestApp &app, QWidget *test, std::initializer_list<int> choices, int percent, bool save)
+{
+    int q = 0;
+    for (const int c : choices)
+        child<QRadioButton>(test, qPrintable(QStringLiteral("RadioButton%1").arg(3 * q++ + c)))->click();
+    if (percent >= 0) {
+        app.fakes.messages.expect(MessageKind::Information,
+                                  QStringLiteral("Your comprehension was %1%.").arg(percent));
+        app.fakes.messages.expect(MessageKind::Confirm,
+                                  "Do you want to save this test score and WPM score on chart?", save);
+    }
+    child<QPushButton>(test, "BitBtn2")->click();
+}
+
+void exerciseToChoices(TestApp &app, TExerciseForm &form)
+{
+    for (int i = 0; i < 4; ++i)
+        form.countdownTimer();
+    form.flashTimer();
+    app.fakes.clock.now += form.engine().flashTime();
+    form.flashTimer();
+    form.answerDelayTimer();
+}
+
+void answerExercise(TExerciseForm &form, bool right)
+{
+    const auto box = [&form](int n) {
+        return child<QRadioButton>(&form, qPrintable(QStringLiteral("choiceBox%1").arg(n)));
+    };
+    int target = 1;
+    while (target < 3 && box(target)->text() != form.engine().targetWordText())
+        ++target;
+    box(right ? target : target % 3 + 1)->click();
+    child<QPushButton>(&form, "enterButton")->click();
 }
 
 QPushButton *speedTestToTheEnd(Program &program, FakeDialogService &dialogs, const QString &file, int seconds)

@@ -2,12 +2,17 @@
 
 #include "FakeServices.h"
 #include "Program.h"
+#include "app/AppState.h"
+#include "app/mainwindow.h"
+#include "control/control.h"
 
+#include <QAction>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 class PacedReader;
-class QPushButton;
-class TForm1;
+class TExerciseForm;
+class TTachiForm;
 
 // A program instance for one test: a private working folder (holding copies of the sound and help files),
 // fake services, and the program composed as main() composes it. Every test so states exactly which
@@ -50,7 +55,41 @@ bool triggerAction(QObject *root, const char *objectName);
 
 // Paces `reader` by hand to the end of its reading, counting a second every third tick.
 void paceToTheEnd(PacedReader &reader);
+// Flashes a started tachistoscope reading to its end, with `seconds` counted first.
+void flashToTheEnd(TTachiForm &reader, int seconds);
+// Checks choice c (1..3) of question 1, 2, ... of a comprehension test and presses Done; with `percent` the
+// score message and the save question (answered `save`) are scripted.
+void submitTest(TestApp &app, QWidget *test, std::initializer_list<int> choices, int percent = -1,
+                bool save = true);
+// Runs a started exercise from its countdown to the three choices; the word stays up for its time.
+void exerciseToChoices(TestApp &app, TExerciseForm &form);
+// Checks the exercise's right box or a wrong one and presses Enter.
+void answerExercise(TExerciseForm &form, bool right);
 // Opens the speed test in `program`, loads `file` through Open File, starts and pages down to the end zone,
 // counting `seconds` along the way. Returns Stop Reading, the step that scores.
 QPushButton *speedTestToTheEnd(Program &program, FakeDialogService &dialogs, const QString &file,
                                int seconds);
+
+// The child of `root` of that type and object name; null when there is none.
+template <typename T> T *child(const QObject *root, const char *name)
+{
+    return root->findChild<T *>(QString::fromLatin1(name));
+}
+
+// A started program with one mode opened from the Reading menu: the mode's window and its control page.
+template <typename Window, typename Page> struct ModeApp
+{
+    explicit ModeApp(const char *command)
+    {
+        if (app.start() && triggerAction(app.form(), command)) {
+            window = qobject_cast<Window *>(app.state->modeWindow.data());
+            page = app.state->controlPanel->template findChild<Page *>();
+        }
+    }
+    QPushButton *button(const char *name) const { return child<QPushButton>(page, name); }
+    QAction *action(const char *name) const { return child<QAction>(page, name); }
+
+    TestApp app;
+    Window *window = nullptr;
+    Page *page = nullptr;
+};

@@ -27,21 +27,6 @@ TCompTestForm *openTest(TestApp &app, int story)
     return app.form()->findChild<TCompTestForm *>();
 }
 
-// Checks choice c (1..3) of question 1, 2, ... and presses Done, the score and save prompts scripted.
-void submit(TestApp &app, QWidget *test, std::initializer_list<int> choices, int percent = -1,
-            bool save = true)
-{
-    int q = 0;
-    for (const int c : choices)
-        radio(test, 3 * q++ + c)->click();
-    if (percent >= 0) {
-        app.fakes.messages.expect(MessageKind::Information,
-                                  QStringLiteral("Your comprehension was %1%.").arg(percent));
-        app.fakes.messages.expect(MessageKind::Confirm, kSaveBoth, save);
-    }
-    test->findChild<QPushButton *>("BitBtn2")->click();
-}
-
 } // namespace
 
 class CompTestTest : public QObject
@@ -66,7 +51,7 @@ void CompTestTest::unansweredQuestionsAreRefusedAndCloseEndsTheStory()
     QVERIFY(!test->findChild<QFrame *>("Panel5")->isVisibleTo(test));
     app.fakes.messages.expect(MessageKind::Error, "You did not select an answer for all questions. Please "
                                                   "check a radio button for all 4 questions.");
-    submit(app, test, {3, 1});
+    submitTest(app, test, {3, 1});
     QCOMPARE(historyCount(app.state->Settings.HorizComprehensionHistory), 0);
     QVERIFY(test->findChild<QPushButton *>("BitBtn2")->isEnabled() && app.state->StoryLoaded == 1);
     test->findChild<QPushButton *>("BitBtn1")->click();
@@ -85,7 +70,7 @@ void CompTestTest::scoresTheStoryItWasFilledForAndMarksTheRightAnswers()
     // Another story is chosen while the test is open; story 2's right answers must still score as right.
     QVERIFY(triggerAction(app.form(), "story1Action"));
     QCOMPARE(app.state->StoryNumber, 1);
-    submit(app, test, {3, 1, 2, 1, 3}, 80); // the third is wrong: 1 is right
+    submitTest(app, test, {3, 1, 2, 1, 3}, 80); // the third is wrong: 1 is right
     QCOMPARE(app.state->Settings.HorizComprehensionHistory[0], 0.8);
     QVERIFY(!test->findChild<QPushButton *>("BitBtn2")->isEnabled() && app.state->StoryLoaded == 0);
     // The user's wrong choice stays checked; the right ones turn green.
@@ -107,7 +92,7 @@ void CompTestTest::declinedScoresAreBothTakenBack()
     // The reading's end: the test is wanted.
     app.fakes.messages.expect(MessageKind::Confirm, "Do you want to test for comprehension?", true);
     app.state->askAfterReading(wpm, 312.4);
-    submit(app, app.form()->findChild<TCompTestForm *>(), {1, 1, 1, 1}, 25, false);
+    submitTest(app, app.form()->findChild<TCompTestForm *>(), {1, 1, 1, 1}, 25, false);
     QCOMPARE(historyCount(app.state->Settings.HorizComprehensionHistory), 0);
     QCOMPARE(std::pair(wpm[0], historyCount(wpm)), std::pair(280.0, 1));
 }
@@ -120,7 +105,7 @@ void CompTestTest::twoOpenModesRecordHorizontalFirst()
     // Asked once per mode: the horizontal reader's answer first, then the tachistoscope's.
     app.fakes.messages.expect(MessageKind::Information, "Your comprehension was 80%.");
     app.fakes.messages.expect(MessageKind::Confirm, kSaveBoth, true);
-    submit(app, openTest(app, 2), {3, 1, 1, 1, 1}, 80, false);
+    submitTest(app, openTest(app, 2), {3, 1, 1, 1, 1}, 80, false);
     QCOMPARE(app.state->Settings.HorizComprehensionHistory[0], 0.8);
     QCOMPARE(historyCount(app.state->Settings.TachiComprehensionHistory), 0);
 }
@@ -137,7 +122,7 @@ void CompTestTest::zeroScoreIsKeptAndTakenBack()
         // The last reading scored nothing, so there is no WPM score of its own to take back.
         app.fakes.messages.expect(MessageKind::Confirm, "Do you want to save this WPM score on chart?", true);
         app.state->askAfterReading(wpm, 0.0);
-        submit(app, openTest(app, 10), {2, 1, 1, 1}, 0, save); // none right
+        submitTest(app, openTest(app, 10), {2, 1, 1, 1}, 0, save); // none right
         // A score of nothing right is a real score: kept in a slot of its own, and No takes it back.
         QCOMPARE(std::pair(comp[0], historyCount(comp)), std::pair(0.6, save ? 2 : 1));
         QVERIFY(!save || (comp[1] > 0.0 && comp[1] < 1e-300));

@@ -7,12 +7,10 @@
 #include "control/CreateTextPage.h"
 #include "control/MakeText.h"
 #include "control/control.h"
-#include "readers/longread.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -35,22 +33,14 @@ QString prose(int paragraphs, int wordsEach, quint32 seed)
 }
 
 // The create-text mode opened through the Reading menu, its window `width` pixels wide.
-struct CreateText
+struct CreateText : ModeApp<TCreateTextForm, CreateTextPage>
 {
-    TestApp app;
-    TCreateTextForm *window = nullptr;
-    CreateTextPage *page = nullptr;
-
-    explicit CreateText(int width = 360)
+    explicit CreateText(int width = 360) : ModeApp("createTextAction")
     {
-        if (!app.start() || !triggerAction(app.form(), "createTextAction"))
-            return;
-        window = qobject_cast<TCreateTextForm *>(app.state->modeWindow.data());
-        page = app.state->controlPanel->findChild<CreateTextPage *>();
-        window->setPlacedGeometry(QRect(0, 0, width, 300));
+        if (window != nullptr)
+            window->setPlacedGeometry(QRect(0, 0, width, 300));
     }
-    QPushButton *button(const char *name) const { return page->findChild<QPushButton *>(name); }
-    QString box(const char *name) const { return page->findChild<QLineEdit *>(QLatin1String(name))->text(); }
+    QString box(const char *name) const { return child<QLineEdit>(page, name)->text(); }
     QPlainTextEdit *memo() const { return window->memo(); }
     bool sendEnabled() const { return button("sendTachiButton")->isEnabled(); }
 };
@@ -65,8 +55,6 @@ private Q_SLOTS:
     void initTestCase();
     void formatOffersSendingAndKeepsEveryWord_data();
     void formatOffersSendingAndKeepsEveryWord();
-    void sendOpensTheReaderWithTheText_data();
-    void sendOpensTheReaderWithTheText();
     void refusalsChangeNothing_data();
     void refusalsChangeNothing();
     void narrowingEnds();
@@ -126,38 +114,6 @@ void CreateTextTest::formatOffersSendingAndKeepsEveryWord()
     QVERIFY(c.sendEnabled());
     c.memo()->insertPlainText(QStringLiteral("x"));
     QVERIFY(!c.sendEnabled());
-}
-
-void CreateTextTest::sendOpensTheReaderWithTheText_data()
-{
-    QTest::addColumn<int>("reader");
-    QTest::newRow("tachistoscope") << int(Mode::Tachi);
-    QTest::newRow("horizontal") << int(Mode::Horiz);
-    QTest::newRow("vertical") << int(Mode::Vert);
-}
-
-void CreateTextTest::sendOpensTheReaderWithTheText()
-{
-    QFETCH(int, reader);
-    CreateText c;
-    QVERIFY(!c.app.form()->shortStoriesMenu()->menuAction()->isEnabled());
-    c.memo()->setPlainText(prose(12, 30, 11));
-    c.button("formatTextButton")->click();
-    const QStringList shown = fileLines(c.window->memoLines().lines());
-    QPointer<TCreateTextForm> window = c.window;
-    const char *buttons[] = {"sendTachiButton", "sendHorizButton", "sendVertButton"};
-    c.button(buttons[reader])->click();
-
-    QVERIFY(window.isNull() && c.app.state->CreateTextOpen == 0 && c.app.state->LoadTempFile == 0);
-    QCOMPARE(std::pair(currentMode(*c.app.state), c.app.state->controlPanel->visiblePage()),
-             std::pair(Mode(reader), Mode(reader)));
-    QVERIFY(c.app.form()->shortStoriesMenu()->menuAction()->isEnabled());
-    QCOMPARE(readTextFileLines(c.app.path(QStringLiteral("temp.txt"))).value_or(QStringList()), shown);
-    if (auto *memo = c.app.state->modeWindow->findChild<QPlainTextEdit *>(QStringLiteral("tachiMemo")))
-        QCOMPARE(memo->toPlainText(), shown.join(u'\n'));
-    if (auto *horiz = qobject_cast<THorizonForm *>(c.app.state->modeWindow.data()))
-        QCOMPARE(std::pair(c.app.state->StoryFileName, horiz->reading().text().LineCount),
-                 std::pair(QStringLiteral("temp.txt"), int(shown.size())));
 }
 
 void CreateTextTest::refusalsChangeNothing_data()

@@ -30,19 +30,10 @@ public:
 };
 
 // The exercise mode opened in a started program, with handles on its window and page.
-struct Exercise
+struct Exercise : ModeApp<TExerciseForm, ExercisePage>
 {
-    TestApp app;
-    TExerciseForm *form = nullptr;
-    ExercisePage *page = nullptr;
-
-    Exercise()
-    {
-        if (!app.start() || !triggerAction(app.form(), "exerciseAction"))
-            return;
-        form = qobject_cast<TExerciseForm *>(app.state->modeWindow.data());
-        page = app.state->controlPanel->findChild<ExercisePage *>();
-    }
+    Exercise() : ModeApp("exerciseAction") {}
+    TExerciseForm *const form = window;
     // A control of the page or the window.
     template <typename T = QWidget> T *find(const QString &name)
     {
@@ -53,25 +44,6 @@ struct Exercise
     QString text(const char *name) { return find<QLabel>(name)->text(); }
     QRadioButton *box(int n) { return find<QRadioButton>(QStringLiteral("choiceBox%1").arg(n)); }
     bool shows(const char *panel) { return find(panel)->isVisible(); }
-    // From a countdown just begun to the three choices; the word stays up for its time.
-    void runToChoices()
-    {
-        for (int i = 0; i < 4; ++i)
-            form->countdownTimer();
-        form->flashTimer();
-        app.fakes.clock.now += form->engine().flashTime();
-        form->flashTimer();
-        form->answerDelayTimer();
-    }
-    // Checks the right box or a wrong one and presses Enter.
-    void answer(bool right)
-    {
-        int target = 1;
-        while (target < 3 && box(target)->text() != form->engine().targetWordText())
-            ++target;
-        box(right ? target : target % 3 + 1)->click();
-        button("enterButton")->click();
-    }
     int progress() { return find<QProgressBar>("exercisePracticeProgress")->value(); }
     // Stopped, every timer is off and only Start can be pressed.
     void verifyIdle()
@@ -160,29 +132,29 @@ void ExerciseTest::answersAreCountedAcrossStopAndANewStart()
     Exercise e;
     e.page->findChild<QScrollBar *>(QStringLiteral("exerciseFlashTimeBar"))->setValue(35);
     e.button("exerciseStartButton")->click();
-    e.runToChoices();
+    exerciseToChoices(e.app, *e.form);
     e.app.fakes.messages.expect(MessageKind::Error, QStringLiteral("You need to check one of the boxes. "));
     e.button("enterButton")->click();
     QCOMPARE(e.app.state->Settings.ExerciseLastPercent, QStringLiteral("N/A"));
     // The percentages themselves are the engine's own test; here, that each answer reaches the window.
     for (const auto &[right, percent] : {std::pair{true, "100%"}, {false, "50%"}}) {
         const QString target = e.form->engine().targetWordText();
-        e.answer(right);
+        answerExercise(*e.form, right);
         QVERIFY(e.shows("exerciseResultPanel") && !e.shows("exerciseAnswerPanel"));
         QCOMPARE(e.text("verdictLabel"), right ? QStringLiteral("You chose the correct word!")
                                                : QStringLiteral("You chose the wrong word!"));
         QCOMPARE(e.text("correctWordLabel"), QStringLiteral("The correct word is:  ") + target);
         QCOMPARE(e.app.state->Settings.ExerciseLastPercent, QString::fromLatin1(percent));
         e.button("nextWordButton")->click();
-        e.runToChoices();
+        exerciseToChoices(e.app, *e.form);
     }
     e.form->practiceTimer();
     e.button("exerciseStopButton")->click();
     e.verifyIdle();
     QCOMPARE(e.progress(), 0);
     e.button("exerciseStartButton")->click();
-    e.runToChoices();
-    e.answer(true);
+    exerciseToChoices(e.app, *e.form);
+    answerExercise(*e.form, true);
     QCOMPARE(e.text("correctCountBox") + e.text("wrongCountBox") + e.text("percentBox"),
              QStringLiteral("Correct = 2Incorrect = 1Percent = 67%"));
     // The last session's best tells that percentage and the flash time.

@@ -3,14 +3,11 @@
 #include "RtfReader.h"
 #include "app/AppState.h"
 #include "app/mainwindow.h"
-#include "control/control.h"
 #include "lessons/LessonDocument.h"
 #include "lessons/LessonsForm.h"
 
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
@@ -30,7 +27,6 @@ class LessonsTest : public QObject
 
 private Q_SLOTS:
     void lessonsShowTheirRunsOrNameTheMissingFile();
-    void modeButtonsOpenTheirModeEvenWithNothingOpen();
     void contributorsHoldTheirMenuAndOpenLinksThroughTheShell();
 };
 
@@ -65,22 +61,6 @@ void LessonsTest::lessonsShowTheirRunsOrNameTheMissingFile()
             }
             block = block.next();
         }
-    }
-}
-
-void LessonsTest::modeButtonsOpenTheirModeEvenWithNothingOpen()
-{
-    // How a mode replaces the open one is the modes' test; here, that each button reaches its mode.
-    TestApp app;
-    QVERIFY(app.start());
-    app.form()->destroyModeWindow();
-    app.form()->destroyControlPanel();
-    for (const auto &[button, mode] : {std::pair{"tachiButton", Mode::Tachi}, {"horizButton", Mode::Horiz}}) {
-        lessonsOf(app)->findChild<QPushButton *>(button)->click();
-        QCOMPARE(std::pair(currentMode(*app.state), app.state->controlPanel->visiblePage()),
-                 std::pair(mode, mode));
-        QCOMPARE(app.state->TachiOpen + app.state->HorizOpen, 1);
-        QCOMPARE(app.form()->mdiArea()->subWindowList().size(), 3);
     }
 }
 

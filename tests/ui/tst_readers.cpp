@@ -6,7 +6,6 @@
 #include "app/AppState.h"
 #include "app/VisibilityPanel.h"
 #include "app/mainwindow.h"
-#include "assess/Tests.h"
 #include "control/ControlPage.h"
 #include "control/control.h"
 #include "readers/HorizPageView.h"
@@ -65,11 +64,6 @@ struct Reader
         };
         return horiz() ? of(horiz()->reading().state()) : of(vert()->reading().state());
     }
-    int changedFlags() const
-    {
-        return horiz() ? horiz()->FixationsChanged + horiz()->FontsChanged
-                       : vert()->FixationsChanged + vert()->DownSweepChanged + vert()->FontsChanged;
-    }
     // What the loaded text is laid out and paced with, per spin box of the page.
     int laidOut(const QString &spinName) const
     {
@@ -90,14 +84,11 @@ struct Reader
         tick(n);
         start()->click();
     }
-    // Runs pacer ticks by hand, one clock second every `ticksPerSecond` ticks, until the reading ends.
-    void readToEnd(int ticksPerSecond = 1000000) const
+    // Runs pacer ticks by hand until the reading ends.
+    void readToEnd() const
     {
-        for (int ticks = 0; window->Timer1().isActive() && ticks < 100000;) {
+        for (int ticks = 0; window->Timer1().isActive() && ticks < 100000; ++ticks)
             window->Timer1Timer();
-            if (++ticks % ticksPerSecond == 0)
-                window->Timer2Timer();
-        }
     }
     bool drew(const QString &text) const
     {
@@ -181,53 +172,36 @@ private Q_SLOTS:
         QCOMPARE(app.state->Settings.HorizInterval, 10);
     }
 
+    // A story's end and its comprehension test are the user walk's, and how a history makes room the core's;
+    // here, the run itself and a score kept, declined or never made.
     void aReadingRunsToTheEnd_data()
     {
         QTest::addColumn<Mode>("mode");
-        QTest::addColumn<bool>("story");      // loaded as story 13, which offers the comprehension test
-        QTest::addColumn<bool>("testWanted"); // the answer to that offer; with a test the score is kept
-        QTest::addColumn<bool>("full");       // a history of 30 scores before
-        QTest::addColumn<bool>("keep");       // the answer to "save this score"
-        QTest::addColumn<int>("seconds");     // counted by the clock while the reading ran
-        QTest::newRow("horizontal story, no test") << Mode::Horiz << true << false << false << true << 2;
-        QTest::newRow("vertical story, test") << Mode::Vert << true << true << false << true << 2;
-        // The oldest score is pushed out to make room; No takes the new one back.
-        QTest::newRow("vertical, full, Yes") << Mode::Vert << false << false << true << true << 2;
-        QTest::newRow("horizontal, full, No") << Mode::Horiz << false << false << true << false << 2;
+        QTest::addColumn<bool>("keep");   // the answer to "save this score"
+        QTest::addColumn<int>("seconds"); // counted by the clock while the reading ran
+        QTest::newRow("vertical, Yes") << Mode::Vert << true << 2;
+        QTest::newRow("horizontal, No") << Mode::Horiz << false << 2;
         // A reading of no second scored nothing: nothing stored, nothing taken back.
-        QTest::newRow("horizontal, no second") << Mode::Horiz << false << false << true << false << 0;
+        QTest::newRow("horizontal, no second") << Mode::Horiz << false << 0;
     }
 
     void aReadingRunsToTheEnd()
     {
         QFETCH(Mode, mode);
-        QFETCH(bool, story);
-        QFETCH(bool, testWanted);
-        QFETCH(bool, full);
         QFETCH(bool, keep);
         QFETCH(int, seconds);
         TestApp app;
-        // A stand-in for story 13: 7 lines of 8 words and a blank line; the last line is not counted.
-        app.writeLines(story ? QStringLiteral("Ug.bwr") : QStringLiteral("a.txt"),
-                       {kLine, kLine, kLine, QString(), kLine, kLine, kLine, kLine});
+        // 7 lines of 8 words and a blank line; the last line is not counted.
+        app.writeLines(QStringLiteral("a.txt"), {kLine, kLine, kLine, QString(), kLine, kLine, kLine, kLine});
         QVERIFY(app.start());
         app.state->Settings.VertFixations = 3;
-        app.state->Settings.VertDownSweep = 5;
         THistory &history =
             mode == Mode::Horiz ? app.state->Settings.HorizWpmHistory : app.state->Settings.VertWpmHistory;
-        for (int i = 0; i < (full ? 30 : 0); ++i)
-            history[std::size_t(i)] = 100.0 + i;
-        THistory expected = history;
-        const Reader r = openOn(app, mode, story ? QString() : QStringLiteral("a.txt"));
-        if (story) {
-            QCOMPARE(r.look(), QStringLiteral("Start Read off, reset off"));
-            QVERIFY(triggerAction(app.form(), "story13Action"));
-            QCOMPARE(app.state->StoryLoaded, 1);
-        }
+        history[0] = 100.0; // an earlier score, which stays
+        const Reader r = openOn(app, mode, QStringLiteral("a.txt"));
         QCOMPARE(r.look(), QStringLiteral("Start Read on, reset on"));
         QVERIFY(mode == Mode::Vert || r.lineCountBox() == QStringLiteral("8"));
-        // The story leaves the keyboard with the reader, where Space starts the reading.
-        QTest::keyClick(story ? app.form()->focusWidget() : r.window, Qt::Key_Space);
+        QTest::keyClick(r.window, Qt::Key_Space);
         QCOMPARE(r.look(), QStringLiteral("Pause Read on, reset off"));
         QCOMPARE(heldMenus(app), 2);
         r.tick(2);
@@ -246,43 +220,24 @@ private Q_SLOTS:
         r.start()->click();
         QCOMPARE(heldMenus(app), 2);
 
-        if (story)
-            app.fakes.messages.expect(MessageKind::Confirm,
-                                      QStringLiteral("Do you want to test for comprehension?"), testWanted);
-        if (!testWanted)
-            app.fakes.messages.expect(MessageKind::Confirm, kSaveWpmQuestion, keep);
+        app.fakes.messages.expect(MessageKind::Confirm, kSaveWpmQuestion, keep);
         for (int s = 1; s < seconds; ++s)
             r.window->Timer2Timer();
         r.readToEnd();
         QVERIFY(!r.window->isPacing() && !r.window->Timer2().isActive());
         QCOMPARE(r.counts().elapsed, double(seconds));
-        const double wpm = seconds == 0 ? 0.0 : 48.0 / (seconds / 60.0);
-        QCOMPARE(r.counts().wpm, wpm);
-        if (wpm > 0) {
-            std::rotate(expected.begin(), expected.begin() + (full ? 1 : 0), expected.end());
-            expected[full ? 29 : 0] = keep ? wpm : 0.0;
-        }
-        QVERIFY(history == expected);
+        // The formula is the core's; here, that the score shown is the one kept.
+        const double wpm = r.counts().wpm;
+        QCOMPARE(wpm > 0, seconds > 0);
+        QVERIFY(history[0] == 100.0 && history[1] == (keep ? wpm : 0.0) && historyCount(history) == 1 + keep);
         QVERIFY(r.drew(QStringLiteral("THE END!")));
         QVERIFY(r.drew(r.counts().wpmText + QStringLiteral(" words per minute!")));
-        QCOMPARE(app.form()->findChild<TCompTestForm *>() != nullptr, testWanted);
-        QCOMPARE(app.state->StoryLoaded, testWanted ? 1 : 0);
         QVERIFY(app.fakes.sound.played.last().endsWith(QStringLiteral("2.wav")));
         QCOMPARE(r.look(), QStringLiteral("Start Read off, reset on"));
         QVERIFY(r.find<QPushButton>(QStringLiteral("changeFixationsButton"))->isEnabled());
         QCOMPARE(heldMenus(app), 0);
-        if (mode == Mode::Vert) {
-            // Every line of the text was revealed in black, fixation by fixation.
-            const auto &drawn = r.window->pageView()->commands();
-            QCOMPARE(int(std::count_if(drawn.begin(), drawn.end(),
-                                       [](const HorizDraw &d) {
-                                           return d.style == HorizStyle::Visible &&
-                                                  d.weight == HorizWeight::Font;
-                                       })),
-                     7 * 3);
+        if (mode == Mode::Vert)
             return;
-        }
-        QCOMPARE(r.horiz()->TextLoaded, 0);
         // Reset Text reads the same text afresh.
         r.reset()->click();
         QCOMPARE(r.look(), QStringLiteral("Start Read on, reset on"));
@@ -319,10 +274,10 @@ private Q_SLOTS:
         ReaderApp t(mode, {kLine, kLine, kLine});
         const Reader &r = t.r;
         if (spin.isEmpty()) {
-            // A cancelled dialog asks for no reset.
+            // A cancelled dialog asks for no reset: Start runs without a word.
             t.app.fakes.dialogs.fonts.push_back(std::nullopt);
             QVERIFY(triggerAction(r.page, qPrintable(button)));
-            QCOMPARE(r.changedFlags(), 0);
+            r.runFor(0);
             t.app.fakes.dialogs.fonts.push_back(
                 FontChoice{QFont(QStringLiteral("DejaVu Sans"), 12), Qt::red});
             QVERIFY(triggerAction(r.page, qPrintable(button)));
@@ -341,10 +296,8 @@ private Q_SLOTS:
         t.app.fakes.messages.expect(MessageKind::Information, message);
         r.start()->click();
         QVERIFY(!r.window->isPacing());
-        QVERIFY(t.app.fakes.sound.played.last().endsWith(QStringLiteral("tap4.wav")));
 
         r.reset()->click();
-        QCOMPARE(r.changedFlags(), 0);
         QVERIFY(!r.spin(QStringLiteral("fixationsUpDown"))->isEnabled());
         // The value on the page is what the text is now laid out and paced with.
         QVERIFY(spin.isEmpty() || r.laidOut(spin) == r.spin(spin)->value());
@@ -357,39 +310,28 @@ private Q_SLOTS:
             QVERIFY(!r.find<QPushButton>(button)->isEnabled() && !r.spin(spin)->isEnabled());
     }
 
-    void tempFileIsLoadedAndClosingClearsTheMode_data()
+    // A created text reaching each reader is the user walk's; here, closing a reader while it reads.
+    void closingWhileReadingClearsTheMode_data()
     {
         QTest::addColumn<Mode>("mode");
-        QTest::addColumn<int>("code");
-        QTest::newRow("horizontal") << Mode::Horiz << 2;
-        QTest::newRow("vertical") << Mode::Vert << 3;
+        QTest::newRow("horizontal") << Mode::Horiz;
+        QTest::newRow("vertical") << Mode::Vert;
     }
 
-    void tempFileIsLoadedAndClosingClearsTheMode()
+    void closingWhileReadingClearsTheMode()
     {
         QFETCH(Mode, mode);
-        QFETCH(int, code);
-        TestApp app;
-        app.writeLines(QStringLiteral("temp.txt"), {kLine, kLine, QString(), kLine, kLine});
-        QVERIFY(app.start());
-        app.form()->destroyModeWindow(); // its leaving would clear the story flag for the new reader
-        app.state->StoryLoaded = 1;
-        app.state->LoadTempFile = code;
-        const Reader r = openOn(app, mode);
-        // The user's own text: no comprehension test will be offered for it.
-        QCOMPARE(app.state->LoadTempFile + app.state->StoryLoaded, 0);
-        QCOMPARE(r.text().LineCount, 5);
-
-        // Closing while reading clears the mode and the story, lifts the holds and stores where it was.
-        app.state->StoryLoaded = 1;
-        r.start()->click();
-        const QRect placed = r.window->placedGeometry();
-        app.form()->destroyModeWindow();
-        const TSettings &s = app.state->Settings;
-        QCOMPARE(app.state->HorizOpen + app.state->VertOpen + app.state->StoryLoaded, 0);
+        ReaderApp t(mode, {kLine, kLine, QString(), kLine, kLine});
+        // It clears the mode and the story, lifts the holds and stores where it was.
+        t.app.state->StoryLoaded = 1;
+        t.r.start()->click();
+        const QRect placed = t.r.window->placedGeometry();
+        t.app.form()->destroyModeWindow();
+        const TSettings &s = t.app.state->Settings;
+        QCOMPARE(t.app.state->HorizOpen + t.app.state->VertOpen + t.app.state->StoryLoaded, 0);
         QCOMPARE(mode == Mode::Horiz ? s.HorizDefaultPlacement : s.VertDefaultPlacement, 0);
         QCOMPARE(mode == Mode::Horiz ? s.HorizBounds.Width : s.VertBounds.Width, placed.width());
-        QCOMPARE(heldMenus(app), 0);
+        QCOMPARE(heldMenus(t.app), 0);
     }
 
     void arrowKeysStepTheSpeed_data()
@@ -452,7 +394,6 @@ private Q_SLOTS:
         // The page and text before stay.
         QCOMPARE(h.window->pageView()->commandCount(), drawn);
         QCOMPARE(h.text().LineCount, 2);
-        QCOMPARE(h.horiz()->TextLoaded, 1);
 
         app.fakes.messages.expect(
             MessageKind::Information,
@@ -480,7 +421,6 @@ private Q_SLOTS:
         h.window->setPlacedGeometry(r.adjusted(0, 0, 60, 40));
         QCoreApplication::processEvents();
         QCOMPARE(h.counts().fixation, 0);
-        QCOMPARE(h.horiz()->SavedWidth, h.window->width());
         QCOMPARE(h.start()->text(), QStringLiteral("Start Read"));
     }
 
@@ -579,23 +519,17 @@ private Q_SLOTS:
         }
     }
 
+    // The page height is the core's; here, that the page takes it, for a long text and a taller window.
     void verticalPageGrowsWithTheTextAndTheWindow()
     {
-        const ReaderApp t(Mode::Vert, QStringList(1200, kLine), [](AppState &state) {
-            state.Settings.VertFontSize = 14;
-            state.Settings.VertDownSweep = 5;
-        });
+        const ReaderApp t(Mode::Vert, QStringList(1200, kLine));
         const Reader &v = t.r;
         QCOMPARE(v.text().LineCount, 1000);
         for (int extra : {0, 300}) {
             v.window->setPlacedGeometry(v.window->placedGeometry().adjusted(0, 0, 0, extra));
             QCoreApplication::processEvents();
-            const int lh = v.window->pageView()->lineHeight();
-            const int viewport = v.window->scrollArea()->viewport()->height();
-            // The last line, a block past it, the end lines, and room to scroll them to the top of the
-            // window.
-            QVERIFY(v.window->pageView()->height() >= (1000 + 5 + 3) * lh + viewport);
-            QVERIFY(v.window->pageView()->height() >= 24500);
+            QVERIFY(v.window->pageView()->height() >=
+                    1000 * v.window->pageView()->lineHeight() + v.window->scrollArea()->viewport()->height());
         }
     }
 

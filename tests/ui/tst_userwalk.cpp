@@ -22,9 +22,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
 
 // One user's afternoon with the whole program, composed as main() composes it: every mode opened both ways,
@@ -89,7 +89,8 @@ void UserWalkTest::everyModeReadChartedAndKept()
     QVERIFY(w.app.start());
     QVERIFY(w.inMode(Mode::Horiz));
 
-    // Every mode from the Reading menu, and from the lessons window's button where it has one.
+    // Every mode from the Reading menu, and from the lessons window's button where it has one, with no mode
+    // open: the button makes the mode's window and page, and no other.
     for (const auto &[command, button, mode] :
          {std::tuple{"createTextAction", "createTextButton", Mode::CreateText},
           {"tachiAction", "tachiButton", Mode::Tachi},
@@ -99,9 +100,10 @@ void UserWalkTest::everyModeReadChartedAndKept()
           {"exerciseAction", "exerciseButton", Mode::Exercise}}) {
         QVERIFY2(w.open(command) && w.inMode(mode), command);
         if (*button != 0) {
-            QVERIFY(w.open("speedTestAction"));
+            w.app.form()->destroyModeWindow();
+            w.app.form()->destroyControlPanel();
             w.pressInLessons(button);
-            QVERIFY2(w.inMode(mode), button);
+            QVERIFY2(w.inMode(mode) && w.app.form()->mdiArea()->subWindowList().size() == 3, button);
         }
     }
 
@@ -111,12 +113,7 @@ void UserWalkTest::everyModeReadChartedAndKept()
     w.readStory(Mode::Horiz);
     const double horizWpm = s.lastWpm(Mode::Horiz);
     auto *test = w.app.form()->findChild<TCompTestForm *>(QStringLiteral("compTestForm"));
-    for (const auto &[q, c] : {std::pair{1, 3}, {2, 1}, {3, 1}, {4, 2}})
-        test->findChild<QRadioButton *>(QStringLiteral("RadioButton%1").arg(3 * (q - 1) + c))->click();
-    fakes.messages.expect(MessageKind::Information, "Your comprehension was 100%.");
-    fakes.messages.expect(MessageKind::Confirm, "Do you want to save this test score and WPM score on chart?",
-                          true);
-    w.click(test, "BitBtn2");
+    submitTest(w.app, test, {3, 1, 1, 2}, 100);
     w.click(test, "BitBtn1");
 
     // Vertical, from the lessons window: no test, the score kept.
@@ -134,11 +131,8 @@ void UserWalkTest::everyModeReadChartedAndKept()
     w.press(Mode::Tachi, "startReadButton");
     fakes.messages.expect(MessageKind::Confirm, kTestFor, false);
     fakes.messages.expect(MessageKind::Confirm, kSaveWpmQuestion, true);
-    for (int second = 0; second < 60; ++second)
-        tachi->Timer2Timer();
-    for (int flash = 0; tachi->isInRun() && flash < 100000; ++flash)
-        tachi->Timer1Timer();
-    QVERIFY(!tachi->isInRun());
+    flashToTheEnd(*tachi, 60);
+    QVERIFY(!tachi->isInRun() && s.StoryLoaded == 0);
     const double tachiWpm = tachi->textWords();
 
     // Speed test: 30 lines of five words, paged to the end zone in a counted minute: 150 words per minute.
@@ -156,17 +150,8 @@ void UserWalkTest::everyModeReadChartedAndKept()
     QVERIFY(w.open("exerciseAction"));
     auto *exercise = w.window<TExerciseForm>();
     w.press(Mode::Exercise, "exerciseStartButton");
-    for (int i = 0; i < 4; ++i)
-        exercise->countdownTimer();
-    exercise->flashTimer();
-    fakes.clock.now += exercise->engine().flashTime();
-    exercise->flashTimer();
-    exercise->answerDelayTimer();
-    for (int n = 1; n <= 3; ++n)
-        if (auto *box = exercise->findChild<QRadioButton *>(QStringLiteral("choiceBox%1").arg(n));
-            box->text() == exercise->engine().targetWordText())
-            box->click();
-    w.click(exercise, "enterButton");
+    exerciseToChoices(w.app, *exercise);
+    answerExercise(*exercise, true);
     QCOMPARE(decodeSettings(onFile(), 96).ExerciseLastPercent, QStringLiteral("100%")); // before the exit
 
     // A created text goes to each reader, which takes it as its text.
@@ -175,14 +160,14 @@ void UserWalkTest::everyModeReadChartedAndKept()
     for (const auto &[send, mode] : {std::pair{"sendTachiButton", Mode::Tachi},
                                      {"sendHorizButton", Mode::Horiz},
                                      {"sendVertButton", Mode::Vert}}) {
-        QVERIFY(w.open("createTextAction"));
+        QVERIFY(w.open("createTextAction") && !w.app.storiesEnabled()); // no story over a text being made
         auto *create = w.window<TCreateTextForm>();
         create->setPlacedGeometry(QRect(0, 0, 360, 300));
         create->memo()->setPlainText(prose);
         w.press(Mode::CreateText, "formatTextButton");
         const QStringList shown = fileLines(create->memoLines().lines());
         w.press(Mode::CreateText, send);
-        QVERIFY2(w.inMode(mode) && s.LoadTempFile == 0, send);
+        QVERIFY2(w.inMode(mode) && s.LoadTempFile == 0 && w.app.storiesEnabled(), send);
         if (auto *t = w.window<TTachiForm>())
             QCOMPARE(t->findChild<QPlainTextEdit *>(QStringLiteral("tachiMemo"))->toPlainText(),
                      shown.join(u'\n'));
