@@ -105,8 +105,11 @@ std::optional<QStringList> readTextFileLines(const QString &path, const TextRead
     }
     const QList<QByteArray> raw = collector.finish();
 
-    // One decoding for the whole kept text, so that a file is UTF-8 or Windows-1252 throughout.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // One decoding for the whole kept text, so that a file is UTF-8 or Windows-1252 throughout. Each line is
+    // decoded on its own: the decoder must keep a U+FEFF that starts one, or every line would lose it; only
+    // the file's own leading mark is dropped, below.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     bool isUtf8 = true;
     QStringList lines;
     lines.reserve(raw.size());

@@ -16,6 +16,7 @@ namespace {
 // Limits against archives that unpack to far more than any book (a "zip bomb").
 constexpr qint64 kMaxEntryBytes = 64 * 1024 * 1024;
 constexpr qint64 kMaxBookBytes = 256 * 1024 * 1024;
+constexpr qint64 kReadBlockBytes = 64 * 1024;
 
 enum class EntryError
 {
@@ -50,8 +51,15 @@ public:
             m_error = EntryError::TooLarge;
             return std::nullopt;
         }
-        // The stated size may lie; read no more than the limit allows either way.
-        QByteArray bytes = file.read(kMaxEntryBytes + 1);
+        // The stated size may lie; read no more than the limit allows either way. Reading in blocks keeps a
+        // small member from reserving the whole limit.
+        QByteArray bytes;
+        while (bytes.size() <= kMaxEntryBytes) {
+            const QByteArray block = file.read(kReadBlockBytes);
+            if (block.isEmpty())
+                break;
+            bytes += block;
+        }
         file.close();
         if (bytes.size() > kMaxEntryBytes) {
             m_error = EntryError::TooLarge;

@@ -146,9 +146,9 @@ void TForm1::buildMenus()
                      &ReadingOptions::rememberPlaces}}) {
         QAction *item = addAction(options, QString::fromLatin1(caption), name);
         item->setCheckable(true);
-        connect(item, &QAction::toggled, this, [this, flag](bool on) {
-            if (m_state.options.*flag != on) {
-                m_state.options.*flag = on;
+        connect(item, &QAction::toggled, this, [this, member = flag](bool on) {
+            if (m_state.options.*member != on) {
+                m_state.options.*member = on;
                 m_state.saveOptions();
             }
         });
