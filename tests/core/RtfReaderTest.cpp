@@ -104,22 +104,11 @@ void expectSound(const RtfDocument &doc, qsizetype inputSize)
     ASSERT_LE(chars, inputSize) << "every character shown is paid for by at least one input byte";
 }
 
-// Random bytes read soundly; a lesson cut before a control sequence or a brace reads soundly and shows the
-// start of what the whole lesson shows.
-TEST(RtfReader, AnyInputGivesASoundDocument)
+// A lesson cut before a control sequence or a brace reads soundly and shows the start of what the whole
+// lesson shows (arbitrary bytes are the RTF fuzz target's).
+TEST(RtfReader, ACutLessonGivesASoundDocument)
 {
     QRandomGenerator rng(20261207);
-    static const char kAlphabet[] = "{}\\\\\\'*;ubfsicqlrpard0123456789-? \r\nabcxyz\x93\xff";
-    for (int round = 0; round < 3000; ++round) {
-        QByteArray bytes(rng.bounded(0, 600), '\0');
-        for (char &b : bytes)
-            b = round % 2 ? static_cast<char>(rng.bounded(256))
-                          : kAlphabet[rng.bounded(int(sizeof kAlphabet) - 1)];
-        if (round % 3 == 0)
-            bytes.prepend("{\\rtf1 ");
-        expectSound(parseRtf(bytes), bytes.size());
-        ASSERT_FALSE(HasFatalFailure()) << "input: " << bytes.toHex().toStdString();
-    }
     const QDir data(QStringLiteral(BW_DATA_DIR));
     EXPECT_FALSE(readRtfFile(data.filePath(QStringLiteral("none.rtf"))).has_value());
     for (const char *name : {"Introduction.rtf", "Horizontal.rtf", "MakeText.rtf"}) {

@@ -43,7 +43,6 @@ public:
     FakeServiceSet fakes;
     Program program;
     AppState *const state = &program.state;
-    ModeRegistry &modes = program.modes;
 };
 
 // What a reader says of a file it cannot read as text: the opening, with the name, cut to 110 characters.

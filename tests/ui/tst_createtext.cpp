@@ -9,7 +9,6 @@
 #include "control/control.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>

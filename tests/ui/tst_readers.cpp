@@ -519,20 +519,6 @@ private Q_SLOTS:
         }
     }
 
-    // The page height is the core's; here, that the page takes it, for a long text and a taller window.
-    void verticalPageGrowsWithTheTextAndTheWindow()
-    {
-        const ReaderApp t(Mode::Vert, QStringList(1200, kLine));
-        const Reader &v = t.r;
-        QCOMPARE(v.text().LineCount, 1000);
-        for (int extra : {0, 300}) {
-            v.window->setPlacedGeometry(v.window->placedGeometry().adjusted(0, 0, 0, extra));
-            QCoreApplication::processEvents();
-            QVERIFY(v.window->pageView()->height() >=
-                    1000 * v.window->pageView()->lineHeight() + v.window->scrollArea()->viewport()->height());
-        }
-    }
-
     void stepsWhilePausedReplayTheSamePage()
     {
         const ReaderApp t(Mode::Horiz, {kLine, QString(), QStringLiteral("Contents"), kLine, kLine},

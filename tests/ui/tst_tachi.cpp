@@ -2,7 +2,6 @@
 
 #include "ReadingOptions.h"
 #include "app/AppState.h"
-#include "app/Convert.h"
 #include "app/mainwindow.h"
 #include "control/TachiPage.h"
 #include "control/control.h"
@@ -10,7 +9,6 @@
 
 #include <QAction>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -233,31 +231,6 @@ private Q_SLOTS:
         QCOMPARE(t.memo()->toPlainText(), QStringLiteral("My own text\nsecond line"));
     }
 
-    // What the font dialog stores is the fonts test's; here, what the window shows of it.
-    void dialogsSetTheLook()
-    {
-        Tachi t;
-        auto *flash = child<QLabel>(t.window, "flashLabel");
-        t.app.fakes.dialogs.fonts.push_back(
-            FontChoice{QFont(QStringLiteral("DejaVu Serif"), 14), QColor(0, 255, 0)});
-        t.action("tachiChangeFontAction")->trigger();
-        QCOMPARE(flash->font().pointSize(), 14);
-        QCOMPARE(flash->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-
-        t.app.fakes.dialogs.colors.push_back(QColor(0, 0, 128));
-        t.button("backColorButton")->click();
-        QCOMPARE(t.app.state->Settings.TachiBackColor, toStoredColor(QColor(0, 0, 128)));
-        QCOMPARE(flash->palette().color(QPalette::Window), QColor(0, 0, 128));
-
-        // The preview font is the text box's alone.
-        const QString stored = t.app.state->Settings.TachiFont.Name;
-        t.app.fakes.dialogs.fonts.push_back(
-            FontChoice{QFont(QStringLiteral("DejaVu Sans Mono"), 9), Qt::blue});
-        t.button("previewFontButton")->click();
-        QCOMPARE(t.memo()->font().pointSize(), 9);
-        QCOMPARE(t.app.state->Settings.TachiFont.Name, stored);
-    }
-
     void spaceAndEscapeDriveTheRun()
     {
         Tachi t;
@@ -285,19 +258,6 @@ private Q_SLOTS:
         QTest::keyClick(child<QScrollBar>(t.window, "flashTimeBar"), Qt::Key_Escape);
         QVERIFY(!t.window->isRunning());
         QCOMPARE(t.window->flashDisplay(), QStringLiteral("Cancelled"));
-    }
-
-    // The hold times are the engine's test; here, that the menu option reaches the reading and is kept.
-    void sentencePausesFollowTheOption()
-    {
-        for (const bool on : {false, true}) {
-            Tachi t;
-            QVERIFY(!on || triggerAction(t.app.form(), "pauseAtSentenceEndsAction"));
-            QCOMPARE(ReadingOptions::load(t.app.path(QStringLiteral("options.ini"))).pauseAtSentenceEnds, on);
-            t.startOn(5);
-            t.tick(6); // the first paragraph's last piece: it holds longer only with the option on
-            QCOMPARE(t.window->flashTimer().interval() > t.app.state->Settings.TachiFlashTime, on);
-        }
     }
 
     void steppingWhilePausedAndResuming()
