@@ -104,31 +104,13 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
     for (auto _ : state) {
         p.load(makeText(1000, blank), 5, interval);
         THorizonForm *r = p.reader();
-        std::vector<bench::TickRecord> records;
-        double due = 0.0;
-        QEventLoop loop;
-        const auto conn = QObject::connect(&r->Timer1(), &PaceTimer::timeout, &loop, [&] {
-            // Runs right after the reader's own tick handler.
-            const int next = r->Timer1().interval();
-            const double now = p.clock.nowPreciseMs();
-            records.push_back(bench::TickRecord{now, due, next, now});
-            due += next;
-            if (static_cast<int>(records.size()) == stallAtTick) {
-                bench::stall(p.clock, 300.0);
-                records.back().doneAt = p.clock.nowPreciseMs();
-            }
-            if (static_cast<int>(records.size()) == ticks) {
-                r->stopTimers();
-                loop.quit();
-            }
-        });
-        const double started = p.clock.nowPreciseMs();
-        due = started + r->Timer1().interval();
-        r->startTimers();
-        loop.exec();
-        QObject::disconnect(conn);
-        state.SetIterationTime((p.clock.nowPreciseMs() - started) / 1000.0);
-        bench::reportPacing(state, records, "HORIZBENCH_TRACE");
+        bench::measurePacing(
+            state, *r, p.clock, ticks,
+            [&](int tick, int) {
+                if (tick == stallAtTick)
+                    bench::stall(p.clock, 300.0);
+            },
+            [r] { r->startTimers(); }, [r] { r->stopTimers(); }, "HORIZBENCH_TRACE");
     }
 }
 

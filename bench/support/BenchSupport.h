@@ -5,6 +5,7 @@
 
 #include "../common/Exposure.h"
 #include "FakeServices.h"
+#include "PaceTimer.h"
 #include "Program.h"
 #include "app/AppState.h"
 #include "app/ModeRegistry.h"
@@ -13,16 +14,18 @@
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>
-#include <QtGlobal>
+#include <QEventLoop>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -161,7 +164,8 @@ struct PacingStats
 
 // Reports a paced run the same way in every reader's benchmark; with `traceVariable` set in the environment
 // each tick's onset error and next wait also go to stderr.
-inline void reportPacing(benchmark::State &state, const std::vector<TickRecord> &records, const char *traceVariable)
+inline void reportPacing(benchmark::State &state, const std::vector<TickRecord> &records,
+                         const char *traceVariable)
 {
     const PacingStats s = PacingStats::of(records);
     state.counters["ticks"] = static_cast<double>(records.size());
@@ -177,6 +181,37 @@ inline void reportPacing(benchmark::State &state, const std::vector<TickRecord> 
             std::fprintf(stderr, "%.2f/%d ", t.at - t.due, t.nextInterval);
         std::fprintf(stderr, "\n");
     }
+}
+
+// Runs a reading on its real timer for `ticks` ticks, each timed against start + the waits asked for, and
+// reports it. `onTick(ticks so far, next wait)` runs within each tick's handling, right after the reader's
+// own, and may stall there; `start` and `stop` run and end the reading.
+template <typename Reader>
+void measurePacing(benchmark::State &state, Reader &reader, const SteadyClock &clock, int ticks,
+                   const std::function<void(int, int)> &onTick, const std::function<void()> &start,
+                   const std::function<void()> &stop, const char *traceVariable)
+{
+    std::vector<TickRecord> records;
+    double due = 0.0;
+    QEventLoop loop;
+    const auto conn = QObject::connect(&reader.Timer1(), &PaceTimer::timeout, &loop, [&] {
+        const int next = reader.Timer1().interval();
+        records.push_back(TickRecord{clock.nowPreciseMs(), due, next, 0.0});
+        due += next;
+        onTick(static_cast<int>(records.size()), next);
+        records.back().doneAt = clock.nowPreciseMs();
+        if (static_cast<int>(records.size()) == ticks) {
+            stop();
+            loop.quit();
+        }
+    });
+    const double started = clock.nowPreciseMs();
+    due = started + reader.Timer1().interval();
+    start();
+    loop.exec();
+    QObject::disconnect(conn);
+    state.SetIterationTime((clock.nowPreciseMs() - started) / 1000.0);
+    reportPacing(state, records, traceVariable);
 }
 
 } // namespace bench

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 
 #include <benchmark/benchmark.h>
 
@@ -24,7 +23,6 @@
 namespace {
 
 using bench::OtherCoreBusy;
-using bench::TickRecord;
 
 bench::BenchProgram *g_program = nullptr;
 
@@ -119,35 +117,19 @@ void vertPacing(benchmark::State &state, int ticks, int stallAtTick)
         r->LoadVerticalText();
         r->setPacingInterval(p.state.Settings.VertInterval);
         QCoreApplication::processEvents();
-        std::vector<TickRecord> records;
-        double due = 0.0;
         bool stalled = false;
-        QEventLoop loop;
-        const auto conn = QObject::connect(&r->Timer1(), &PaceTimer::timeout, &loop, [&] {
-            // Runs right after the reader's own tick handler.
-            const int next = r->Timer1().interval();
-            records.push_back(TickRecord{p.clock.nowPreciseMs(), due, next, 0.0});
-            due += next;
-            // The stall goes where it hurts: before a short wait, which a block's long pause would otherwise
-            // absorb.
-            if (!stalled && stallAtTick > 0 && static_cast<int>(records.size()) >= stallAtTick &&
-                next == p.state.Settings.VertSecondInterval) {
-                stalled = true;
-                bench::stall(p.clock, 300.0);
-            }
-            records.back().doneAt = p.clock.nowPreciseMs();
-            if (static_cast<int>(records.size()) == ticks) {
-                r->pauseReading();
-                loop.quit();
-            }
-        });
-        const double started = p.clock.nowPreciseMs();
-        due = started + r->Timer1().interval();
-        r->startReading();
-        loop.exec();
-        QObject::disconnect(conn);
-        state.SetIterationTime((p.clock.nowPreciseMs() - started) / 1000.0);
-        bench::reportPacing(state, records, "VERTBENCH_TRACE");
+        bench::measurePacing(
+            state, *r, p.clock, ticks,
+            [&](int tick, int next) {
+                // The stall goes where it hurts: before a short wait, which a block's long pause would
+                // otherwise absorb.
+                if (!stalled && stallAtTick > 0 && tick >= stallAtTick &&
+                    next == p.state.Settings.VertSecondInterval) {
+                    stalled = true;
+                    bench::stall(p.clock, 300.0);
+                }
+            },
+            [r] { r->startReading(); }, [r] { r->pauseReading(); }, "VERTBENCH_TRACE");
     }
 }
 
