@@ -8,6 +8,9 @@
 // The reading-comfort options the user turns on in the Options menu, and where each text opened from a file
 // was left. They live in a small INI file of their own beside the settings record, so the record's fixed
 // layout never changes; every option is off until the user turns it on.
+// The options' file, beside the settings record.
+inline constexpr char kOptionsFileName[] = "options.ini";
+
 class ReadingOptions
 {
 public:

@@ -7,6 +7,9 @@
 
 #include <functional>
 
+// The settings record's file, in the user's folder.
+inline constexpr char kSettingsFileName[] = "settings2.dat";
+
 enum class SettingsSaveResult
 {
     Saved,

@@ -1,14 +1,16 @@
 #include "UserFolder.h"
 
 #include "CreateText.h"
+#include "ReadingOptions.h"
+#include "SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace {
 
-const QString kSettings = QStringLiteral("settings2.dat");
-const QString kOptions = QStringLiteral("options.ini");
+const QString kSettings = QString::fromLatin1(kSettingsFileName);
+const QString kOptions = QString::fromLatin1(kOptionsFileName);
 // Present once the user's folder has been offered the older copy's settings.
 const QString kTakeOverMark = QStringLiteral(".old-settings-checked");
 

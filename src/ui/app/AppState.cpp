@@ -31,12 +31,12 @@ QString AppState::filePath(const QString &name) const
 
 void AppState::loadOptions()
 {
-    options = ReadingOptions::load(filePath(QStringLiteral("options.ini")));
+    options = ReadingOptions::load(filePath(QString::fromLatin1(kOptionsFileName)));
 }
 
 void AppState::saveOptions()
 {
-    options.save(filePath(QStringLiteral("options.ini")));
+    options.save(filePath(QString::fromLatin1(kOptionsFileName)));
 }
 
 void AppState::PlayClick(int n)
@@ -88,7 +88,7 @@ void AppState::historyClear(THistory &history)
 
 bool AppState::saveSettingsFile()
 {
-    switch (::saveSettingsFile(filePath(QStringLiteral("settings2.dat")), Settings, settingsWriter)) {
+    switch (::saveSettingsFile(filePath(QString::fromLatin1(kSettingsFileName)), Settings, settingsWriter)) {
     case SettingsSaveResult::Saved:
         m_scoreSaveFailureShown = false;
         return true;
@@ -111,7 +111,7 @@ void AppState::saveAfterScore()
         return;
     }
     // Already reported: try again without a second message until a save works.
-    if (::saveSettingsFile(filePath(QStringLiteral("settings2.dat")), Settings, settingsWriter) ==
+    if (::saveSettingsFile(filePath(QString::fromLatin1(kSettingsFileName)), Settings, settingsWriter) ==
         SettingsSaveResult::Saved)
         m_scoreSaveFailureShown = false;
 }

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "ReadingOptions.h"
 #include "SettingsFile.h"
 #include "StoryLibrary.h"
 #include "app/AboutBox.h"
@@ -26,8 +27,6 @@
 #include <tuple>
 
 namespace {
-
-const QString kSettingsFile = QStringLiteral("settings2.dat");
 
 struct ModeCommand
 {
@@ -295,7 +294,7 @@ bool TForm1::FormCreate()
             "This program requires Windows NT/2000/XP and does Not work on Windows 95/98/ME systems."));
         return false;
     }
-    m_state.Settings = loadSettingsFile(m_state.filePath(kSettingsFile), sv.screen.dpi());
+    m_state.Settings = loadSettingsFile(m_state.filePath(QString::fromLatin1(kSettingsFileName)), sv.screen.dpi());
     placeFromSettings();
 
     setCurrentMode(m_state, Mode::Horiz);
@@ -533,9 +532,10 @@ void TForm1::deleteSettingsIfPending()
     // The reading options are settings too, so the next start finds the defaults of both.
     if (m_state.RestoreDefaultsPending != 1)
         return;
-    for (const QString &name : {kSettingsFile, QStringLiteral("options.ini")}) {
-        if (QFile::exists(m_state.filePath(name)))
-            QFile::remove(m_state.filePath(name));
+    for (const char *name : {kSettingsFileName, kOptionsFileName}) {
+        const QString path = m_state.filePath(QString::fromLatin1(name));
+        if (QFile::exists(path))
+            QFile::remove(path);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "readers/PacedReader.h"
 
+#include "CreateText.h"
 #include "TextFile.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
@@ -80,7 +81,7 @@ bool PacedReader::takeTempFile(int readerCode)
     if (m_state.LoadTempFile != readerCode)
         return false;
     m_state.LoadTempFile = 0;
-    setStoryFileName(m_state, QStringLiteral("temp.txt"));
+    setStoryFileName(m_state, QString::fromLatin1(kTransferFileName));
     m_state.StoryLoaded = 0;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "readers/longread.h"
 
+#include "CreateText.h"
 #include "app/AppState.h"
 #include "readers/HorizPageView.h"
 
@@ -35,7 +36,7 @@ void THorizonForm::loadStory()
     keepPlace(false);
     m_startLine = 1;
     m_placeFile.clear();
-    if (m_state.StoryLoaded == 0 && m_state.StoryFileName != QLatin1String("temp.txt")) {
+    if (m_state.StoryLoaded == 0 && m_state.StoryFileName != QLatin1String(kTransferFileName)) {
         m_placeFile = m_state.filePath(m_state.StoryFileName);
         m_offerPlace = m_state.options.rememberPlaces;
     }

@@ -1,5 +1,6 @@
 #include "readers/tacky.h"
 
+#include "CreateText.h"
 #include "MemoLines.h"
 #include "TachiText.h"
 #include "TextFile.h"
@@ -94,7 +95,7 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
         m_state.LoadTempFile = 0;
         m_memo->clear();
         if (const auto lines =
-                readTextFileLines(m_state.filePath(QStringLiteral("temp.txt")), kWrappedTextLimits))
+                readTextFileLines(m_state.filePath(QString::fromLatin1(kTransferFileName)), kWrappedTextLimits))
             m_memo->setPlainText(lines->join(QLatin1Char('\n')));
     }
 
