@@ -52,6 +52,14 @@ QString TestApp::writeBytes(const QString &name, const QByteArray &bytes)
     return f.fileName();
 }
 
+QByteArray TestApp::readBytes(const QString &name) const
+{
+    QFile f(dir.filePath(name));
+    if (!f.open(QIODevice::ReadOnly))
+        QTest::qFail("cannot read a test file", __FILE__, __LINE__);
+    return f.readAll();
+}
+
 bool TestApp::storiesEnabled() const
 {
     return form()->shortStoriesMenu()->menuAction()->isEnabled();

@@ -35,6 +35,8 @@ public:
     void writeLines(const QString &name, const QStringList &lines);
     // Writes `bytes` as a file in the working folder; its full path.
     QString writeBytes(const QString &name, const QByteArray &bytes);
+    // The bytes of a file in the working folder; a file that cannot be read fails the running test.
+    QByteArray readBytes(const QString &name) const;
     // Whether the Short Stories menu and Options > Fonts can be used; a running reading holds both.
     bool storiesEnabled() const;
     bool fontsEnabled() const;

@@ -9,7 +9,7 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMdiSubWindow>
@@ -122,9 +122,7 @@ void ChartsTest::chartsShowAndClearOnlyTheShownModesHistories()
     }
     QVERIFY(historyCount(s.HorizWpmHistory) == 5 && historyCount(s.TachiComprehensionHistory) == 1);
     // Written at once, so a crash cannot bring the scores back.
-    QFile file(c.app.path("settings2.dat"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(historyCount(decodeSettings(file.readAll(), 96).HorizComprehensionHistory), 0);
+    QCOMPARE(historyCount(decodeSettings(c.app.readBytes("settings2.dat"), 96).HorizComprehensionHistory), 0);
     c.app.fakes.messages.expect(MessageKind::Confirm, kSure, true);
     c.click("wpmClearButton");
     QVERIFY(historyCount(s.HorizWpmHistory) == 0 && historyCount(s.VertWpmHistory) == 1);

@@ -86,10 +86,7 @@ void MainWindowTest::exitWritesTheRecordWithWhatTheUserChose()
     QCOMPARE(app.form()->mdiArea()->background().color(), QColor(0x11, 0x22, 0x33));
 
     QVERIFY(triggerAction(app.form(), "exitAction"));
-    QFile f(app.path("settings2.dat"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    const TSettings saved = decodeSettings(bytes, 96);
+    const TSettings saved = decodeSettings(app.readBytes("settings2.dat"), 96);
     QVERIFY(saved.MainColor == 0x332211 && saved.SoundOn == 0);
     // The control panel wrote its placement back before the record was saved.
     QVERIFY(saved.ControlDefaultPlacement == 0 && saved.ControlBounds.Width > 0);

@@ -19,7 +19,6 @@
 #include "readers/vertical.h"
 
 #include <QChartView>
-#include <QFile>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMdiArea>
@@ -80,10 +79,7 @@ void UserWalkTest::everyModeReadChartedAndKept()
     Walk w;
     AppState &s = w.state;
     FakeServiceSet &fakes = w.app.fakes;
-    auto onFile = [&w] {
-        QFile file(w.app.path(QStringLiteral("settings2.dat")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+    auto onFile = [&w] { return w.app.readBytes(QStringLiteral("settings2.dat")); };
     // A short stand-in for story 1, whose comprehension test is 4 questions.
     w.app.writeLines(QStringLiteral("The Boarded Window.bwr"), QStringList(8, kLine));
     QVERIFY(w.app.start());
