@@ -41,10 +41,7 @@ struct Walk
     AppState &state = *app.state;
 
     template <typename T> T *window() const { return qobject_cast<T *>(state.modeWindow.data()); }
-    void click(const QObject *root, const char *name)
-    {
-        root->findChild<QPushButton *>(QString::fromLatin1(name))->click();
-    }
+    void click(const QObject *root, const char *name) { child<QPushButton>(root, name)->click(); }
     void press(Mode mode, const char *name) { click(state.controlPanel->page(mode), name); }
     void pressInLessons(const char *name) { click(state.lessonWindow.data(), name); }
     bool open(const char *command) { return triggerAction(app.form(), command); }
