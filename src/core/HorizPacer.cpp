@@ -34,6 +34,7 @@ void HorizPacer::resetScore()
     m_state.ElapsedSeconds = 0.0;
     m_state.WpmScore = 0.0;
     m_state.WpmText.clear();
+    m_state.Stepped = false;
     m_text.WordCount = 0.0;
 }
 
@@ -171,10 +172,10 @@ void HorizPacer::finish(HorizTick &out)
     out.scrollBy = kEndScrollPixels;
     draw(out, QStringLiteral("THE END!"), st.PenX, st.PenY, HorizWeight::Bold);
     st.ScrollAccumulator = 0;
-    if (const auto wpm = wordsPerMinute(m_text.WordCount, st.ElapsedSeconds))
-        st.WpmScore = *wpm;
+    const ReadingResult result = this->result();
+    st.WpmScore = result.wpm().value_or(0.0);
     st.WpmText = wpmText(st.WpmScore);
     st.PenX = 45;
     st.PenY += h;
-    draw(out, st.WpmText + QStringLiteral(" words per minute!"), st.PenX, st.PenY, HorizWeight::Regular);
+    draw(out, result.text(), st.PenX, st.PenY, HorizWeight::Regular);
 }

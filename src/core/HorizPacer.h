@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HorizLayout.h"
+#include "Wpm.h"
 
 #include <optional>
 #include <vector>
@@ -39,6 +40,8 @@ struct HorizPacerState
     double ElapsedSeconds = 0.0;
     double WpmScore = 0.0;
     QString WpmText;
+    // The user stepped by hand: the reading ends without a speed.
+    bool Stepped = false;
 };
 
 class HorizPacer
@@ -54,6 +57,10 @@ public:
     // The next tick ends the reading.
     bool atEnd() const { return m_state.FixationCounter >= m_text.TotalFixations; }
     void resetScroll() { m_state.ScrollAccumulator = 0; }
+    // A move the pacer did not make (a step by hand): the reading keeps no speed.
+    void markStepped() { m_state.Stepped = true; }
+    // The words, the seconds counted and whether the user stepped: what the end scores.
+    ReadingResult result() const { return {m_text.WordCount, m_state.ElapsedSeconds, m_state.Stepped}; }
     // Reset Text zeroes the score state even when the reload then fails.
     void resetScore();
 

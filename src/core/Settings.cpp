@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -69,7 +70,8 @@ template <typename Io, typename S> void visitFields(Io &io, S &s)
     io.font("CreateTextFont", 1968, s.CreateTextFont);
     io.font("SpeedTestFont", 2024, s.SpeedTestFont);
     io.history("SpeedTestWpmHistory", 2080, HistoryKind::Wpm, s.SpeedTestWpmHistory);
-    io.history("SpeedTestComprehensionHistory", 2320, HistoryKind::Comprehension, s.SpeedTestComprehensionHistory);
+    io.history("SpeedTestComprehensionHistory", 2320, HistoryKind::Comprehension,
+               s.SpeedTestComprehensionHistory);
     io.u8("SoundOn", 2560, s.SoundOn);
 }
 
@@ -281,6 +283,8 @@ std::vector<TSettingsFieldInfo> settingsLayout()
 
 void historyAppend(THistory &history, double value)
 {
+    if (!plausibleScore(value, HistoryKind::Wpm))
+        return;
     for (double &slot : history) {
         if (slot == 0.0) {
             slot = value;
@@ -293,15 +297,11 @@ void historyAppend(THistory &history, double value)
 
 void historyRemoveLast(THistory &history, double value)
 {
-    if (value == 0.0 || history.front() == 0.0)
+    if (!plausibleScore(value, HistoryKind::Wpm))
         return;
-    for (std::size_t i = 1; i < history.size(); ++i) {
-        if (history[i] == 0.0) {
-            history[i - 1] = 0.0;
-            return;
-        }
-    }
-    history.back() = 0.0;
+    const auto last = std::find(history.rbegin(), history.rend(), value);
+    if (last != history.rend())
+        *last = 0.0;
 }
 
 void historyClear(THistory &history)

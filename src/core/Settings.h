@@ -138,8 +138,12 @@ inline constexpr double kMaxPlausibleWpm = 100000.0;
 // A score a history can hold: finite, above 0, at most kMaxPlausibleWpm words per minute or a fraction of 1.
 bool plausibleScore(double value, HistoryKind kind);
 
-// Score histories: slots fill from the first; 0.0 marks an empty slot.
+// Score histories: slots fill from the first; 0.0 marks an empty slot. A full history drops its oldest
+// score. A value no history can hold (0, negative, not finite, above kMaxPlausibleWpm) is not appended:
+// appended to a full history it would push out a real score.
 void historyAppend(THistory &history, double value);
+// Takes back the score an append just stored: the last slot holding `value`. Nothing when no slot holds it
+// (the append refused it), so an earlier score is never taken back.
 void historyRemoveLast(THistory &history, double value);
 void historyClear(THistory &history);
 int historyCount(const THistory &history);

@@ -78,6 +78,7 @@ void VertPacer::resetScore()
     m_state.ElapsedSeconds = 0.0;
     m_state.WpmScore = 0.0;
     m_state.WpmText.clear();
+    m_state.Stepped = false;
     m_text.WordCount = 0.0;
 }
 
@@ -282,10 +283,10 @@ void VertPacer::finish(VertTick &out)
                                   HorizStyle::Visible, HorizWeight::Bold, 0});
     st.ScrollAccumulator = 0;
     st.lineLimit = 0;
-    if (const auto wpm = wordsPerMinute(m_text.WordCount, st.ElapsedSeconds))
-        st.WpmScore = *wpm;
+    const ReadingResult result = this->result();
+    st.WpmScore = result.wpm().value_or(0.0);
     st.WpmText = wpmText(st.WpmScore);
     st.PenY += h;
-    out.draws.push_back(HorizDraw{HorizDraw::Kind::Text, st.WpmText + QStringLiteral(" words per minute!"),
-                                  45, st.PenY, HorizStyle::Visible, HorizWeight::Regular, 0});
+    out.draws.push_back(HorizDraw{HorizDraw::Kind::Text, result.text(), 45, st.PenY, HorizStyle::Visible,
+                                  HorizWeight::Regular, 0});
 }

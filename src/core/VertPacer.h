@@ -51,6 +51,8 @@ struct VertPacerState
     double ElapsedSeconds = 0.0;
     double WpmScore = 0.0;
     QString WpmText;
+    // The user stepped by hand: the reading ends without a speed.
+    bool Stepped = false;
 };
 
 // Where a sweep state sits in the state table: its column (1..3) and row (1..D-1).
@@ -80,6 +82,10 @@ public:
     void secondElapsed();
     // Reset Text zeroes the score state even when the reload then fails.
     void resetScore();
+    // A move the pacer did not make (a step by hand): the reading keeps no speed.
+    void markStepped() { m_state.Stepped = true; }
+    // The words, the seconds counted and whether the user stepped: what the end scores.
+    ReadingResult result() const { return {m_text.WordCount, m_state.ElapsedSeconds, m_state.Stepped}; }
 
     const HorizText &text() const { return m_text; }
     const VertPacerState &state() const { return m_state; }

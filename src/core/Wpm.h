@@ -30,3 +30,22 @@ inline QString wpmText(double wpm)
 {
     return QString::number(roundHalfEven(wpm));
 }
+
+// What a finished reading scored. Only a reading the pacer paced throughout has a speed: once the user steps
+// through it by hand, its seconds no longer belong to its words.
+struct ReadingResult
+{
+    double words = 0.0;
+    double seconds = 0.0;
+    bool stepped = false;
+
+    // The speed to record; none when stepped or when no whole second was counted.
+    std::optional<double> wpm() const { return stepped ? std::nullopt : wordsPerMinute(words, seconds); }
+    // The result line under the text.
+    QString text() const
+    {
+        if (stepped)
+            return QStringLiteral("Stepped through: no speed recorded.");
+        return wpmText(wpm().value_or(0.0)) + QStringLiteral(" words per minute!");
+    }
+};

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -157,19 +158,58 @@ TEST(SettingsFile, AFileUpdatedInPlaceIsCutToOneRecord)
     EXPECT_EQ(f.readAll(), encodeSettings(s));
 }
 
-// The window tests show a full history dropping its oldest score and a removal clearing slot 30; here, the
-// edges: removing from an empty history, a zero appended and overwritten, removing a zero.
-TEST(History, EmptySlotsAndZeroScores)
+namespace {
+
+THistory filled(int count, double first = 1.0)
 {
     THistory h{};
-    historyRemoveLast(h, 5);
-    EXPECT_EQ(h, THistory{});
-    for (const double score : {4.0, 5.0, 0.0, 7.0})
-        historyAppend(h, score);
-    historyRemoveLast(h, 0);
-    EXPECT_EQ(h, (THistory{4, 5, 7}));
-    historyRemoveLast(h, 7);
-    EXPECT_EQ(h, (THistory{4, 5}));
+    for (int i = 0; i < count; ++i)
+        h[static_cast<std::size_t>(i)] = first + i;
+    return h;
+}
+
+} // namespace
+
+// Each row starts from a history, appends a value (if any), then takes back a value (if any), and gives the
+// history that must result.
+TEST(History, AppendDropsTheOldestAndRemoveTakesBackOnlyWhatWasAdded)
+{
+    const std::optional<double> none;
+    const double inf = std::numeric_limits<double>::infinity();
+    THistory shifted = filled(30, 2.0);
+    shifted[29] = 500.0;
+    THistory lastEmptied = filled(30, 2.0);
+    lastEmptied[29] = 0.0;
+    const struct
+    {
+        const char *what;
+        THistory before;
+        std::optional<double> append, remove;
+        THistory after;
+    } rows[] = {
+        {"appends into the first empty slot", filled(3), 250.0, none, THistory{1, 2, 3, 250}},
+        {"a full history drops slot 1", filled(30), 500.0, none, shifted},
+        {"remove takes back a full history's new slot 30", filled(30), 500.0, 500.0, lastEmptied},
+        {"remove after append restores", filled(5), 42.5, 42.5, filled(5)},
+        {"remove of another value takes nothing", filled(5), 42.5, 43.0, THistory{1, 2, 3, 4, 5, 42.5}},
+        {"remove on an empty history", THistory{}, none, 5.0, THistory{}},
+        {"zero is not appended to a full history", filled(30), 0.0, 0.0, filled(30)},
+        {"negative is not appended", filled(2), -3.0, -3.0, filled(2)},
+        {"NaN score is not appended", filled(30), std::nan("1"), none, filled(30)},
+        {"infinity is not appended", filled(30), inf, inf, filled(30)},
+        {"above 100000 is not appended", filled(30), 100000.5, 100000.5, filled(30)},
+        {"100000 itself is kept", filled(1), 100000.0, none, THistory{1, 100000}},
+        {"a comprehension fraction is kept", filled(1), 0.25, none, THistory{1, 0.25}},
+    };
+    for (const auto &row : rows) {
+        THistory h = row.before;
+        if (row.append)
+            historyAppend(h, *row.append);
+        if (row.remove)
+            historyRemoveLast(h, *row.remove);
+        EXPECT_EQ(h, row.after) << row.what;
+    }
+    THistory h = filled(7);
     historyClear(h);
     EXPECT_EQ(historyCount(h), 0);
 }

@@ -86,12 +86,12 @@ void CompTestTest::declinedScoresAreBothTakenBack()
     QVERIFY(app.start());
     THistory &wpm = app.state->Settings.HorizWpmHistory;
     app.state->historyAppend(wpm, 280.0);
-    app.state->historyAppend(wpm, 312.4);
     app.state->StoryLoaded = 1;
     app.state->StoryNumber = 4;
     // The reading's end: the test is wanted.
     app.fakes.messages.expect(MessageKind::Confirm, "Do you want to test for comprehension?", true);
-    app.state->askAfterReading(wpm, 312.4);
+    app.state->recordSpeed(Mode::Horiz, 312.4);
+    app.state->askAfterReading(Mode::Horiz);
     submitTest(app, app.form()->findChild<TCompTestForm *>(), {1, 1, 1, 1}, 25, false);
     QCOMPARE(historyCount(app.state->Settings.HorizComprehensionHistory), 0);
     QCOMPARE(std::pair(wpm[0], historyCount(wpm)), std::pair(280.0, 1));
@@ -119,9 +119,10 @@ void CompTestTest::zeroScoreIsKeptAndTakenBack()
         THistory &wpm = app.state->Settings.HorizWpmHistory;
         comp[0] = 0.6;
         wpm[0] = 250;
-        // The last reading scored nothing, so there is no WPM score of its own to take back.
-        app.fakes.messages.expect(MessageKind::Confirm, "Do you want to save this WPM score on chart?", true);
-        app.state->askAfterReading(wpm, 0.0);
+        // The last reading scored nothing (stepped, or too short to time): no WPM score of its own to keep
+        // or take back, so no question about one.
+        app.state->recordSpeed(Mode::Horiz, std::nullopt);
+        app.state->askAfterReading(Mode::Horiz);
         submitTest(app, openTest(app, 10), {2, 1, 1, 1}, 0, save); // none right
         // A score of nothing right is a real score: kept in a slot of its own, and No takes it back.
         QCOMPARE(std::pair(comp[0], historyCount(comp)), std::pair(0.6, save ? 2 : 1));

@@ -14,9 +14,7 @@ constexpr const char *kSoundFiles[] = {"click_1.wav", "click_2.wav", "tap4.wav",
 
 } // namespace
 
-AppState::AppState(Services s, QString workingDir) : AppState(s, workingDir, workingDir)
-{
-}
+AppState::AppState(Services s, QString workingDir) : AppState(s, workingDir, workingDir) {}
 
 AppState::AppState(Services s, QString dataDir, QString userDir)
     : services(s), m_dataDir(std::move(dataDir)), m_userDir(std::move(userDir))
@@ -116,12 +114,19 @@ void AppState::saveAfterScore()
         m_scoreSaveFailureShown = false;
 }
 
-void AppState::askAfterReading(THistory &wpmHistory, double wpm)
+void AppState::recordSpeed(Mode mode, std::optional<double> wpm)
 {
-    for (Mode m : {Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest}) {
-        if (this->wpmHistory(m) == &wpmHistory)
-            m_lastWpm[static_cast<std::size_t>(m)] = wpm;
-    }
+    THistory *history = wpmHistory(mode);
+    if (history == nullptr)
+        return;
+    const double kept = wpm && plausibleScore(*wpm, HistoryKind::Wpm) ? *wpm : 0.0;
+    m_lastWpm[static_cast<std::size_t>(mode)] = kept;
+    if (kept > 0.0)
+        historyAppend(*history, kept);
+}
+
+void AppState::askAfterReading(Mode mode)
+{
     if (StoryLoaded == 1) {
         if (services.messages.confirm(QStringLiteral("Do you want to test for comprehension?"))) {
             if (frame != nullptr)
@@ -130,8 +135,10 @@ void AppState::askAfterReading(THistory &wpmHistory, double wpm)
         }
         StoryLoaded = 0;
     }
-    if (!services.messages.confirm(QStringLiteral("Do you want to save this WPM score on chart?")))
-        historyRemoveLast(wpmHistory, wpm);
+    const double wpm = lastWpm(mode);
+    if (wpm > 0.0 &&
+        !services.messages.confirm(QStringLiteral("Do you want to save this WPM score on chart?")))
+        historyRemoveLast(*wpmHistory(mode), wpm);
 }
 
 double AppState::lastWpm(Mode mode) const

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class Frame;
 class ModeWindow;
@@ -66,9 +67,13 @@ public:
     void historyAppend(THistory &history, double value);
     void historyRemoveLast(THistory &history, double value);
     void historyClear(THistory &history);
-    // After a reading whose score `wpm` went into `wpmHistory`: for a story, offer the comprehension test;
-    // otherwise (or when the test is declined) ask whether to keep the score, and take it back on No.
-    void askAfterReading(THistory &wpmHistory, double wpm);
+    // The end of a timed reading of `mode`: its speed, when it has one, goes into the mode's history (on
+    // file at once). A stepped reading, or one that counted no whole second, has none and records nothing.
+    void recordSpeed(Mode mode, std::optional<double> wpm);
+    // Then: for a story, offer the comprehension test; otherwise (or when the test is declined) ask whether
+    // to keep the speed just recorded, and take it back on No. Without a recorded speed there is nothing to
+    // ask about.
+    void askAfterReading(Mode mode);
     // The WPM score of the mode's last finished reading (0 when none), which the comprehension test takes
     // back together with its own score when the user does not keep them.
     double lastWpm(Mode mode) const;

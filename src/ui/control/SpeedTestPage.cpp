@@ -1,6 +1,7 @@
 #include "control/SpeedTestPage.h"
 
 #include "SpeedTestText.h"
+#include "Wpm.h"
 #include "app/AppState.h"
 #include "app/Frame.h"
 #include "readers/SpeedTest.h"
@@ -230,9 +231,9 @@ void SpeedTestPage::StopReadingClick()
 
     TSpeedTestValues &v = m_reader->values();
     scoreSpeedTest(v);
-    const double wpm = v.SpeedTestWpm;
-    // On file before it is shown: a crash while the message is up keeps the score.
-    m_state.historyAppend(m_state.Settings.SpeedTestWpmHistory, wpm);
+    // On file before it is shown: a crash while the message is up keeps the score. Without a counted second
+    // the message repeats the last score, but nothing is recorded again.
+    m_state.recordSpeed(Mode::SpeedTest, wordsPerMinute(v.SpeedTestWordCount, v.SpeedTestSeconds));
     m_state.services.messages.information(speedTestScoreMessage(v.SpeedTestWpmText));
-    m_state.askAfterReading(m_state.Settings.SpeedTestWpmHistory, wpm);
+    m_state.askAfterReading(Mode::SpeedTest);
 }

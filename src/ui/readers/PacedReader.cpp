@@ -161,12 +161,10 @@ std::optional<TFontGroup> PacedReader::askForFont(const TFontGroup &current)
     return chooseModeFont(m_state, mode(), toFontChoice(current));
 }
 
-void PacedReader::recordScore(THistory &history, double wpm)
+void PacedReader::recordScore(std::optional<double> wpm)
 {
-    // Appending a 0 to a full history would push out the oldest real score.
-    if (wpm != 0.0)
-        m_state.historyAppend(history, wpm);
-    m_state.askAfterReading(history, wpm);
+    m_state.recordSpeed(m_mode, wpm);
+    m_state.askAfterReading(m_mode);
     m_state.PlayClick(4);
 }
 

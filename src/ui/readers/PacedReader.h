@@ -75,9 +75,9 @@ protected:
     std::optional<QStringList> readStoryLines();
     // Options > Fonts: the dialog preset from `current`; the choice, its colour kept, or nothing on Cancel.
     std::optional<TFontGroup> askForFont(const TFontGroup &current);
-    // The end of a reading: the score into `history` (a reading that counted no second scored nothing and
-    // stores nothing), the questions, and the end sound.
-    void recordScore(THistory &history, double wpm);
+    // The end of a reading: its speed, if it has one, into the mode's history, the questions, and the end
+    // sound.
+    void recordScore(std::optional<double> wpm);
 
     QScrollArea *m_scroll;
     HorizPageView *m_view;

@@ -83,7 +83,8 @@ void SpeedTestView::paintEvent(QPaintEvent *event)
     const int ascent = QFontMetrics(m_page.font, viewport()).ascent();
     // Page rows top .. top + height are in view; line k covers rows k * h .. (k + 1) * h.
     const int first = std::max(1, top / h - 1);
-    const int last = std::min<int>(static_cast<int>(m_page.lines.size()), (top + viewport()->height()) / h + 1);
+    const int last =
+        std::min<int>(static_cast<int>(m_page.lines.size()), (top + viewport()->height()) / h + 1);
     for (int k = first; k <= last; ++k)
         painter.drawText(QPoint(kSpeedTestLeftMargin, speedTestLineTop(k, h) - top + ascent),
                          m_page.lines.at(k - 1));
@@ -203,8 +204,9 @@ void TSpeedTestForm::LayoutSpeedTestText(bool newText)
     const int h = lineHeight();
     layoutSpeedTestText(m_values, m_fileLines, h);
 
-    m_view->setPage(SpeedTestPageText{m_values.SpeedTestLines, font, toQColor(m_state.Settings.SpeedTestFont.Color),
-                                      h, m_values.SpeedTestPageEnd});
+    m_view->setPage(SpeedTestPageText{m_values.SpeedTestLines, font,
+                                      toQColor(m_state.Settings.SpeedTestFont.Color), h,
+                                      m_values.SpeedTestPageEnd});
     m_view->setPosition(0);
     m_values.SpeedTestSavedWidth = width();
     Q_EMIT textLaidOut(newText);

@@ -108,14 +108,17 @@ bool THorizonForm::stepFixation(bool forward)
         m_reading->state().FixationCounter == 0)
         return false;
     if (!forward) {
-        if (m_revealed >= 2)
+        if (m_revealed >= 2) {
             replayTo(m_revealed - 1);
+            m_reading->markStepped();
+        }
         return true;
     }
     // Blank lines and a scroll pause pass on the way; the end of the reading is left to Start Read.
     while (!m_reading->atEnd()) {
         const HorizTick tick = m_reading->tick(tickInput());
         showTick(tick);
+        m_reading->markStepped();
         if (tick.reveals)
             break;
     }
@@ -176,7 +179,7 @@ void THorizonForm::FinishHorizontalReading(const HorizTick &tick)
     m_startLine = 1;
     TextLoaded = 0;
     m_timer2.stop();
-    recordScore(m_state.Settings.HorizWpmHistory, m_reading->state().WpmScore);
+    recordScore(m_reading->result().wpm());
 }
 
 bool THorizonForm::FormKeyDown(int key)

@@ -94,8 +94,8 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     if (m_state.LoadTempFile == 1) {
         m_state.LoadTempFile = 0;
         m_memo->clear();
-        if (const auto lines =
-                readTextFileLines(m_state.filePath(QString::fromLatin1(kTransferFileName)), kWrappedTextLimits))
+        if (const auto lines = readTextFileLines(m_state.filePath(QString::fromLatin1(kTransferFileName)),
+                                                 kWrappedTextLimits))
             m_memo->setPlainText(lines->join(QLatin1Char('\n')));
     }
 
@@ -413,6 +413,7 @@ void TTachiForm::startRead()
     ElapsedSeconds = 0;
     m_secondsTimer.start(1000);
     m_inRun = true;
+    m_stepped = false;
 }
 
 void TTachiForm::pauseRead()
@@ -444,6 +445,7 @@ bool TTachiForm::stepPiece(bool forward)
     const auto flash =
         forward ? m_engine.stepForward(m_state.Settings.TachiFixationWidth) : m_engine.stepBack();
     if (flash) {
+        m_stepped = true;
         m_progress->setValue(flash->progress);
         setDisplay(flash->text);
     }
@@ -486,12 +488,12 @@ void TTachiForm::endReading()
     m_inRun = false;
     Q_EMIT readingEnded();
 
-    // Without a counted second there is no score: 0 stores nothing and takes nothing back.
-    LastWpm = wordsPerMinute(m_runWords, ElapsedSeconds).value_or(0.0);
-    THistory &history = m_state.Settings.TachiWpmHistory;
-    m_state.historyAppend(history, LastWpm);
-    m_result->setText(wpmText(LastWpm) + QStringLiteral(" words per minute!"));
-    m_state.askAfterReading(history, LastWpm);
+    // Neither a stepped reading nor one without a counted second has a speed, and neither records one.
+    const ReadingResult result{m_runWords, ElapsedSeconds, m_stepped};
+    LastWpm = result.wpm().value_or(0.0);
+    m_state.recordSpeed(Mode::Tachi, result.wpm());
+    m_result->setText(result.text());
+    m_state.askAfterReading(Mode::Tachi);
     m_state.PlayClick(4);
 }
 

@@ -118,6 +118,8 @@ private:
     double LastWpm = 0;
     bool m_shown = false;
     bool m_inRun = false;
+    // The user stepped through this run by hand: it ends without a speed.
+    bool m_stepped = false;
     QString m_sourceFile;
     // The run starts at this formatted line (1: the top); the run's lines and their words.
     int m_startLine = 1;

@@ -86,7 +86,7 @@ void TVertForm::FinishVerticalReading(const VertTick &)
     m_timer1.stop();
     Q_EMIT readingFinished();
     m_timer2.stop();
-    recordScore(m_state.Settings.VertWpmHistory, m_reading->state().WpmScore);
+    recordScore(m_reading->result().wpm());
 }
 
 TFontGroup TVertForm::fontGroup() const
