@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace {
 
 const QString kOptions = QStringLiteral("options");
@@ -59,7 +61,9 @@ std::optional<int> ReadingOptions::placeFor(const QString &file, int reader) con
 ReadingOptions ReadingOptions::load(const QString &path)
 {
     ReadingOptions out;
-    if (!QFileInfo::exists(path))
+    // The file is ours and small; anything else is damage, read as the defaults without parsing it.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxFileBytes)
         return out;
     QSettings ini(path, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
@@ -69,8 +73,9 @@ ReadingOptions ReadingOptions::load(const QString &path)
     out.stepWhilePaused = readBool(ini, QStringLiteral("stepWhilePaused")).value_or(false);
     out.rememberPlaces = readBool(ini, QStringLiteral("rememberPlaces")).value_or(false);
     ini.endGroup();
-    const int count = ini.beginReadArray(kPlaces);
-    for (int i = 0; i < count && out.m_places.size() < kMaxPlaces; ++i) {
+    // Whatever count the file states, no more entries than can be kept are looked at.
+    const int count = std::min(ini.beginReadArray(kPlaces), static_cast<int>(kMaxPlaces));
+    for (int i = 0; i < count; ++i) {
         ini.setArrayIndex(i);
         bool lineOk = false;
         bool readerOk = false;

@@ -15,6 +15,8 @@ class ReadingOptions
 {
 public:
     static constexpr int kMaxPlaces = 50;
+    // Far above what 50 places take; a larger file is not ours.
+    static constexpr qint64 kMaxFileBytes = 256 * 1024;
 
     // The tachistoscope holds a piece that ends a sentence, or a paragraph, a little longer.
     bool pauseAtSentenceEnds = false;
@@ -39,7 +41,8 @@ public:
     std::optional<int> placeFor(const QString &file, int reader) const;
     const QList<Place> &places() const { return m_places; }
 
-    // A missing or damaged file gives the defaults; values out of range are dropped one by one.
+    // A missing or damaged file gives the defaults at once; values out of range are dropped one by one, and
+    // at most kMaxPlaces entries are read whatever count the file states.
     static ReadingOptions load(const QString &path);
     // False when the file could not be written.
     bool save(const QString &path) const;

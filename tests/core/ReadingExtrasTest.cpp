@@ -93,6 +93,18 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
     ASSERT_EQ(back.places().size(), 3);
     EXPECT_EQ(std::make_pair(back.places().first().line, back.places().last().reader), std::make_pair(30, 1))
         << "most recent first";
+    QByteArray tooMany = "[places]\nsize=2000000000\n";
+    for (int i = 1; i <= 60; ++i) // the first ten useless, the rest beyond the 50 entries looked at
+        tooMany += QStringLiteral("%1\\file=/t%1.txt\n%1\\line=%2\n%1\\reader=1\n")
+                       .arg(i)
+                       .arg(i > 10 ? 9 : 0)
+                       .toUtf8();
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(tooMany));
+    }
+    EXPECT_EQ(ReadingOptions::load(path).places().size(), 40);
+    EXPECT_FALSE(o.save(dir.path())) << "a folder in the file's place";
     const QByteArray damaged[] = {
         QByteArray("\x00\xff\x13garbage[[[\n=\n", 16),
         "[options]\npauseAtSentenceEnds=maybe\nstepWhilePaused=2\n[places]\nsize=2\n1\\file=/a.txt\n"

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void exitWritesTheRecordWithWhatTheUserChose();
     void restoreDefaultsDeletesTheFilesAtExit_data();
     void restoreDefaultsDeletesTheFilesAtExit();
+    void anOptionsFileThatCannotBeWrittenIsReportedOnce();
     void savedPlacementAndLooksComeBackWithinTheScreen();
     void shippedFilesAreReadWhereInstalledAndWritesGoToTheUserFolder();
     void helpOpensTheManualAtTheContextOrSaysItCannot();
@@ -122,6 +123,21 @@ void MainWindowTest::restoreDefaultsDeletesTheFilesAtExit()
     app.program.end();
     QCOMPARE(std::pair(QFile::exists(app.path("settings2.dat")), QFile::exists(app.path("options.ini"))),
              std::pair(!yes, !yes));
+}
+
+void MainWindowTest::anOptionsFileThatCannotBeWrittenIsReportedOnce()
+{
+    TestApp app;
+    QVERIFY(QDir(app.path(QString())).mkdir(QStringLiteral("options.ini")));
+    QVERIFY(app.start());
+    app.fakes.messages.expect(MessageKind::Error,
+                              QStringLiteral("Your reading options cannot be saved in \"") +
+                                  QDir::toNativeSeparators(app.path("options.ini")) +
+                                  QStringLiteral("\". They stay as they are until the "
+                                                 "program ends."));
+    QVERIFY(triggerAction(app.form(), "stepWhilePausedAction"));
+    QVERIFY(triggerAction(app.form(), "pauseAtSentenceEndsAction"));
+    QVERIFY(app.state->options.stepWhilePaused && app.state->options.pauseAtSentenceEnds);
 }
 
 void MainWindowTest::savedPlacementAndLooksComeBackWithinTheScreen()

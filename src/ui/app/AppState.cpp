@@ -34,7 +34,13 @@ void AppState::loadOptions()
 
 void AppState::saveOptions()
 {
-    options.save(filePath(QString::fromLatin1(kOptionsFileName)));
+    const QString path = filePath(QString::fromLatin1(kOptionsFileName));
+    if (options.save(path) || m_optionsSaveFailureShown)
+        return;
+    m_optionsSaveFailureShown = true;
+    services.messages.error(QStringLiteral("Your reading options cannot be saved in \"") +
+                            QDir::toNativeSeparators(path) +
+                            QStringLiteral("\". They stay as they are until the program ends."));
 }
 
 void AppState::PlayClick(int n)

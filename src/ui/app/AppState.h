@@ -42,7 +42,8 @@ public:
     static constexpr int kTachiPlaces = 1;
     static constexpr int kHorizPlaces = 2;
     void loadOptions();
-    // Written at once, so a place survives a crash; a failure only loses the comfort, never a score.
+    // Written at once, so a place survives a crash; a failure only loses the comfort, never a score, and
+    // is reported once a run.
     void saveOptions();
 
     // Help context of the main window; the mode help and "Contents" set it.
@@ -94,4 +95,5 @@ private:
     QString m_userDir;
     std::array<double, 6> m_lastWpm{};
     bool m_scoreSaveFailureShown = false;
+    bool m_optionsSaveFailureShown = false;
 };
