@@ -2,6 +2,8 @@
 
 #include "TextChars.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -48,6 +50,29 @@ bool isOpener(QChar c)
     return QStringView(u"\"'([{\u00AB\u2018\u201C").contains(c);
 }
 
+// The word before a period that does not end a sentence: a title or common abbreviation ("Mr", "etc"), a
+// single capital initial ("J"), or a run of letters each with its period ("U.S", "e.g", "i.e").
+bool isAbbreviation(QStringView word)
+{
+    while (!word.isEmpty() && isOpener(word.front()))
+        word = word.mid(1);
+    static const QStringList titles{QStringLiteral("mr"), QStringLiteral("mrs"), QStringLiteral("ms"),
+                                    QStringLiteral("dr"), QStringLiteral("st"),  QStringLiteral("jr"),
+                                    QStringLiteral("sr"), QStringLiteral("vs"),  QStringLiteral("etc")};
+    if (titles.contains(word.toString().toLower()))
+        return true;
+    if (word.size() == 1)
+        return word.front().isUpper();
+    // Letter, period, letter, ... ending in a letter.
+    if (word.size() % 2 == 0)
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (i % 2 == 0 ? !word.at(i).isLetter() : word.at(i) != u'.')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 PieceEnding pieceEnding(QStringView piece, QStringView following)
@@ -63,6 +88,9 @@ PieceEnding pieceEnding(QStringView piece, QStringView following)
     if (last == u'!' || last == u'?' || last == QChar(0x2026))
         return PieceEnding::Sentence;
     if (last != u'.')
+        return PieceEnding::Plain;
+    const qsizetype wordStart = piece.left(end - 1).lastIndexOf(u' ') + 1;
+    if (isAbbreviation(piece.mid(wordStart, end - 1 - wordStart)))
         return PieceEnding::Plain;
     qsizetype i = 0;
     while (i < following.size() && following.at(i) == u' ')
@@ -215,8 +243,9 @@ TachiFlash TTachiEngine::nextPiece(int fixationWidth)
         piece.truncate(end);
         EndReached = true;
     }
+    // The text's last piece ends its last paragraph.
     PieceEnding ending = PieceEnding::Paragraph;
-    if (!BlankNext)
+    if (!BlankNext && !EndReached)
         ending =
             pieceEnding(piece, EndReached ? QStringView(kEnd) : QStringView(FlashText).mid(FlashPos - 1, 8));
     const TachiFlash flash{TachiFlash::Kind::Piece, piece, progress, ending};

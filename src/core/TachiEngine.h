@@ -29,7 +29,8 @@ struct TachiFlash
 };
 
 // How `piece` ends when `following` is the flash text right after it. A period counts only when a capital,
-// an opening quote before a capital, a paragraph break or the end follows, so "e.g. apples" reads on.
+// an opening quote before a capital, a paragraph break or the end follows, so "e.g. apples" reads on, and
+// never after an abbreviation ("Mr.", "Dr.", "St.", "etc.", an initial "J.", "U.S.", "e.g.").
 PieceEnding pieceEnding(QStringView piece, QStringView following);
 // The flash time multiplied: 1 for a plain piece, 1.5 at a sentence end, 2 before a paragraph break.
 int holdTime(int flashTime, PieceEnding ending);

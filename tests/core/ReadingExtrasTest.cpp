@@ -17,14 +17,20 @@ using Kind = TachiFlash::Kind;
 
 TEST(ReadingExtras, PieceEndingsAndTheirHoldTimes)
 {
-    // {piece, what follows, ends a sentence}: an abbreviation ends one only before a capital.
+    // {piece, what follows, ends a sentence}: a period ends one only before a capital, and never after an
+    // abbreviation.
     // clang-format off
     const std::tuple<const char *, const char *, bool> cases[] = {
         {"the lazy dog. ", "The end", true}, {"she asked?\" ", "then left", true}, {"Stop it! ", "he", true},
-        {"(as it was.) ", "Then", true}, {"fruit, e.g. ", "apples", false}, {"fruit, e.g. ", "Paris", true},
+        {"(as it was.) ", "Then", true}, {"fruit, e.g. ", "apples", false}, {"fruit, e.g. ", "Paris", false},
         {"the door. ", "\"Who", true}, {"the door. ", "^^ The", true}, {"the end. ", "@@ @@", true},
         {"three dots... ", "and on", false}, {"a comma, ", "The", false}, {"no stop ", "At all", false},
-        {"   ", "The", false}};
+        {"   ", "The", false}, {"Then I saw Mr. ", "Brown", false}, {"read. Mr. ", "Brown", false},
+        {"Dr. ", "Lee", false}, {"on Main St. ", "It was", false}, {"the U.S. ", "Army", false},
+        {"(e.g. ", "Rome)", false}, {"i.e. ", "Paris", false}, {"by J. ", "Smith", false},
+        {"Jones Jr. ", "and", false}, {"and so on, etc. ", "We", false}, {"Dogs vs. ", "Cats", false},
+        {"the end.\" ", "She", true}, {"it was A. ", "Then", false}, {"went to the USA. ", "Then", true},
+        {"he smiled. ", "Mr Brown", true}};
     // clang-format on
     for (const auto &[piece, following, sentence] : cases)
         EXPECT_EQ(pieceEnding(QString::fromUtf8(piece), QString::fromUtf8(following)),
@@ -33,6 +39,15 @@ TEST(ReadingExtras, PieceEndingsAndTheirHoldTimes)
     EXPECT_EQ((std::vector{holdTime(333, PieceEnding::Plain), holdTime(333, PieceEnding::Sentence),
                            holdTime(333, PieceEnding::Paragraph)}),
               (std::vector{333, 499, 666}));
+    // The text's last piece ends its last paragraph, whatever ends it.
+    for (const char *last : {"the end. ", "and so on ", "Mr. "}) {
+        TTachiEngine e;
+        e.start(buildFlashText({QStringLiteral("Some words to read first, "), QString::fromUtf8(last)}));
+        TachiFlash shown;
+        for (TachiFlash f = e.tick(12); f.kind != Kind::End; f = e.tick(12))
+            shown = f.kind == Kind::Piece ? f : shown;
+        EXPECT_EQ(shown.ending, PieceEnding::Paragraph) << last;
+    }
 }
 
 // Stepping never changes what the reading shows once it goes on: the pieces after a walk back and forth are
