@@ -140,6 +140,18 @@ QString withoutPad(QString text)
     return text;
 }
 
+QString padFree(const QString &line)
+{
+    const qsizetype space = line.indexOf(u' ');
+    if (space <= 0 || line.size() - space - 1 > 10)
+        return line;
+    for (qsizetype i = space + 1; i < line.size(); ++i) {
+        if (line.at(i) != u'*')
+            return line;
+    }
+    return line.left(space);
+}
+
 bool isPadForm(const QString &cell)
 {
     return cell == QLatin1String("********** ") || cell == QLatin1String("**********") ||
@@ -160,6 +172,9 @@ HorizText LayoutHorizontalText(const QStringList &fileLines, int fixations)
             out.pieces.emplace_back();
         } else {
             QStringList pieces = cutHorizLine(s, out.fixations, out.longWords);
+            // A line shown whole never shows its pad.
+            if (pieces.size() == 1)
+                pieces.front() = padFree(s);
             for (qsizetype j = 0; j < pieces.size(); ++j)
                 row[static_cast<std::size_t>(j)] = leftChars(pieces.at(j), kFixationCellCapacity);
             out.pieces.push_back(std::move(pieces));
@@ -192,7 +207,7 @@ std::vector<HorizDraw> drawHorizontalPage(const HorizText &text, int unreadMode,
         int penX = kHorizMargin;
         if (pieces.size() == 1) {
             unread();
-            put(text.TextLines.at(i), penX, penY);
+            put(pieces.front(), penX, penY);
         } else {
             for (qsizetype j = 0; j < pieces.size(); ++j) {
                 const bool last = j + 1 == pieces.size();

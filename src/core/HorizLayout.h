@@ -105,6 +105,9 @@ QString normaliseHorizLine(const QString &fileLine);
 bool isBlankHorizLine(const QString &line);
 // The first "**********" removed, as the read look shows a line.
 QString withoutPad(QString text);
+// A stored line as it may be shown whole: a one-word line without its pad, which the cut to 80 characters
+// may have shortened; any other line as it is.
+QString padFree(const QString &line);
 bool isPadForm(const QString &cell);
 
 // Fills the tables from a file's lines (at most 1000 are used) with K fixations per line.

@@ -74,10 +74,10 @@ HorizTick HorizPacer::tick(const HorizTickInput &in)
             out.interval = in.interval;
             out.reveals = !emptyOrShortSpaces(m_text.TextLines.at(line - 1));
             m_style = HorizStyle::Visible;
-            draw(out, m_text.TextLines.at(line - 1), kHorizMargin, st.PenY);
+            draw(out, padFree(m_text.TextLines.at(line - 1)), kHorizMargin, st.PenY);
             if (line > 1 && !emptyOrShortSpaces(m_text.TextLines.at(line - 2))) {
                 m_style = readStyleFor(in.readMode).value_or(m_style);
-                draw(out, m_text.TextLines.at(line - 2), kHorizMargin, st.PenY - h);
+                draw(out, padFree(m_text.TextLines.at(line - 2)), kHorizMargin, st.PenY - h);
             }
             st.PenY += h;
             return out;
