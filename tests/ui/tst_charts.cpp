@@ -126,6 +126,11 @@ void ChartsTest::chartsShowAndClearOnlyTheShownModesHistories()
     c.app.fakes.messages.expect(MessageKind::Confirm, kSure, true);
     c.click("wpmClearButton");
     QVERIFY(historyCount(s.HorizWpmHistory) == 0 && historyCount(s.VertWpmHistory) == 1);
+    // A line of one point would draw nothing: a lone score is marked, a line of several is plain.
+    QVERIFY(!c.line(ChartKind::Wpm)->pointsVisible());
+    c.close("wpmCloseButton");
+    c.open("chartTachiAction", s.TachiWpmHistory, {300.0, 280.0});
+    QVERIFY(c.line(ChartKind::Comprehension)->pointsVisible() && !c.line(ChartKind::Wpm)->pointsVisible());
 }
 
 void ChartsTest::savedBitmapIsTheChartAndItsFolderIsRemembered()

@@ -171,6 +171,8 @@ void TForm10::fillCharts()
         for (int i = 0; i < static_cast<int>(series.points.size()); ++i)
             points.append(QPointF(i + 1, series.points[static_cast<std::size_t>(i)].value));
         lineOf(p.view)->replace(points);
+        // A line of one point draws nothing: a lone score shows as a mark.
+        lineOf(p.view)->setPointsVisible(points.size() == 1);
         p.points = series.points;
         p.labelStride = 0;
         labelSlots(p);
