@@ -195,6 +195,10 @@ private Q_SLOTS:
         QVERIFY(t.app.storiesEnabled() && t.action("tachiPasteAction")->isEnabled());
         // The score survives a crash: it is in the file already.
         QCOMPARE(QFile::exists(t.app.path(QStringLiteral("settings2.dat"))), seconds > 0);
+        // A new text clears what the last reading showed.
+        t.openFile(t.app.writeBytes(QStringLiteral("next.txt"), "Another text\r\n"));
+        QVERIFY(t.window->resultText().isEmpty() && t.window->progress() == 0);
+        QVERIFY(child<QLineEdit>(t.page, "lineCountBox")->text().isEmpty());
     }
 
     void flashTimeAndWidthChangeDuringAReading()

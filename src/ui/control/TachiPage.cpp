@@ -141,6 +141,7 @@ void TTachiPage::attach(TTachiForm &reader)
 {
     m_reader = &reader;
     connect(&reader, &TTachiForm::readingEnded, this, &TTachiPage::readingEnded);
+    connect(&reader, &TTachiForm::newText, m_lineCountBox, &QLineEdit::clear);
     connect(&reader, &TTachiForm::runKeyPressed, this,
             [this](int key, bool *taken) { *taken = runKey(key); });
     syncFromSettings();

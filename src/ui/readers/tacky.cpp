@@ -357,6 +357,7 @@ bool TTachiForm::loadFile(const QString &path, const QString &shownName)
     }
     m_memo->clear();
     m_memo->setPlainText(lines->join(QLatin1Char('\n')));
+    textReplaced();
     return true;
 }
 
@@ -365,6 +366,16 @@ void TTachiForm::setMemoText(const QString &text)
     m_memo->clear();
     m_memo->setPlainText(text);
     setSourceFile(QString());
+    textReplaced();
+}
+
+void TTachiForm::textReplaced()
+{
+    // What the last reading showed belongs to the old text.
+    m_result->clear();
+    m_progress->setValue(0);
+    setDisplay(QString());
+    Q_EMIT newText();
 }
 
 QStringList TTachiForm::displayLines() const

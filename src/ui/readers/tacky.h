@@ -77,6 +77,8 @@ Q_SIGNALS:
     void displayChanged(const QString &text);
     // The reading came to its end by itself; the page restores its buttons.
     void readingEnded();
+    // A new text replaced the box's: the read-outs of the last reading are cleared.
+    void newText();
     // Space or Escape meant for the run buttons; whoever drives them sets `taken` when it acted.
     void runKeyPressed(int key, bool *taken);
 
@@ -87,6 +89,7 @@ protected:
     void leaving() override;
 
 private:
+    void textReplaced();
     QWidget *buildPanel();
     void applyFont();
     void setDisplay(const QString &text);
