@@ -44,9 +44,9 @@ bool isVertHiddenPad(const HorizText &text, int line, int column)
 
 int vertContentHeight(int lineCount, int downSweep, int lineHeight, int clientHeight)
 {
-    // A last block can reach D lines past the text; the end writes two lines below where it stops, and the
-    // reading may scroll its last lines to the top of the window.
-    const int lines = std::max(lineCount, 0) + vertDownSweepFor(downSweep) + 6;
+    // A last block can reach D lines past the text and the score ends two lines below it; the end scroll and
+    // a last line scrolled to the top of the window need the rest.
+    const int lines = std::max(lineCount, 0) + vertDownSweepFor(downSweep) + 2;
     return lines * std::max(lineHeight, 0) + kEndScrollPixels + std::max(clientHeight, 0);
 }
 

@@ -87,6 +87,10 @@ TEST(HorizPacer, RevealsFixationsReadsPassedLinesAndHidesThePad)
         {1, 4, {kText, "", kText, kText},
          {"300: The quick brown fox@8,10V", "300: @8,20V The quick brown fox@8,10C",
           "300: The quick brown fox@8,30V", "300: The quick brown fox@8,40V The quick brown fox@8,30C"}},
+        // A line of up to nine spaces is not redrawn in the read look (eight and more are not blank).
+        {1, 4, {kText, "         ", kText},
+         {"300: The quick brown fox@8,10V", "300:          @8,20V The quick brown fox@8,10C",
+          "300: The quick brown fox@8,30V"}},
         {3, 2, {"Contents", kText},
          {"300: Contents@8,10V", "300:  @56,10I **********@62,10I", "7:",
           "300: The@8,20V Contents  @8,10V"}}};

@@ -15,15 +15,18 @@ TEST(PaceSchedule, ALateTickIsCaughtUpASlackAtATimeAndAStallNotAtAll)
         EXPECT_EQ(PaceSchedule::shortestWait(interval), shortest) << interval;
 
     using Ticks = std::vector<std::int64_t>;
-    const std::tuple<const char *, Ticks, Ticks> cases[] = {
-        {"30 ms late: three waits of 90 ms", {100, 230, 320, 410, 500}, {100, 90, 90, 90, 100}},
-        {"a 350 ms stall: no wait shortened, a fresh start", {100, 550, 650, 750}, {100, 100, 100, 100}},
+    // Below 50 ms a tick is a stall only when more than 50 ms late, not an interval late.
+    const std::tuple<const char *, int, Ticks, Ticks> cases[] = {
+        {"30 ms late: three waits of 90 ms", 100, {100, 230, 320, 410, 500}, {100, 90, 90, 90, 100}},
+        {"a 350 ms stall: no wait shortened, a fresh start", 100, {100, 550, 650, 750}, {100, 100, 100, 100}},
+        {"45 ms late at 20 ms: caught up", 20, {65}, {18}},
+        {"55 ms late at 20 ms: a stall", 20, {75}, {20}},
     };
-    for (const auto &[what, ticks, waits] : cases) {
+    for (const auto &[what, interval, ticks, waits] : cases) {
         PaceSchedule s;
-        s.start(0, 100);
+        s.start(0, interval);
         for (std::size_t n = 0; n < ticks.size(); ++n)
-            EXPECT_EQ(s.next(ticks[n], 100), waits[n]) << what << ", tick " << n;
+            EXPECT_EQ(s.next(ticks[n], interval), waits[n]) << what << ", tick " << n;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <numeric>
 #include <random>
@@ -97,6 +98,7 @@ TEST(VertPacer, RandomTextsAreRevealedWordByWordInBlockOrder)
 {
     std::mt19937 rng(20261207);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int leastSpare = std::numeric_limits<int>::max(); // lines of the page that no reading needed
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         // Blank, spaces only or indented lines of words, some too long for a cell or a line.
@@ -107,7 +109,8 @@ TEST(VertPacer, RandomTextsAreRevealedWordByWordInBlockOrder)
                 line += QString(pick(1, pick(0, 9) > 0 ? 14 : 90), QChar(u'a' + pick(0, 25))) + u' ';
             lines.append(line);
         }
-        const int h = pick(8, 20), downSweep = pick(3, 5), clientHeight = pick(0, 400), seconds = pick(0, 3);
+        const int h = pick(8, 40), downSweep = pick(3, 5), seconds = pick(0, 3);
+        const int clientHeight = pick(0, 2) == 0 ? pick(0, 20) : pick(0, 400);
         const HorizMetrics metrics{proportional, h};
         VertPacer pacer(LayoutVerticalText(lines, pick(2, 3)), downSweep, metrics);
         const HorizText &t = pacer.text();
@@ -136,12 +139,12 @@ TEST(VertPacer, RandomTextsAreRevealedWordByWordInBlockOrder)
                   std::make_pair(Kind::End, score));
         EXPECT_EQ(pacer.tick(in).kind, Kind::Idle) << "nothing after the end";
         const int content = vertContentHeight(t.LineCount, downSweep, h, clientHeight);
-        int scrolled = 0;
+        int scrolled = 0, bottom = 0;
         std::vector<std::pair<int, int>> order;
         for (const VertTick &tick : ticks) {
             scrolled += tick.scrollBy;
             for (const HorizDraw &d : tick.draws)
-                EXPECT_LE(d.y + h, content);
+                bottom = std::max(bottom, d.y + h);
             if (tick.kind != Kind::Reveal)
                 continue;
             order.emplace_back(tick.line, tick.column);
@@ -153,11 +156,16 @@ TEST(VertPacer, RandomTextsAreRevealedWordByWordInBlockOrder)
             EXPECT_EQ(d.text, vertFixation(t, tick.line, tick.column));
             EXPECT_EQ(d.style == HorizStyle::Invisible, at->second.style == HorizStyle::Invisible);
         }
+        // The page holds every draw and the window can scroll as far as the reading goes, with room to spare
+        // only where the window is tall.
+        EXPECT_LE(bottom, content);
         EXPECT_LE(scrolled, content - clientHeight);
+        leastSpare = std::min(leastSpare, (content - std::max(bottom, scrolled + clientHeight)) / h);
         EXPECT_EQ(order, expectedOrder(t, downSweep));
         for (int line = 1; line <= t.LineCount; ++line) // the fixations of a line are all its words
             EXPECT_TRUE(isVertBlankLine(t, line) ||
                         padFree(t.pieces[line - 1].join(u' ')) == padFree(t.TextLines.at(line - 1)));
         EXPECT_DOUBLE_EQ(pacer.state().WpmScore, seconds > 0 ? t.WordCount / (seconds / 60.0) : 0.0);
     }
+    EXPECT_EQ(leastSpare, 0) << "the page is no taller than the longest reading needs";
 }
