@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "app/mainwindow.h"
+#include "assess/Tests.h"
 #include "assess/exercise.h"
 #include "charts/ChartCommands.h"
 #include "control/CreateTextPage.h"
@@ -10,6 +11,7 @@
 #include "control/SpeedTestPage.h"
 #include "control/TachiPage.h"
 #include "control/VertControlPage.h"
+#include "control/control.h"
 #include "lessons/LessonsForm.h"
 #include "readers/SpeedTest.h"
 #include "readers/longread.h"
@@ -26,11 +28,12 @@ void registerModes(ModeRegistry &modes)
     modes.setEntry(Mode::SpeedTest, modeEntry<TSpeedTestForm, SpeedTestPage>());
     modes.setEntry(Mode::Exercise, modeEntry<TExerciseForm, ExercisePage>());
     modes.setEntry(Mode::CreateText, modeEntry<TCreateTextForm, CreateTextPage>());
+    modes.setControlPanel(
+        [](AppState &state, const ModeRegistry &registry) { return new TControlForm(state, registry); });
+    modes.setComprehensionTest([](AppState &state) { return new TCompTestForm(state); });
 }
 
-Program::Program(Services services, QString workingDir) : Program(services, workingDir, workingDir)
-{
-}
+Program::Program(Services services, QString workingDir) : Program(services, workingDir, workingDir) {}
 
 Program::Program(Services services, QString dataDir, QString userDir)
     : state(services, std::move(dataDir), std::move(userDir))

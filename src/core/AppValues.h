@@ -19,12 +19,15 @@ enum class Mode
 // Program-wide flags and values shared by the windows (all bytes are 0 or 1 unless told otherwise).
 struct TAppValues
 {
-    std::uint8_t TachiOpen = 0;
-    std::uint8_t HorizOpen = 1;
-    std::uint8_t VertOpen = 0;
-    std::uint8_t SpeedTestOpen = 0;
-    std::uint8_t ExerciseOpen = 0;
-    std::uint8_t CreateTextOpen = 0;
+    // The one current mode; the six mode flags are read from it, so at most one is ever set.
+    Mode CurrentMode = Mode::Horiz;
+    std::uint8_t TachiOpen() const { return CurrentMode == Mode::Tachi; }
+    std::uint8_t HorizOpen() const { return CurrentMode == Mode::Horiz; }
+    std::uint8_t VertOpen() const { return CurrentMode == Mode::Vert; }
+    std::uint8_t SpeedTestOpen() const { return CurrentMode == Mode::SpeedTest; }
+    std::uint8_t ExerciseOpen() const { return CurrentMode == Mode::Exercise; }
+    std::uint8_t CreateTextOpen() const { return CurrentMode == Mode::CreateText; }
+
     std::uint8_t ControlPanelOpen = 0;
     std::uint8_t StoryLoaded = 0;
     std::uint8_t LoadTempFile = 0; // 1 tachistoscope, 2 horizontal, 3 vertical, 0 none
@@ -40,12 +43,19 @@ struct TAppValues
     std::int32_t StoryNumber = 0;
 };
 
-// The first mode whose flag is set, tested tachistoscope, horizontal, vertical, speed test, exercise,
-// create text; None when no flag is set.
-Mode currentMode(const TAppValues &v);
+inline Mode currentMode(const TAppValues &v)
+{
+    return v.CurrentMode;
+}
 // Sets the flag of `mode` and clears the other five.
-void setCurrentMode(TAppValues &v, Mode mode);
-bool isModeOpen(const TAppValues &v, Mode mode);
+inline void setCurrentMode(TAppValues &v, Mode mode)
+{
+    v.CurrentMode = mode;
+}
+inline bool isModeOpen(const TAppValues &v, Mode mode)
+{
+    return mode != Mode::None && v.CurrentMode == mode;
+}
 // Help context of a mode (30..80), or 0 for None.
 int helpContextFor(Mode mode);
 // Stores the file name (or path) the next load reads.

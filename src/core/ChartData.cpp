@@ -12,8 +12,8 @@ TChartSeries seriesOf(const THistory &history, bool percent)
     long long sum = 0;
     for (int i = 0; i < kHistorySlots; ++i) {
         const double v = history[static_cast<std::size_t>(i)];
-        // An empty slot is 0.0 and a damaged one is treated as empty; a words-per-minute slot counts only when
-        // it rounds above 0.
+        // An empty slot is 0.0 and a damaged one is treated as empty; a words-per-minute slot counts only
+        // when it rounds above 0.
         if (!plausibleScore(v, percent ? HistoryKind::Comprehension : HistoryKind::Wpm))
             continue;
         const long long r = roundHalfEven(percent ? v * 100.0 : v);
@@ -59,34 +59,15 @@ int axisTickInterval(int maximum)
     return 10 * magnitude;
 }
 
-const std::array<TChartMode, 4> &chartModes()
-{
-    static const std::array<TChartMode, 4> modes = {{
-        {Mode::Tachi, "Tachistoscopic Reading Charts", &TSettings::TachiWpmHistory,
-         &TSettings::TachiComprehensionHistory, &TAppValues::ChartShowsTachi},
-        {Mode::Horiz, "Horizontal Reading Charts", &TSettings::HorizWpmHistory,
-         &TSettings::HorizComprehensionHistory, &TAppValues::ChartShowsHoriz},
-        {Mode::Vert, "Vertical Reading Charts", &TSettings::VertWpmHistory,
-         &TSettings::VertComprehensionHistory, &TAppValues::ChartShowsVert},
-        {Mode::SpeedTest, "Speed Test Reading Charts", &TSettings::SpeedTestWpmHistory,
-         &TSettings::SpeedTestComprehensionHistory, &TAppValues::ChartShowsSpeedTest},
-    }};
-    return modes;
-}
-
 const TChartMode *chartModeFor(Mode mode)
 {
-    for (const TChartMode &m : chartModes()) {
-        if (m.mode == mode)
-            return &m;
-    }
-    return nullptr;
+    return mode != Mode::None && modeInfo(mode).scored() ? &modeInfo(mode) : nullptr;
 }
 
 const TChartMode *shownChartMode(const TAppValues &values)
 {
-    for (const TChartMode &m : chartModes()) {
-        if (values.*(m.flag) == 1)
+    for (const TChartMode &m : modeTable()) {
+        if (m.scored() && values.*(m.chartFlag) == 1)
             return &m;
     }
     return nullptr;
@@ -94,8 +75,10 @@ const TChartMode *shownChartMode(const TAppValues &values)
 
 void clearChartFlags(TAppValues &values)
 {
-    for (const TChartMode &m : chartModes())
-        values.*(m.flag) = 0;
+    for (const TChartMode &m : modeTable()) {
+        if (m.scored())
+            values.*(m.chartFlag) = 0;
+    }
 }
 
 QString proposedChartFileName(ChartKind kind, const QDate &date, const QLocale &locale)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ModeTable.h"
 #include "Settings.h"
 
 #include <QDate>
@@ -46,26 +47,17 @@ enum class ChartKind
     Comprehension
 };
 
-// One reading mode's charts: its caption, its two histories and the chart window's flag for it.
-struct TChartMode
+// One reading mode's charts: the mode's row of the mode table (its chart title, its two histories and the
+// chart window's flag for it).
+using TChartMode = ModeInfo;
+inline THistory &chartHistory(const TChartMode &mode, TSettings &settings, ChartKind kind)
 {
-    Mode mode;
-    const char *caption;
-    THistory TSettings::*wpmHistory;
-    THistory TSettings::*comprehensionHistory;
-    std::uint8_t TAppValues::*flag;
+    return settings.*(kind == ChartKind::Wpm ? mode.wpmHistory : mode.comprehensionHistory);
+}
 
-    THistory &history(TSettings &settings, ChartKind kind) const
-    {
-        return settings.*(kind == ChartKind::Wpm ? wpmHistory : comprehensionHistory);
-    }
-};
-
-// Tachistoscope, horizontal, vertical, speed test: the order in which the chart flags are tested.
-const std::array<TChartMode, 4> &chartModes();
 // The charts of a reading mode; null for a mode that has none.
 const TChartMode *chartModeFor(Mode mode);
-// The first mode whose chart flag is set; null while no chart window is open.
+// The first mode whose chart flag is set, in the table's order; null while no chart window is open.
 const TChartMode *shownChartMode(const TAppValues &values);
 void clearChartFlags(TAppValues &values);
 

@@ -143,7 +143,7 @@ QPushButton *speedTestToTheEnd(Program &program, FakeDialogService &dialogs, con
 {
     if (!triggerAction(program.frame(), "speedTestAction"))
         return nullptr;
-    ControlPage *page = program.state.controlPanel->page(Mode::SpeedTest);
+    ControlPage *page = pageOf(program.state, Mode::SpeedTest);
     dialogs.openNames.push_back(file);
     triggerAction(page, "openFileAction");
     page->findChild<QPushButton *>(QStringLiteral("startReadButton"))->click();

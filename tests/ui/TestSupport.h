@@ -51,6 +51,17 @@ public:
 QString notFoundMessage(const QString &name);
 inline const QString kSaveWpmQuestion = QStringLiteral("Do you want to save this WPM score on chart?");
 
+// The control panel and its page of `mode` (the frame knows the panel only as a ControlPanel).
+inline TControlForm *panelOf(AppState &state)
+{
+    return qobject_cast<TControlForm *>(state.controlPanel.data());
+}
+inline ControlPage *pageOf(AppState &state, Mode mode)
+{
+    TControlForm *panel = panelOf(state);
+    return panel != nullptr ? panel->page(mode) : nullptr;
+}
+
 // Triggers a QAction found by object name below `root`; false when there is none.
 bool triggerAction(QObject *root, const char *objectName);
 

@@ -37,7 +37,6 @@ private Q_SLOTS:
     void unansweredQuestionsAreRefusedAndCloseEndsTheStory();
     void scoresTheStoryItWasFilledForAndMarksTheRightAnswers();
     void declinedScoresAreBothTakenBack();
-    void twoOpenModesRecordHorizontalFirst();
     void zeroScoreIsKeptAndTakenBack();
 };
 
@@ -95,19 +94,6 @@ void CompTestTest::declinedScoresAreBothTakenBack()
     submitTest(app, app.form()->findChild<TCompTestForm *>(), {1, 1, 1, 1}, 25, false);
     QCOMPARE(historyCount(app.state->Settings.HorizComprehensionHistory), 0);
     QCOMPARE(std::pair(wpm[0], historyCount(wpm)), std::pair(280.0, 1));
-}
-
-void CompTestTest::twoOpenModesRecordHorizontalFirst()
-{
-    TestApp app;
-    QVERIFY(app.start());
-    app.state->TachiOpen = 1; // the horizontal reader is open too, from start
-    // Asked once per mode: the horizontal reader's answer first, then the tachistoscope's.
-    app.fakes.messages.expect(MessageKind::Information, "Your comprehension was 80%.");
-    app.fakes.messages.expect(MessageKind::Confirm, kSaveBoth, true);
-    submitTest(app, openTest(app, 2), {3, 1, 1, 1, 1}, 80, false);
-    QCOMPARE(app.state->Settings.HorizComprehensionHistory[0], 0.8);
-    QCOMPARE(historyCount(app.state->Settings.TachiComprehensionHistory), 0);
 }
 
 void CompTestTest::zeroScoreIsKeptAndTakenBack()

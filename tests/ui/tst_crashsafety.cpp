@@ -82,7 +82,7 @@ int readToTheScore(const QString &dir, Mode mode)
     setStoryFileName(program.state, QStringLiteral("a.txt"));
     auto *reader = qobject_cast<PacedReader *>(program.state.modeWindow.data());
     reader->loadStory();
-    program.state.controlPanel->page(Mode::Horiz)->findChild<QPushButton *>("startReadButton")->click();
+    pageOf(program.state, Mode::Horiz)->findChild<QPushButton *>("startReadButton")->click();
     paceToTheEnd(*reader);
     return 3; // the reading ended without a score
 }

@@ -84,12 +84,12 @@ void ExerciseTest::opensWithItsSettingsAndClosesMidPractice()
              std::pair(5, 4));
     QCOMPARE(std::pair(form->engine().flashTime(), form->engine().progressMaximum()), std::pair(5, 240));
     // Closed in mid-practice: the mode ends and the page has nothing left to stop.
-    TControlForm *panel = app.state->controlPanel;
+    TControlForm *panel = panelOf(*app.state);
     auto *start = panel->findChild<QPushButton *>(QStringLiteral("exerciseStartButton"));
     start->click();
     form->frame()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(app.state->ExerciseOpen, 0);
+    QCOMPARE(app.state->ExerciseOpen(), 0);
     QVERIFY(start->isEnabled() &&
             !panel->findChild<QPushButton *>(QStringLiteral("exerciseStopButton"))->isEnabled());
 }

@@ -40,7 +40,7 @@ private Q_SLOTS:
         TestApp app;
         QVERIFY(app.start() && triggerAction(app.form(), "speedTestAction"));
         QCOMPARE(app.state->HelpContext, 60);
-        ControlPage *page = app.state->controlPanel->page(Mode::SpeedTest);
+        ControlPage *page = pageOf(*app.state, Mode::SpeedTest);
         // The page's Help button opens the manual at the mode's section.
         page->findChild<QAction *>("helpAction")->trigger();
         QCOMPARE(app.fakes.shell.opened.last().fragment(), QStringLiteral("context-60"));

@@ -111,8 +111,7 @@ struct Reader
 // The reader of `mode` as the program holds it now.
 Reader readerOf(TestApp &app, Mode mode)
 {
-    return Reader{qobject_cast<PacedReader *>(app.state->modeWindow.data()),
-                  app.state->controlPanel->page(mode)};
+    return Reader{qobject_cast<PacedReader *>(app.state->modeWindow.data()), pageOf(*app.state, mode)};
 }
 
 // Opens the reader of `mode` from the Reading menu and loads `file` unless it is empty.
@@ -329,7 +328,7 @@ private Q_SLOTS:
         const QRect placed = t.r.window->placedGeometry();
         t.app.form()->destroyModeWindow();
         const TSettings &s = t.app.state->Settings;
-        QCOMPARE(t.app.state->HorizOpen + t.app.state->VertOpen + t.app.state->StoryLoaded, 0);
+        QCOMPARE(t.app.state->HorizOpen() + t.app.state->VertOpen() + t.app.state->StoryLoaded, 0);
         QCOMPARE(mode == Mode::Horiz ? s.HorizDefaultPlacement : s.VertDefaultPlacement, 0);
         QCOMPARE(mode == Mode::Horiz ? s.HorizBounds.Width : s.VertBounds.Width, placed.width());
         QCOMPARE(heldMenus(t.app), 0);

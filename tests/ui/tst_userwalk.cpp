@@ -42,7 +42,7 @@ struct Walk
 
     template <typename T> T *window() const { return qobject_cast<T *>(state.modeWindow.data()); }
     void click(const QObject *root, const char *name) { child<QPushButton>(root, name)->click(); }
-    void press(Mode mode, const char *name) { click(state.controlPanel->page(mode), name); }
+    void press(Mode mode, const char *name) { click(pageOf(state, mode), name); }
     void pressInLessons(const char *name) { click(state.lessonWindow.data(), name); }
     bool open(const char *command) { return triggerAction(app.form(), command); }
     bool inMode(Mode mode) const

@@ -154,32 +154,11 @@ double AppState::lastWpm(Mode mode) const
 
 THistory *AppState::wpmHistory(Mode mode)
 {
-    switch (mode) {
-    case Mode::Tachi:
-        return &Settings.TachiWpmHistory;
-    case Mode::Horiz:
-        return &Settings.HorizWpmHistory;
-    case Mode::Vert:
-        return &Settings.VertWpmHistory;
-    case Mode::SpeedTest:
-        return &Settings.SpeedTestWpmHistory;
-    default:
-        return nullptr;
-    }
+    return mode == Mode::None || !modeInfo(mode).scored() ? nullptr : &(Settings.*modeInfo(mode).wpmHistory);
 }
 
 THistory *AppState::comprehensionHistory(Mode mode)
 {
-    switch (mode) {
-    case Mode::Tachi:
-        return &Settings.TachiComprehensionHistory;
-    case Mode::Horiz:
-        return &Settings.HorizComprehensionHistory;
-    case Mode::Vert:
-        return &Settings.VertComprehensionHistory;
-    case Mode::SpeedTest:
-        return &Settings.SpeedTestComprehensionHistory;
-    default:
-        return nullptr;
-    }
+    return mode == Mode::None || !modeInfo(mode).scored() ? nullptr
+                                                          : &(Settings.*modeInfo(mode).comprehensionHistory);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ModeTable.h"
 #include "ReadingOptions.h"
 #include "Services.h"
 #include "Settings.h"
@@ -15,7 +16,7 @@
 class Frame;
 class ModeWindow;
 class QWidget;
-class TControlForm;
+class ControlPanel;
 
 // The one application state: the settings record, the program-wide flags and values, the live windows
 // and the platform services. Created in main (or by a test) and handed to every window.
@@ -31,7 +32,7 @@ public:
 
     // The main window while it exists; windows reach it only through this interface.
     Frame *frame = nullptr;
-    QPointer<TControlForm> controlPanel;
+    QPointer<ControlPanel> controlPanel;
     QPointer<ModeWindow> modeWindow;
     QPointer<QWidget> lessonWindow;
 
@@ -93,7 +94,7 @@ public:
 private:
     QString m_dataDir;
     QString m_userDir;
-    std::array<double, 6> m_lastWpm{};
+    std::array<double, kModeCount> m_lastWpm{};
     bool m_scoreSaveFailureShown = false;
     bool m_optionsSaveFailureShown = false;
 };

@@ -1,5 +1,6 @@
 #include "app/FontCommand.h"
 
+#include "ModeTable.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
 
@@ -7,21 +8,10 @@
 
 FontDialogOptions fontDialogFor(Mode mode)
 {
-    switch (mode) {
-    case Mode::CreateText:
-        return {8, 12, true};
-    case Mode::Exercise:
-        return {8, 20, true};
-    case Mode::Tachi:
-        return {8, 16, true};
-    case Mode::Horiz:
-    case Mode::Vert:
-        return {8, 14, false};
-    case Mode::SpeedTest:
-    case Mode::None:
-        break;
-    }
-    return {8, 14, true};
+    if (mode == Mode::None)
+        return {8, 14, true};
+    const ModeFontRange &range = modeInfo(mode).fontRange;
+    return {range.sizes.min, range.sizes.max, range.effects};
 }
 
 std::optional<TFontGroup> chooseModeFont(AppState &state, Mode mode, const FontChoice &preset)

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ModeTable.h"
 
 #include <array>
 #include <functional>
 #include <vector>
 
 class AppState;
+class ChildWindow;
 class ControlPage;
+class ControlPanel;
 class Frame;
 class ModeWindow;
 
@@ -39,12 +42,28 @@ public:
     bool hasWindow(Mode mode) const;
     void setEntry(Mode mode, ModeEntry entry);
 
+    // The control panel and the comprehension test, which the frame makes but does not know.
+    using PanelFactory = std::function<ControlPanel *(AppState &, const ModeRegistry &)>;
+    using WindowFactory = std::function<ChildWindow *(AppState &)>;
+    void setControlPanel(PanelFactory create) { m_createPanel = std::move(create); }
+    void setComprehensionTest(WindowFactory create) { m_createTest = std::move(create); }
+    ControlPanel *createControlPanel(AppState &state) const
+    {
+        return m_createPanel ? m_createPanel(state, *this) : nullptr;
+    }
+    ChildWindow *createComprehensionTest(AppState &state) const
+    {
+        return m_createTest ? m_createTest(state) : nullptr;
+    }
+
     // Windows made at start, in order, before the first mode opens.
     using StartWindow = std::function<void(AppState &, Frame &)>;
     void addStartWindow(StartWindow create) { m_startWindows.push_back(std::move(create)); }
     const std::vector<StartWindow> &startWindows() const { return m_startWindows; }
 
 private:
-    std::array<ModeEntry, 6> m_entries;
+    std::array<ModeEntry, kModeCount> m_entries;
     std::vector<StartWindow> m_startWindows;
+    PanelFactory m_createPanel;
+    WindowFactory m_createTest;
 };

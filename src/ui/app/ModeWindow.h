@@ -23,4 +23,9 @@ public:
         Q_UNUSED(key);
         return false;
     }
+
+protected:
+    // What every mode undoes as its window goes: no mode is current, the text is no story any more, and a
+    // reading no longer holds the menus. Windows that override it call it.
+    void leaving() override;
 };

@@ -6,13 +6,11 @@
 #include "app/AboutBox.h"
 #include "app/AppState.h"
 #include "app/ChildWindow.h"
+#include "app/ControlPanel.h"
 #include "app/Convert.h"
 #include "app/ModeRegistry.h"
 #include "app/ModeWindow.h"
 #include "app/VisibilityPanel.h"
-#include "assess/Tests.h"
-#include "control/ControlPage.h"
-#include "control/control.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -25,17 +23,6 @@
 
 #include <algorithm>
 #include <tuple>
-
-namespace {
-
-struct ModeCommand
-{
-    const char *caption;
-    const char *objectName;
-    Mode mode;
-};
-
-} // namespace
 
 TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_modes(modes)
 {
@@ -77,20 +64,13 @@ void TForm1::buildMenus()
     QMenu *reading = m_readingMenu = menuBar()->addMenu(QStringLiteral("&Reading"));
     reading->setObjectName(QStringLiteral("readingMenu"));
     clickOnOpen(reading);
-    const ModeCommand commands[] = {
-        {"&Create Text", "createTextAction", Mode::CreateText},
-        {"&Tachistoscopic Reading", "tachiAction", Mode::Tachi},
-        {"&Horizontal Reading", "horizAction", Mode::Horiz},
-        {"&Vertical Reading", "vertAction", Mode::Vert},
-        {"Reading &Speed Tests", "speedTestAction", Mode::SpeedTest},
-        {"&Exercises", "exerciseAction", Mode::Exercise},
-    };
-    for (const ModeCommand &c : commands) {
-        if (c.mode == Mode::Tachi || c.mode == Mode::SpeedTest)
+    for (const Mode mode : kReadingMenuOrder) {
+        const ModeInfo &m = modeInfo(mode);
+        // Create Text, the paced readers, then the modes that are timed or scored another way.
+        if (mode == Mode::Tachi || mode == Mode::SpeedTest)
             reading->addSeparator();
-        QAction *a = addAction(reading, QString::fromLatin1(c.caption), c.objectName);
-        a->setEnabled(hasMode(c.mode));
-        const Mode mode = c.mode;
+        QAction *a = addAction(reading, QString::fromLatin1(m.menuText), m.actionName);
+        a->setEnabled(hasMode(mode));
         connect(a, &QAction::triggered, this, [this, mode] { openMode(mode); });
     }
     reading->addSeparator();
@@ -116,11 +96,10 @@ void TForm1::buildMenus()
     QMenu *charts = m_chartsMenu = menuBar()->addMenu(QStringLiteral("&Charts"));
     charts->setObjectName(QStringLiteral("chartsMenu"));
     clickOnOpen(charts);
-    for (const auto &[caption, name] : {std::pair{"&Tachistoscopic Reading...", "chartTachiAction"},
-                                        std::pair{"&Horizontal Reading...", "chartHorizAction"},
-                                        std::pair{"&Vertical Reading...", "chartVertAction"},
-                                        std::pair{"&Reading Tests...", "chartSpeedTestAction"}})
-        addAction(charts, QString::fromLatin1(caption), name)->setEnabled(false);
+    for (const ModeInfo &m : modeTable()) {
+        if (m.scored())
+            addAction(charts, QString::fromLatin1(m.chartMenuText), m.chartActionName)->setEnabled(false);
+    }
     charts->addSeparator();
     addAction(charts, QStringLiteral("Ch&art Viewer"), "chartViewerAction")->setEnabled(false);
 
@@ -280,8 +259,7 @@ void TForm1::visibilityOk(VisibilityPanel *panel, Mode mode)
 {
     m_state.PlayClick(1);
     panel->hide();
-    ControlPage *page = m_state.controlPanel != nullptr ? m_state.controlPanel->page(mode) : nullptr;
-    if (page != nullptr && page->isResetTextEnabled())
+    if (m_state.controlPanel != nullptr && m_state.controlPanel->offersResetText(mode))
         m_state.services.messages.information(
             QStringLiteral("You need to click the \"Reset Text\" button for this to take effect."));
 }
@@ -294,7 +272,8 @@ bool TForm1::FormCreate()
             "This program requires Windows NT/2000/XP and does Not work on Windows 95/98/ME systems."));
         return false;
     }
-    m_state.Settings = loadSettingsFile(m_state.filePath(QString::fromLatin1(kSettingsFileName)), sv.screen.dpi());
+    m_state.Settings =
+        loadSettingsFile(m_state.filePath(QString::fromLatin1(kSettingsFileName)), sv.screen.dpi());
     placeFromSettings();
 
     setCurrentMode(m_state, Mode::Horiz);
@@ -463,45 +442,56 @@ void TForm1::openMode(Mode mode)
     destroyModeWindow();
     setCurrentMode(m_state, mode);
 
-    auto *panel = new TControlForm(m_state, m_modes);
+    ControlPanel *panel = m_modes.createControlPanel(m_state);
+    if (panel == nullptr)
+        return;
     m_state.controlPanel = panel;
     addChild(panel, Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
-    panel->applyPlacement(TControlForm::defaultGeometry(lessonGeometry().right() + 1, clientSize()));
+    panel->applyPlacement(controlPanelGeometry());
     createModeWindow(mode, *panel);
     panel->showPage(mode);
 }
 
 void TForm1::switchMode(Mode mode)
 {
-    TControlForm *panel = m_state.controlPanel;
+    ControlPanel *panel = m_state.controlPanel;
     if (panel == nullptr || !hasMode(mode)) {
         openMode(mode);
         return;
     }
-    setCurrentMode(m_state, mode);
     panel->showPage(mode);
-    // The window that goes clears every mode flag as it leaves; the new mode's flag is set again before its
-    // window is made.
+    // The window that goes leaves no mode current; the new one is current before its window is made.
     destroyModeWindow();
     setCurrentMode(m_state, mode);
     createModeWindow(mode, *panel);
 }
 
-void TForm1::createModeWindow(Mode mode, TControlForm &panel)
+void TForm1::createModeWindow(Mode mode, ControlPanel &panel)
 {
     const ModeEntry &entry = m_modes.entry(mode);
     if (!entry.createWindow)
         return;
     ModeWindow *window = entry.createWindow(m_state);
     m_state.modeWindow = window;
-    if (ControlPage *page = panel.page(mode); page != nullptr && entry.attach)
-        entry.attach(*page, *window);
+    panel.attachWindow(*window);
     addChild(window);
+}
+
+QRect TForm1::controlPanelGeometry() const
+{
+    // Beside the lessons window, at most 180 wide and 460 high, within the client area.
+    const int lessonsRight = lessonGeometry().right() + 1;
+    const QSize client = clientSize();
+    const int height = std::min(client.height(), 460);
+    const int width = std::min(client.width() - lessonsRight - 8, 180);
+    return QRect(lessonsRight + 1, 0, std::max(width, 120), std::max(height, 200));
 }
 
 void TForm1::openComprehensionTest()
 {
-    auto *test = new TCompTestForm(m_state);
+    ChildWindow *test = m_modes.createComprehensionTest(m_state);
+    if (test == nullptr)
+        return;
     const QSize wanted = test->size();
     addChild(test);
     QMdiSubWindow *frame = test->frame();

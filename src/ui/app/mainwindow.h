@@ -16,7 +16,7 @@ class ModeRegistry;
 class QAction;
 class QMdiArea;
 class QMenu;
-class TControlForm;
+class ControlPanel;
 class VisibilityPanel;
 struct StoryEntry;
 
@@ -82,7 +82,8 @@ private:
     void showContributors();
     void leaveChildWindows();
     void applyHolds();
-    void createModeWindow(Mode mode, TControlForm &panel);
+    void createModeWindow(Mode mode, ControlPanel &panel);
+    QRect controlPanelGeometry() const;
 
     AppState &m_state;
     const ModeRegistry &m_modes;

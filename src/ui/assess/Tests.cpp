@@ -136,10 +136,9 @@ void TCompTestForm::BitBtn2Click()
         const int correct = key[static_cast<std::size_t>(q)];
         setTextColor(m_radios[static_cast<std::size_t>(3 * q + correct - 1)], kAnswerGreen);
     }
-    for (Mode mode : {Mode::Horiz, Mode::Tachi, Mode::Vert, Mode::SpeedTest}) {
-        if (isModeOpen(m_state, mode))
-            recordFor(mode);
-    }
+    // The score belongs to the reading mode that is current; another mode keeps no comprehension score.
+    if (const Mode mode = currentMode(m_state); mode != Mode::None && modeInfo(mode).scored())
+        recordFor(mode);
     m_check->setEnabled(false);
     m_state.StoryLoaded = 0;
 }

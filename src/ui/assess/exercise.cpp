@@ -48,7 +48,6 @@ TExerciseForm::TExerciseForm(AppState &state, QWidget *parent)
     setObjectName(QStringLiteral("exerciseForm"));
     setWindowTitle(QStringLiteral("Exercises"));
     setMinimumSize(420, kBottomPanelHeight + 60);
-    setCurrentMode(m_state, Mode::Exercise);
 
     m_flashTimer.setSingleShot(true);
     m_flashTimer.setTimerType(Qt::PreciseTimer);
@@ -414,6 +413,5 @@ void TExerciseForm::leaving()
     m_flashTimer.stop();
     m_answerDelayTimer.stop();
     m_practiceClock.stop();
-    setCurrentMode(m_state, Mode::None);
-    m_state.StoryLoaded = 0;
+    ModeWindow::leaving();
 }

@@ -34,8 +34,8 @@ void ChartCommands::openCharts(Mode mode)
     const TChartMode *chartMode = chartModeFor(mode);
     if (chartMode == nullptr || m_charts != nullptr)
         return;
-    m_state.*(chartMode->flag) = 1;
-    if (wpmAxisMaximum(chartMode->history(m_state.Settings, ChartKind::Wpm)) == 0)
+    m_state.*(chartMode->chartFlag) = 1;
+    if (wpmAxisMaximum(chartHistory(*chartMode, m_state.Settings, ChartKind::Wpm)) == 0)
         m_state.services.messages.information(
             QStringLiteral("You don't have any passages recorded for charting."));
 
@@ -71,11 +71,9 @@ void ChartCommands::openViewer()
 void plugChartCommands(Frame &frame, AppState &state)
 {
     auto *commands = new ChartCommands(frame, state);
-    const std::pair<const char *, Mode> chartActions[] = {{"chartTachiAction", Mode::Tachi},
-                                                          {"chartHorizAction", Mode::Horiz},
-                                                          {"chartVertAction", Mode::Vert},
-                                                          {"chartSpeedTestAction", Mode::SpeedTest}};
-    for (const auto &[name, mode] : chartActions)
-        frame.plugCommand(name, [commands, m = mode] { commands->openCharts(m); });
+    for (const ModeInfo &m : modeTable()) {
+        if (m.scored())
+            frame.plugCommand(m.chartActionName, [commands, mode = m.mode] { commands->openCharts(mode); });
+    }
     frame.plugCommand("chartViewerAction", [commands] { commands->openViewer(); });
 }

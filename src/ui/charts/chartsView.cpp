@@ -96,7 +96,7 @@ TForm10::TForm10(AppState &state, const TChartMode &mode, QWidget *parent)
     setMinimumSize(420, 320);
     m_wpm = buildPart(ChartKind::Wpm);
     m_percent = buildPart(ChartKind::Comprehension);
-    setWindowTitle(QString::fromLatin1(mode.caption));
+    setWindowTitle(QString::fromLatin1(mode.chartTitle));
     fillCharts();
 
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
@@ -183,9 +183,9 @@ void TForm10::fillCharts()
         if (series.average)
             p.average->setText(QString::number(*series.average) + suffix);
     };
-    const THistory &wpm = m_mode.history(s, ChartKind::Wpm);
+    const THistory &wpm = chartHistory(m_mode, s, ChartKind::Wpm);
     fill(m_wpm, wpmChartSeries(wpm), wpmAxisMaximum(wpm), QString());
-    fill(m_percent, comprehensionChartSeries(m_mode.history(s, ChartKind::Comprehension)), 100,
+    fill(m_percent, comprehensionChartSeries(chartHistory(m_mode, s, ChartKind::Comprehension)), 100,
          QStringLiteral("%"));
 }
 
@@ -316,7 +316,7 @@ void TForm10::clearButtonClick(ChartKind kind)
         return;
     // The charts on screen stay as they are; the cleared history shows when the window opens again.
     if (const TChartMode *shown = shownChartMode(m_state))
-        m_state.historyClear(shown->history(m_state.Settings, kind));
+        m_state.historyClear(chartHistory(*shown, m_state.Settings, kind));
 }
 
 void TForm10::closeButtonClick()

@@ -80,8 +80,8 @@ public:
     virtual bool previewKey(QKeyEvent *) { return false; }
     // Runs each time the panel is shown.
     virtual void panelShown() {}
-    // Whether the page's "Reset Text" button is enabled (pages of the paced readers have one).
-    virtual bool isResetTextEnabled() const { return false; }
+    // The page offers Reset Text in its present state (pages of the paced readers have one).
+    virtual bool offersResetText() const { return false; }
 
     static QColor captionColour(CaptionColour colour);
     static void showLook(QPushButton *button, const ButtonLook &look);

@@ -288,7 +288,7 @@ void CreateTextPage::send(Mode reader)
     m_state.PlayClick(1);
     if (m_window == nullptr || m_state.frame == nullptr || !m_window->TransferCreateText())
         return;
-    m_state.LoadTempFile = reader == Mode::Tachi ? 1 : reader == Mode::Horiz ? 2 : 3;
+    m_state.LoadTempFile = static_cast<std::uint8_t>(modeInfo(reader).transferCode);
     stopBlink();
     setText(Text::Unformatted);
     m_state.frame->switchMode(reader);

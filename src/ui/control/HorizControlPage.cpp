@@ -119,11 +119,6 @@ void HorizControlPage::setRun(Run run)
     holdForReading(reading);
 }
 
-bool HorizControlPage::isResetTextEnabled() const
-{
-    return m_reset->isEnabled();
-}
-
 void HorizControlPage::panelShown()
 {
     setFixations(m_state.Settings.HorizFixations);
@@ -234,7 +229,7 @@ void HorizControlPage::fixationsClicked(int position)
 void HorizControlPage::changeClicked()
 {
     m_state.PlayClick(1);
-    if (m_state.HorizOpen == 1)
+    if (m_state.HorizOpen())
         m_fixations->setEnabled(true);
 }
 
@@ -256,7 +251,7 @@ bool HorizControlPage::previewKey(QKeyEvent *event)
     if (event->key() != Qt::Key_Down && event->key() != Qt::Key_Up)
         return false;
     THorizonForm *r = m_reader;
-    if (m_state.HorizOpen != 1 || r == nullptr || r->TextLoaded != 1)
+    if (!m_state.HorizOpen() || r == nullptr || r->TextLoaded != 1)
         return false;
     stepSpeed(event->key() == Qt::Key_Down);
     r->setFocus();

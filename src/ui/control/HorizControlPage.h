@@ -30,7 +30,7 @@ public:
 
     bool previewKey(QKeyEvent *event) override;
     void panelShown() override;
-    bool isResetTextEnabled() const override;
+    bool offersResetText() const override { return m_run != Run::NoText && m_run != Run::Reading; }
 
     // The arrow keys' step of 30 on the speed bar: slower (down) or faster (up).
     void stepSpeed(bool slower);

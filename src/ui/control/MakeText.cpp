@@ -52,7 +52,6 @@ TCreateTextForm::TCreateTextForm(AppState &state, QWidget *parent)
     connect(&m_measureWhenReleased, &QTimer::timeout, this, &TCreateTextForm::measureAfterResize);
     connect(m_memo, &QPlainTextEdit::textChanged, this, &TCreateTextForm::textChanged);
 
-    m_state.CreateTextOpen = 1;
     if (m_state.frame != nullptr)
         m_state.frame->setHold(MenuHold::CreateText, true);
     applyFont();
@@ -98,8 +97,7 @@ void TCreateTextForm::leaving()
     m_measureWhenReleased.stop();
     if (m_state.frame != nullptr)
         m_state.frame->setHold(MenuHold::CreateText, false);
-    setCurrentMode(m_state, Mode::None);
-    m_state.StoryLoaded = 0;
+    ModeWindow::leaving();
 }
 
 void TCreateTextForm::applyFont()
@@ -128,8 +126,8 @@ void TCreateTextForm::chooseFont()
 
 bool TCreateTextForm::openFile()
 {
-    const QString path = m_state.services.dialogs.openFileName(QStringLiteral("Open File"),
-                                                               m_state.dataDir(), createTextOpenFilter());
+    const QString path = m_state.services.dialogs.openFileName(QStringLiteral("Open File"), m_state.dataDir(),
+                                                               createTextOpenFilter());
     if (path.isEmpty())
         return false;
     return loadFile(path);

@@ -90,7 +90,7 @@ VertControlPage::VertControlPage(AppState &state, QWidget *parent) : ControlPage
     connect(m_fixations, &QSpinBox::valueChanged, this, &VertControlPage::fixationsChanged);
     connect(m_changeFixations, &QPushButton::clicked, this, [this] {
         m_state.PlayClick(1);
-        if (m_state.VertOpen == 1)
+        if (m_state.VertOpen())
             m_fixations->setEnabled(true);
     });
 
@@ -103,7 +103,7 @@ VertControlPage::VertControlPage(AppState &state, QWidget *parent) : ControlPage
     connect(m_downSweep, &QSpinBox::valueChanged, this, &VertControlPage::downSweepChanged);
     connect(m_changeDownSweep, &QPushButton::clicked, this, [this] {
         m_state.PlayClick(1);
-        if (m_state.VertOpen == 1)
+        if (m_state.VertOpen())
             m_downSweep->setEnabled(true);
     });
 
@@ -167,11 +167,6 @@ void VertControlPage::setRun(Run run)
         m_downSweep->setEnabled(false);
     }
     holdForReading(reading);
-}
-
-bool VertControlPage::isResetTextEnabled() const
-{
-    return m_reset->isEnabled();
 }
 
 void VertControlPage::textLaidOut()

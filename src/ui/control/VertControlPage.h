@@ -27,7 +27,7 @@ public:
     void attach(TVertForm &reader);
     Run run() const { return m_run; }
 
-    bool isResetTextEnabled() const override;
+    bool offersResetText() const override { return m_run != Run::NoText && m_run != Run::Reading; }
 
 private:
     void setRun(Run run);

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ModeRegistry.h"
+#include "app/ModeWindow.h"
 #include "control/ControlPage.h"
 
 #include <QAbstractButton>
@@ -10,20 +11,20 @@
 #include <algorithm>
 
 TControlForm::TControlForm(AppState &state, const ModeRegistry &modes, QWidget *parent)
-    : ChildWindow(state, &state.Settings.ControlDefaultPlacement, &state.Settings.ControlBounds, parent)
+    : ControlPanel(state, &state.Settings.ControlDefaultPlacement, &state.Settings.ControlBounds, parent),
+      m_modes(modes)
 {
     setObjectName(QStringLiteral("controlForm"));
     setWindowTitle(QStringLiteral("Controls"));
     m_state.ControlPanelOpen = 1;
-    for (int i = 0; i < 6; ++i) {
-        const Mode mode = static_cast<Mode>(i);
-        const auto &create = modes.entry(mode).createPage;
+    for (const ModeInfo &m : modeTable()) {
+        const auto &create = modes.entry(m.mode).createPage;
         if (!create)
             continue;
         ControlPage *p = create(state);
         p->setParent(this);
         p->hide();
-        m_pages[static_cast<std::size_t>(i)] = p;
+        m_pages[static_cast<std::size_t>(m.mode)] = p;
         watchKeys(p);
     }
     const int context = helpContextFor(currentMode(state));
@@ -36,18 +37,24 @@ TControlForm::~TControlForm()
     m_state.ControlPanelOpen = 0;
 }
 
-QRect TControlForm::defaultGeometry(int lessonsRight, const QSize &client)
-{
-    const int height = std::min(client.height(), 460);
-    const int width = std::min(client.width() - lessonsRight - 8, 180);
-    return QRect(lessonsRight + 1, 0, std::max(width, 120), std::max(height, 200));
-}
-
 ControlPage *TControlForm::page(Mode mode) const
 {
     if (mode == Mode::None)
         return nullptr;
     return m_pages[static_cast<std::size_t>(mode)];
+}
+
+void TControlForm::attachWindow(ModeWindow &window)
+{
+    const ModeEntry &entry = m_modes.entry(window.mode());
+    if (ControlPage *p = page(window.mode()); p != nullptr && entry.attach)
+        entry.attach(*p, window);
+}
+
+bool TControlForm::offersResetText(Mode mode) const
+{
+    const ControlPage *p = page(mode);
+    return p != nullptr && p->offersResetText();
 }
 
 void TControlForm::showPage(Mode mode)

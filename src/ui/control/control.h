@@ -1,7 +1,8 @@
 #pragma once
 
 #include "AppValues.h"
-#include "app/ChildWindow.h"
+#include "ModeTable.h"
+#include "app/ControlPanel.h"
 
 #include <array>
 
@@ -10,7 +11,7 @@ class ModeRegistry;
 
 // The control panel: one child window, captioned "Controls", holding one page per training mode, exactly one
 // of them visible. It owns no reading logic; its pages drive the current mode's window.
-class TControlForm final : public ChildWindow
+class TControlForm final : public ControlPanel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TControlForm)
@@ -21,11 +22,11 @@ public:
 
     ControlPage *page(Mode mode) const;
     // Shows the page of `mode` and hides the others, then centres the page's controls.
-    void showPage(Mode mode);
-    Mode visiblePage() const { return m_visible; }
+    void showPage(Mode mode) override;
+    Mode visiblePage() const override { return m_visible; }
+    void attachWindow(ModeWindow &window) override;
+    bool offersResetText(Mode mode) const override;
     void CentrePageControls();
-    // Default bounds beside the lessons window (whose right edge is `lessonsRight`), within the client area.
-    static QRect defaultGeometry(int lessonsRight, const QSize &client);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -37,6 +38,7 @@ private:
     void watchKeys(QWidget *root);
     bool buttonHasFocus() const;
 
-    std::array<ControlPage *, 6> m_pages{};
+    const ModeRegistry &m_modes;
+    std::array<ControlPage *, kModeCount> m_pages{};
     Mode m_visible = Mode::None;
 };

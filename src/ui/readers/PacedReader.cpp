@@ -50,7 +50,6 @@ PacedReader::PacedReader(AppState &state, Mode mode, std::uint8_t *placementFlag
     m_timer2.setInterval(1000);
     connect(&m_timer1, &PaceTimer::timeout, this, [this] { Timer1Timer(); });
     connect(&m_timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
-    setCurrentMode(m_state, mode);
 }
 
 PacedReader::~PacedReader() = default;
@@ -76,9 +75,9 @@ void PacedReader::placeOnShow()
     }
 }
 
-bool PacedReader::takeTempFile(int readerCode)
+bool PacedReader::takeTempFile()
 {
-    if (m_state.LoadTempFile != readerCode)
+    if (m_state.LoadTempFile != modeInfo(m_mode).transferCode)
         return false;
     m_state.LoadTempFile = 0;
     setStoryFileName(m_state, QString::fromLatin1(kTransferFileName));
@@ -170,9 +169,6 @@ void PacedReader::recordScore(std::optional<double> wpm)
 
 void PacedReader::leaving()
 {
-    if (m_state.frame != nullptr)
-        m_state.frame->setHold(MenuHold::Reading, false);
-    setCurrentMode(m_state, Mode::None);
-    m_state.StoryLoaded = 0;
     stopTimers();
+    ModeWindow::leaving();
 }

@@ -70,7 +70,7 @@ protected:
     // Takes the reader's default placement or its stored bounds, without a close or resize box.
     void placeOnShow();
     // True (and the transfer file named as the text, not a story) when `LoadTempFile` names this reader.
-    bool takeTempFile(int readerCode);
+    bool takeTempFile();
     // The lines of StoryFileName, or the error box and nothing when it cannot be read as text.
     std::optional<QStringList> readStoryLines();
     // Options > Fonts: the dialog preset from `current`; the choice, its colour kept, or nothing on Cancel.

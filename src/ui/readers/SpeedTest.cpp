@@ -147,7 +147,6 @@ TSpeedTestForm::TSpeedTestForm(AppState &state, QWidget *parent)
             checkEndZone();
     });
 
-    setCurrentMode(m_state, Mode::SpeedTest);
     m_values.SpeedTestTimerOn = 0;
     m_values.SpeedTestPageEnd = 0;
     m_values.SpeedTestTextLoaded = 0;
@@ -294,7 +293,7 @@ void TSpeedTestForm::resizeEvent(QResizeEvent *event)
 void TSpeedTestForm::keyPressEvent(QKeyEvent *event)
 {
     event->ignore();
-    if (m_state.SpeedTestOpen == 1 && m_values.SpeedTestTimerOn == 1) {
+    if (m_state.SpeedTestOpen() && m_values.SpeedTestTimerOn == 1) {
         switch (event->key()) {
         case Qt::Key_Space:
         case Qt::Key_PageDown:
@@ -312,7 +311,7 @@ void TSpeedTestForm::keyPressEvent(QKeyEvent *event)
         default:
             break;
         }
-    } else if (m_state.SpeedTestOpen == 1 && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+    } else if (m_state.SpeedTestOpen() && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         // The page is not moved: the clock starts, when the page offers to start it.
         Q_EMIT startRequested();
         event->accept();
@@ -335,8 +334,5 @@ void TSpeedTestForm::leaving()
 {
     m_timer1.stop();
     m_values.SpeedTestTimerOn = 0;
-    if (m_state.frame != nullptr)
-        m_state.frame->setHold(MenuHold::Reading, false);
-    setCurrentMode(m_state, Mode::None);
-    m_state.StoryLoaded = 0;
+    ModeWindow::leaving();
 }

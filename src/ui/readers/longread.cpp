@@ -27,7 +27,7 @@ void THorizonForm::FormShow()
     m_shown = true;
     placeOnShow();
     SavedWidth = width();
-    if (takeTempFile(2))
+    if (takeTempFile())
         LoadHorizontalText();
 }
 
@@ -186,7 +186,7 @@ bool THorizonForm::FormKeyDown(int key)
 {
     if (key != Qt::Key_Down && key != Qt::Key_Up)
         return false;
-    if (m_state.HorizOpen != 1 || TextLoaded != 1 || !m_timer1.isActive())
+    if (!m_state.HorizOpen() || TextLoaded != 1 || !m_timer1.isActive())
         return false;
     Q_EMIT speedKeyPressed(key == Qt::Key_Down);
     return true;

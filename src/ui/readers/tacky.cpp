@@ -60,12 +60,6 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("Tachistoscopic Reader"));
     setMinimumSize(240, 60);
 
-    m_state.TachiOpen = 1;
-    m_state.HorizOpen = 0;
-    m_state.VertOpen = 0;
-    m_state.SpeedTestOpen = 0;
-    m_state.ExerciseOpen = 0;
-
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("tachiSplitter"));
     m_splitter->setChildrenCollapsible(false);
@@ -91,7 +85,7 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     applyFont();
     setFlashTime(m_state.Settings.TachiFlashTime);
 
-    if (m_state.LoadTempFile == 1) {
+    if (m_state.LoadTempFile == modeInfo(Mode::Tachi).transferCode) {
         m_state.LoadTempFile = 0;
         m_memo->clear();
         if (const auto lines = readTextFileLines(m_state.filePath(QString::fromLatin1(kTransferFileName)),
@@ -514,8 +508,5 @@ void TTachiForm::leaving()
     m_flashTimer.stop();
     m_secondsTimer.stop();
     m_inRun = false;
-    if (m_state.frame != nullptr)
-        m_state.frame->setHold(MenuHold::Reading, false);
-    setCurrentMode(m_state, Mode::None);
-    m_state.StoryLoaded = 0;
+    ModeWindow::leaving();
 }

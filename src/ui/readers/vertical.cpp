@@ -19,7 +19,7 @@ TVertForm::~TVertForm() = default;
 void TVertForm::FormShow()
 {
     placeOnShow();
-    if (takeTempFile(3))
+    if (takeTempFile())
         LoadVerticalText();
 }
 

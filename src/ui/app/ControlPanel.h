@@ -1,0 +1,25 @@
+#pragma once
+
+#include "AppValues.h"
+#include "app/ChildWindow.h"
+
+class ModeWindow;
+
+// The control panel as the frame knows it: made through the program's registry, it shows one mode's page and
+// hands the mode's window to that page, which drives it from then on. The pages stay out of the frame's
+// sight.
+class ControlPanel : public ChildWindow
+{
+    Q_OBJECT
+
+public:
+    using ChildWindow::ChildWindow;
+
+    // Shows the page of `mode` and hides the others.
+    virtual void showPage(Mode mode) = 0;
+    virtual Mode visiblePage() const = 0;
+    // Lets the page of the window's mode take hold of `window`, before the window is shown.
+    virtual void attachWindow(ModeWindow &window) = 0;
+    // The page of `mode` offers Reset Text, so a change to how its text looks waits for it.
+    virtual bool offersResetText(Mode mode) const = 0;
+};
