@@ -10,11 +10,14 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QtTest>
+
+#include <utility>
 
 namespace {
 
@@ -29,6 +32,22 @@ QString prose(int paragraphs, int wordsEach, quint32 seed)
         for (int w = 0; w < wordsEach; ++w, seed = seed * 1103515245u + 12345u)
             paragraph += (w == 0 ? "" : " ") + words.at(int(seed >> 16) % words.size());
     return out.join(QStringLiteral("\n\n"));
+}
+
+// The text's words hard-wrapped at `column` characters, as a text file or mail holds them.
+QString hardWrapped(const QString &text, int column)
+{
+    QStringList lines;
+    for (const QString &paragraph : text.split(u'\n')) {
+        QString line;
+        for (const QString &word : paragraph.split(u' ', Qt::SkipEmptyParts)) {
+            if (!line.isEmpty() && line.size() + 1 + word.size() > column)
+                lines.append(std::exchange(line, QString()));
+            line += (line.isEmpty() ? "" : " ") + word;
+        }
+        lines.append(line);
+    }
+    return lines.join(u'\n');
 }
 
 // The create-text mode opened through the Reading menu, its window `width` pixels wide.
@@ -73,16 +92,28 @@ void CreateTextTest::initTestCase()
 
 void CreateTextTest::formatOffersSendingAndKeepsEveryWord_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("text"); // pasted into the untouched box, or typed where it has no line end
+    QTest::addColumn<int>("width");    // 0: maximized
     QTest::addColumn<int>("indent");
-    QTest::newRow("four lines: too few") << QStringLiteral("one\ntwo\nthree\nfour") << 360 << 0;
-    QTest::newRow("five lines") << QStringLiteral("one\ntwo\nthree\nfour\nfive") << 360 << 0;
-    QTest::newRow("five wrapped lines of one paragraph") << prose(1, 50, 7) << 360 << 0;
+    QTest::addColumn<QString>("told"); // after Format Text
+    QTest::newRow("four lines: too few") << QStringLiteral("one\ntwo\nthree\nfour") << 360 << 0 << "";
+    QTest::newRow("five lines") << QStringLiteral("one\ntwo\nthree\nfour\nfive") << 360 << 0 << "";
+    QTest::newRow("five wrapped lines of one paragraph, typed") << prose(1, 50, 7) << 360 << 0 << "";
     // Paragraphs of doubled blanks, with empty lines before and after them, in a window made narrower.
     QTest::newRow("wide window, indent 5")
         << "\n\n" + prose(6, 45, 1005).replace(u' ', QStringLiteral("  ")) + "\n\n\n"
-        << 1000 << 5;
+        << 1000 << 5 << "";
+    // Joined, its paragraphs wrap wider than 80 before the window narrows: no line is cut.
+    QTest::newRow("70 columns, wide window, indent 0")
+        << hardWrapped(prose(8, 90, 26), 70) << 1000 << 0 << "";
+    QTest::newRow("70 columns, maximized, indent 2") << hardWrapped(prose(8, 90, 27), 70) << 0 << 2 << "";
+    QStringList many;
+    for (int i = 1; i <= 502; ++i)
+        many << QStringLiteral("w%1").arg(i) << QString();
+    QTest::newRow("1003 lines")
+        << many.mid(0, 1003).join(u'\n') << 360 << 0
+        << "Format Text keeps the first 1000 lines of a text, the most the readers take. "
+           "Kept: 999 lines, 500 words. Left out: 3 lines, 2 words.";
 }
 
 void CreateTextTest::formatOffersSendingAndKeepsEveryWord()
@@ -90,21 +121,35 @@ void CreateTextTest::formatOffersSendingAndKeepsEveryWord()
     QFETCH(QString, text);
     QFETCH(int, width);
     QFETCH(int, indent);
+    QFETCH(QString, told);
     const bool formats = text.count(u'\n') != 3;
-    CreateText c(width);
+    CreateText c(width == 0 ? 360 : width);
+    if (width == 0)
+        c.window->frame()->showMaximized();
     c.app.state->Settings.CreateTextIndent = indent;
-    c.memo()->setPlainText(text);
+    // The starting line is a prompt, not text: what comes in replaces it.
+    QVERIFY(c.memo()->toPlainText().isEmpty() && !c.memo()->placeholderText().isEmpty());
+    c.app.fakes.clipboard.content = text;
+    if (text.contains(u'\n'))
+        QVERIFY(triggerAction(c.page, "createTextPasteAction"));
+    else
+        QTest::keyClicks(c.memo(), text);
+    QCOMPARE(c.memo()->toPlainText(), text);
     if (!formats)
         c.app.fakes.messages.expect(MessageKind::Information, tooFewLinesMessage());
-    if (width > 360)
+    if (width > 360 || width == 0)
         c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
+    if (!told.isEmpty())
+        c.app.fakes.messages.expect(MessageKind::Information, told);
     c.button("formatTextButton")->click();
     QCOMPARE(c.sendEnabled(), formats);
     QCOMPARE(c.memo()->toPlainText() == text, !formats);
     if (!formats)
         return;
     const auto words = [](const QString &t) { return t.simplified().split(u' '); };
-    QCOMPARE(words(c.memo()->toPlainText()), words(text));
+    const QStringList out = words(c.memo()->toPlainText());
+    QCOMPARE(out, words(text).mid(0, told.isEmpty() ? -1 : out.size()));
+    QVERIFY(!c.window->frame()->isMaximized());
     QVERIFY(c.memo()->toPlainText().startsWith(QString(indent, u' ') + words(text).first()));
     QVERIFY(c.window->longestLineLength() <= kReaderMaxLineLength);
     QCOMPARE(c.box("numberOfLinesBox"), QString::number(c.window->memoLineCount()));
@@ -182,6 +227,12 @@ void CreateTextTest::narrowingEnds()
     c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
     c.window->setPlacedGeometry(end.adjusted(0, 0, 2, 0));
     QCOMPARE(c.window->placedGeometry(), end);
+    // Maximized, the box wraps wide: it comes back to its own size, where the lines fit, and narrows by one.
+    c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
+    c.window->frame()->showMaximized();
+    QCoreApplication::processEvents();
+    QVERIFY(!c.window->frame()->isMaximized());
+    QCOMPARE(c.window->placedGeometry(), end.adjusted(0, 0, -1, 0));
 }
 
 void CreateTextTest::openedFilesFillTheBoxAndAreSavedAsShown()
@@ -201,9 +252,15 @@ void CreateTextTest::openedFilesFillTheBoxAndAreSavedAsShown()
         c.app.fakes.dialogs.openNames.push_back(c.app.path(name));
         c.app.fakes.messages.expect(MessageKind::Information, "The file \"" + c.app.path(name) + says);
         QVERIFY(triggerAction(c.page, "createTextOpenAction"));
-        QVERIFY(c.memo()->toPlainText() == "Paste text goes here or load from file." &&
-                !c.page->isBlinking());
+        QVERIFY(c.memo()->toPlainText().isEmpty() && !c.page->isBlinking());
     }
+    QCOMPARE(c.memo()->placeholderText(), QStringLiteral("Paste text goes here or load from file."));
+    // A text file comes in whole, however long its lines.
+    const QStringList paragraphs = prose(5, 450, 5).split(QStringLiteral("\n\n"));
+    c.app.writeLines(QStringLiteral("long.txt"), paragraphs);
+    c.app.fakes.dialogs.openNames.push_back(c.app.path(QStringLiteral("long.txt")));
+    QVERIFY(triggerAction(c.page, "createTextOpenAction"));
+    QCOMPARE(c.memo()->toPlainText(), paragraphs.join(u'\n'));
     c.app.fakes.dialogs.openNames.push_back(c.app.path(QStringLiteral("page.html")));
     QVERIFY(triggerAction(c.page, "createTextOpenAction"));
     QCOMPARE(c.memo()->toPlainText(),

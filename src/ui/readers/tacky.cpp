@@ -2,6 +2,7 @@
 
 #include "CreateText.h"
 #include "MemoLines.h"
+#include "ParagraphFormat.h"
 #include "TachiText.h"
 #include "TextFile.h"
 #include "Wpm.h"
@@ -94,8 +95,8 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
     if (m_state.LoadTempFile == 1) {
         m_state.LoadTempFile = 0;
         m_memo->clear();
-        if (const auto lines =
-                readTextFileLines(m_state.filePath(QString::fromLatin1(kTransferFileName)), kWrappedTextLimits))
+        if (const auto lines = readTextFileLines(m_state.filePath(QString::fromLatin1(kTransferFileName)),
+                                                 kWrappedTextLimits))
             m_memo->setPlainText(lines->join(QLatin1Char('\n')));
     }
 
@@ -382,9 +383,11 @@ int TTachiForm::formatText()
     m_splitter->setSizes({std::max(0, width() - kMemoKeepsWhenFormatting), kMemoKeepsWhenFormatting});
     refreshLayout();
     MemoLines memo = memoLinesOf(*m_memo);
-    reflowTachiText(memo);
+    const TextLeftOut leftOut = reflowTachiText(memo);
     indentTachiText(memo, m_state.Settings.TachiIndent);
     m_memo->setPlainText(memo.text());
+    m_formatNotice =
+        leftOut.any() ? formatLeftOutMessage(leftOut, memo.lineCount(), wordCount(memo.text())) : QString();
     TextWords = tachiTextWords(memo.lines());
     TachiTextFormatted = true;
     return memo.lineCount();
