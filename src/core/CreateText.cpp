@@ -32,10 +32,19 @@ bool canFormat(int lineCount)
     return lineCount >= kCreateTextMinFormatLines;
 }
 
-void formatCreateText(MemoLines &memo, int indent)
+TextLeftOut formatCreateText(MemoLines &memo, int indent, const std::function<void(MemoLines &)> &fitBox)
 {
-    reflowParagraphs(memo, StarRuns::Keep);
+    TextLeftOut leftOut = reflowParagraphs(memo, StarRuns::Keep);
+    if (fitBox) {
+        fitBox(memo);
+        // A narrower box shows more lines: the readers' 1000 are counted at the width the text keeps.
+        if (memo.lineCount() > kReaderMaxLines) {
+            const TextLeftOut more = reflowParagraphs(memo, StarRuns::Keep);
+            leftOut = {leftOut.lines + more.lines, leftOut.words + more.words};
+        }
+    }
     indentParagraphs(memo, indent);
+    return leftOut;
 }
 
 QStringList fileLines(const QStringList &lines)

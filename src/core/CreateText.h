@@ -1,11 +1,13 @@
 #pragma once
 
 #include "MemoLines.h"
+#include "TextChars.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Bringing a text within the paced readers' limits, saving it and handing it to a reader. Everything here
@@ -35,8 +37,11 @@ QString autoResizeMessage();
 QString tooFewLinesMessage();
 bool canFormat(int lineCount);
 
-// Format Text: reflow into paragraphs, then indent each by `indent` spaces (0..5).
-void formatCreateText(MemoLines &memo, int indent);
+// Format Text: reflow into paragraphs, then indent each by `indent` spaces (0..5). Between the two, `fitBox`
+// may put the reflowed text in the box, narrow it until the lines fit, and give back its lines; past 1000 of
+// them the rest goes again. Gives what was left out past the first 1000 lines.
+TextLeftOut formatCreateText(MemoLines &memo, int indent,
+                             const std::function<void(MemoLines &)> &fitBox = nullptr);
 
 // The lines as a file holds them: each cut to 80 characters, then up to three trailing blanks removed.
 QStringList fileLines(const QStringList &lines);

@@ -42,6 +42,14 @@ QStringList MemoLines::lines() const
     return out;
 }
 
+bool MemoLines::endsParagraph(int i) const
+{
+    if (i < 0 || i >= lineCount())
+        return false;
+    const Where &w = m_index[static_cast<std::size_t>(i)];
+    return w.line == m_paragraphs[static_cast<std::size_t>(w.paragraph)].lines.size() - 1;
+}
+
 void MemoLines::deleteLine(int i)
 {
     if (i < 0 || i >= lineCount())

@@ -25,6 +25,8 @@ public:
     // An index outside the lines gives an empty line, as the box's own list does.
     QString line(int i) const;
     QStringList lines() const;
+    // True for the last displayed line of a paragraph (a line the user ended, or the text's last line).
+    bool endsParagraph(int i) const;
 
     // Removes the displayed line's characters; the last line of a paragraph takes its line end with it.
     void deleteLine(int i);

@@ -11,27 +11,40 @@ int cappedCount(const MemoLines &memo)
     return std::min(memo.lineCount(), kFormatMaxLines);
 }
 
-QString joinParagraphs(const MemoLines &memo)
+// The displayed lines of one paragraph run together as the paragraph's own text, so a word the box broke
+// across lines comes back whole; a paragraph's end gets a blank, so it never runs into the next one. A run of
+// empty lines becomes one break.
+QString joinParagraphs(const MemoLines &memo, int n)
 {
-    const int n = cappedCount(memo);
-    QStringList taken;
-    taken.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        // Pasted or typed text gets the rule loaded files get: a tab is a space.
-        QString line = leftChars(QString(memo.line(i)).replace(u'\t', u' '), kFormatLineCut);
-        if (!line.isEmpty() && charCount(line) < kFormatLineCut)
-            line += QLatin1Char(' ');
-        taken.append(line);
-    }
-    // A paragraph's lines run together (they carry their own spaces); a run of empty lines becomes one break.
     QString text;
     for (int i = 0; i < n; ++i) {
-        if (!taken.at(i).isEmpty())
-            text += taken.at(i);
-        else if (i + 1 < n && !taken.at(i + 1).isEmpty())
+        // Pasted or typed text gets the rule loaded files get: a tab is a space.
+        const QString line = QString(memo.line(i)).replace(u'\t', u' ');
+        if (!line.isEmpty()) {
+            text += line;
+            if (memo.endsParagraph(i) || i + 1 == n)
+                text += QLatin1Char(' ');
+        } else if (i + 1 < n && !memo.line(i + 1).isEmpty()) {
             text += QStringLiteral("\n\n");
+        }
     }
     return text;
+}
+
+// The lines from `n` on, which the clean-up drops, and the words that begin on them.
+TextLeftOut linesPast(const MemoLines &memo, int n)
+{
+    const auto withEnd = [&memo](int i) {
+        return memo.endsParagraph(i) ? memo.line(i) + u'\n' : memo.line(i);
+    };
+    // The line before counts along, so that a word the box broke there counts as kept.
+    const QString before = n > 0 ? withEnd(n - 1) : QString();
+    QString rest = before;
+    TextLeftOut out;
+    for (int i = n; i < memo.lineCount(); ++i, ++out.lines)
+        rest += withEnd(i);
+    out.words = wordCount(rest) - wordCount(before);
+    return out;
 }
 
 // Deletes the lines `drop` picks, scanning indexes 1 .. n - 1 of the count taken before the scan; after a
@@ -48,13 +61,15 @@ template <typename Pred> void deleteWhileScanning(MemoLines &memo, Pred drop)
 
 } // namespace
 
-void reflowParagraphs(MemoLines &memo, StarRuns stars)
+TextLeftOut reflowParagraphs(MemoLines &memo, StarRuns stars)
 {
-    const int n = cappedCount(memo);
+    int n = cappedCount(memo);
     for (int deleted = 0; deleted < n - 1 && memo.lineCount() > 1 && memo.line(0).isEmpty(); ++deleted)
         memo.deleteLine(0);
 
-    QString text = joinParagraphs(memo);
+    n = cappedCount(memo);
+    const TextLeftOut leftOut = linesPast(memo, n);
+    QString text = joinParagraphs(memo, n);
     if (stars == StarRuns::Drop)
         text.remove(QStringLiteral("****"));
     while (text.contains(QStringLiteral("  ")))
@@ -67,6 +82,7 @@ void reflowParagraphs(MemoLines &memo, StarRuns stars)
         deleteWhileScanning(memo, [&memo](int i) {
             return i + 1 < memo.lineCount() && memo.line(i).isEmpty() && memo.line(i + 1).isEmpty();
         });
+    return leftOut;
 }
 
 void indentParagraphs(MemoLines &memo, int indent)
@@ -76,7 +92,6 @@ void indentParagraphs(MemoLines &memo, int indent)
     auto indentLine = [&memo, indent](int i) {
         QString line = memo.line(i);
         if (indent == 0) {
-            line = leftChars(line, kFormatLineCut);
             if (line.startsWith(QLatin1Char(' ')))
                 line.remove(0, 1);
         } else {
@@ -93,4 +108,14 @@ void indentParagraphs(MemoLines &memo, int indent)
         if (memo.line(i).isEmpty())
             indentLine(i + 1);
     }
+}
+
+QString formatLeftOutMessage(const TextLeftOut &leftOut, qint64 keptLines, qint64 keptWords)
+{
+    return QStringLiteral(
+               "Format Text keeps the first %1 lines of a text, the most the readers take. Kept: %2, "
+               "%3. Left out: %4, %5.")
+        .arg(kFormatMaxLines)
+        .arg(countOf(keptLines, "line"), countOf(keptWords, "word"), countOf(leftOut.lines, "line"),
+             countOf(leftOut.words, "word"));
 }

@@ -3,9 +3,9 @@
 #include "ParagraphFormat.h"
 #include "TextChars.h"
 
-void reflowTachiText(MemoLines &memo)
+TextLeftOut reflowTachiText(MemoLines &memo)
 {
-    reflowParagraphs(memo, StarRuns::Drop);
+    return reflowParagraphs(memo, StarRuns::Drop);
 }
 
 void indentTachiText(MemoLines &memo, int indent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MemoLines.h"
+#include "TextChars.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,13 +10,13 @@
 // displayed lines, as the user sees them.
 
 inline constexpr int kTachiMaxLines = 1000;
-inline constexpr int kTachiLineCut = 80;
 inline constexpr int kTachiMinFormatLines = 5;
 
-// The clean-up run by "Format Text": drops empty lines at the top, cuts lines to 80 characters, joins each
-// paragraph into one line, turns runs of empty lines into one paragraph break, drops "****" and double
+// The clean-up run by "Format Text": drops empty lines at the top, joins the lines of each paragraph into one
+// (every character kept), turns runs of empty lines into one paragraph break, drops "****" and double
 // spaces, then removes lone-space lines and doubled empty lines from the re-wrapped result.
-void reflowTachiText(MemoLines &memo);
+// Gives what was left out past the first 1000 lines.
+TextLeftOut reflowTachiText(MemoLines &memo);
 
 // Puts `indent` spaces before the first line of each paragraph; with 0 it takes one leading space away
 // instead.

@@ -50,3 +50,20 @@ std::vector<qsizetype> charOffsets(QStringView s)
     out.push_back(s.size());
     return out;
 }
+
+qint64 wordCount(QStringView s)
+{
+    qint64 words = 0;
+    bool blank = true;
+    for (const QChar c : s) {
+        const bool b = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+        words += blank && !b ? 1 : 0;
+        blank = b;
+    }
+    return words;
+}
+
+QString countOf(qint64 n, const char *noun)
+{
+    return QString::number(n) + u' ' + QString::fromLatin1(noun) + (n == 1 ? QString() : QStringLiteral("s"));
+}

@@ -19,3 +19,18 @@ QString midChars(const QString &s, int from, int count = -1);
 std::vector<qsizetype> charOffsets(QStringView s);
 // Code-unit offset `count` characters on from `offset` (clamped to the end of s).
 qsizetype advanceChars(QStringView s, qsizetype offset, int count);
+
+// Runs of characters between blanks (spaces, tabs and line ends), as the user counts words.
+qint64 wordCount(QStringView s);
+
+// What a window leaves out of a text it cannot take whole; the user is told these numbers.
+struct TextLeftOut
+{
+    qint64 lines = 0;
+    qint64 words = 0;
+
+    bool any() const { return lines > 0 || words > 0; }
+};
+
+// "1 line", "2 lines": a count for a message.
+QString countOf(qint64 n, const char *noun);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -28,17 +29,22 @@ void cutLine(QByteArray &line, qsizetype max)
     line.truncate(startsCharacter(line.at(end)) ? end : max);
 }
 
-// Collects lines from blocks of a file, keeping only what the limits allow.
+// Collects lines from blocks of a file, keeping only what the limits allow; asked to, it counts the lines
+// and words of every byte it is given, kept or not.
 class LineCollector
 {
 public:
-    explicit LineCollector(const TextReadLimits &limits) : m_limits(limits) {}
+    LineCollector(const TextReadLimits &limits, bool countAll) : m_limits(limits), m_countAll(countAll) {}
 
-    // Takes the next block; false once no further line can be kept.
+    // Takes the next block; false once nothing more is wanted.
     bool add(const char *data, qsizetype size)
     {
         for (qsizetype i = 0; i < size; ++i) {
             const char c = data[i];
+            if (m_countAll)
+                count(c);
+            if (m_full)
+                continue;
             if (m_afterCr) {
                 m_afterCr = false;
                 if (c == '\n')
@@ -46,51 +52,78 @@ public:
             }
             if (c == '\r' || c == '\n') {
                 m_afterCr = c == '\r';
-                if (!endLine())
-                    return false;
+                m_full = !endLine();
                 continue;
             }
             // The rest of a long line is skipped; only its line end matters.
-            if (m_current.size() <= m_limits.maxLineBytes)
+            if (m_current.size() <= lineCap())
                 m_current.append(c);
         }
-        return true;
+        return m_countAll || !m_full;
     }
 
     QList<QByteArray> finish()
     {
-        if (!m_current.isEmpty())
+        if (!m_full && !m_current.isEmpty())
             endLine();
         return std::move(m_lines);
     }
 
+    bool collecting() const { return !m_full; }
+    // Lines and words of all that was given (a final line break does not start another line).
+    TextLeftOut counted() const { return {m_lineEnds + (m_inLine ? 1 : 0), m_words}; }
+
 private:
+    // A line may take what the total leaves, so the total is never passed.
+    qsizetype lineCap() const { return std::min(m_limits.maxLineBytes, m_limits.maxTotalBytes - m_total); }
+
     bool endLine()
     {
         // One byte past the cap is kept so that the cut can look at the byte that follows it.
-        cutLine(m_current, m_limits.maxLineBytes);
+        cutLine(m_current, lineCap());
         m_total += m_current.size();
         m_lines.append(std::move(m_current));
         m_current = QByteArray();
         return m_lines.size() < m_limits.maxLines && m_total < m_limits.maxTotalBytes;
     }
 
+    void count(char c)
+    {
+        const bool lineEnd = c == '\r' || c == '\n';
+        const bool crLf = m_countAfterCr && c == '\n';
+        m_countAfterCr = c == '\r';
+        m_lineEnds += lineEnd && !crLf ? 1 : 0;
+        m_inLine = !lineEnd;
+        const bool blank = lineEnd || c == ' ' || c == '\t';
+        m_words += m_blank && !blank ? 1 : 0;
+        m_blank = blank;
+    }
+
     const TextReadLimits &m_limits;
+    const bool m_countAll;
     QList<QByteArray> m_lines;
     QByteArray m_current;
     qsizetype m_total = 0;
     bool m_afterCr = false;
+    bool m_full = false;
+    qint64 m_lineEnds = 0;
+    qint64 m_words = 0;
+    bool m_inLine = false;
+    bool m_blank = true;
+    bool m_countAfterCr = false;
 };
 
 } // namespace
 
-std::optional<QStringList> readTextFileLines(const QString &path, const TextReadLimits &limits)
+std::optional<QStringList> readTextFileLines(const QString &path, const TextReadLimits &limits,
+                                             TextLeftOut *leftOut)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
 
-    LineCollector collector(limits);
+    LineCollector collector(limits, leftOut != nullptr);
+    bool collecting = true;
     QByteArray block(64 * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 got = file.read(block.data(), block.size());
@@ -98,10 +131,12 @@ std::optional<QStringList> readTextFileLines(const QString &path, const TextRead
             return std::nullopt;
         if (got == 0)
             break;
-        if (std::memchr(block.constData(), '\0', static_cast<std::size_t>(got)) != nullptr)
+        // Past what is kept, a file is only counted.
+        if (collecting && std::memchr(block.constData(), '\0', static_cast<std::size_t>(got)) != nullptr)
             return std::nullopt;
         if (!collector.add(block.constData(), got))
             break;
+        collecting = collector.collecting();
     }
     const QList<QByteArray> raw = collector.finish();
 
@@ -125,11 +160,19 @@ std::optional<QStringList> readTextFileLines(const QString &path, const TextRead
         for (const QByteArray &line : raw)
             lines.append(cp1252::decode(line));
     }
-    if (!lines.isEmpty() && lines.front().startsWith(QChar(0xFEFF)))
+    // Counted as a word where a blank follows it; it is not one.
+    bool markWord = false;
+    if (!lines.isEmpty() && lines.front().startsWith(QChar(0xFEFF))) {
         lines.front().remove(0, 1);
+        markWord = lines.front().isEmpty() || lines.front().front() == u' ' || lines.front().front() == u'\t';
+    }
     // Every reader measures and paints a line as it is stored; a tab is a space for all of them.
     for (QString &line : lines)
         line.replace(u'\t', u' ');
+    if (leftOut != nullptr) {
+        const TextLeftOut all = collector.counted();
+        *leftOut = {all.lines - lines.size(), all.words - (markWord ? 1 : 0) - wordCount(lines.join(u'\n'))};
+    }
     return lines;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextChars.h"
+
 #include <QDir>
 #include <QString>
 
@@ -62,6 +64,19 @@ inline QString notText(const QString &path)
     return QStringLiteral("The file ") + quoted(path) +
            QStringLiteral(" was not found, or else the file is not an ascii text file. Be sure that the file "
                           "exists, and was not deleted.");
+}
+
+// A text file larger than the box takes: what came in and what did not.
+inline QString cutAtCap(const QString &path, qint64 capBytes, qint64 keptLines, qint64 keptWords,
+                        const TextLeftOut &leftOut)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(
+               " is larger than %1 MB, the most a text file can bring in: only its first %1 MB were "
+               "opened. Kept: %2, %3. Left out: %4, %5.")
+               .arg(QString::number(capBytes / (1024 * 1024)), countOf(keptLines, "line"),
+                    countOf(keptWords, "word"), countOf(leftOut.lines, "line"),
+                    countOf(leftOut.words, "word"));
 }
 
 inline QString unknownKind(const QString &path)

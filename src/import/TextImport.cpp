@@ -64,10 +64,15 @@ OpenedText openCreateTextFile(const QString &path)
 {
     if (isImportedKind(path)) {
         const ImportedText imported = importText(path);
-        return {memoTextOf(imported.paragraphs), imported.error};
+        return {memoTextOf(imported.paragraphs), imported.error, QString()};
     }
-    const std::optional<QStringList> lines = readTextFileLines(path);
+    TextLeftOut leftOut;
+    const std::optional<QStringList> lines = readTextFileLines(path, kCreateTextLimits, &leftOut);
     if (!lines)
-        return {QString(), importmsg::notText(path)};
-    return {lines->join(QLatin1Char('\n')), QString()};
+        return {QString(), importmsg::notText(path), QString()};
+    const QString text = lines->join(QLatin1Char('\n'));
+    return {text, QString(),
+            leftOut.any()
+                ? importmsg::cutAtCap(path, kCreateTextFileCap, lines->size(), wordCount(text), leftOut)
+                : QString()};
 }

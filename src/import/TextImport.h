@@ -47,10 +47,13 @@ struct OpenedText
 {
     QString text;
     QString error;
+    // Said after the text is in the box: what a text file too large to take whole left out.
+    QString notice;
 
     bool ok() const { return error.isEmpty(); }
 };
 
-// The create-text box's new text from any file it opens: a text file line for line, an imported document as
-// paragraphs with an empty line between them. On failure the message to show, naming the file.
+// The create-text box's new text from any file it opens: a text file line for line, whatever their length, up
+// to kCreateTextFileCap; an imported document as paragraphs with an empty line between them. On failure the
+// message to show, naming the file.
 OpenedText openCreateTextFile(const QString &path);

@@ -7,13 +7,15 @@
 
 // Any file reads within the limits it is given (UTF-8 or Windows-1252, any line ends), and a file within
 // them reads whole: its own characters line for line, a tab as a space and a leading byte-order mark dropped.
+// What is kept and what is counted as left out make up the whole file.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes = fuzzBytes(data, size);
     const QString path = fuzzFile(bytes, ".txt");
     constexpr TextReadLimits small{7, 13, 50};
     for (const TextReadLimits &limits : {kReaderTextLimits, small}) {
-        const std::optional<QStringList> lines = readTextFileLines(path, limits);
+        TextLeftOut leftOut;
+        const std::optional<QStringList> lines = readTextFileLines(path, limits, &leftOut);
         // A file with a NUL byte is not text (the reader looks at the first 64 KiB block whole).
         FUZZ_CHECK(lines.has_value() != bytes.contains('\0') || bytes.size() > 64 * 1024);
         if (!lines)
@@ -34,7 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             for (const QByteArray &piece : line.split('\r'))
                 fits = fits && piece.size() <= limits.maxLineBytes;
         if (fits)
-            FUZZ_CHECK(*lines == whole);
+            FUZZ_CHECK(*lines == whole && !leftOut.any());
+        // A file read as Windows-1252 has no byte-order mark; what is kept of it may have read as UTF-8 with
+        // one.
+        FUZZ_CHECK(lines->size() + leftOut.lines == whole.size() &&
+                   (bytes.startsWith("\xef\xbb\xbf") ||
+                    wordCount(lines->join(u'\n')) + leftOut.words == wordCount(text)));
     }
     return 0;
 }

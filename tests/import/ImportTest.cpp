@@ -130,15 +130,28 @@ TEST(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
     }
 }
 
-TEST(Import, ALongDocumentIsOpenedWhole)
+TEST(Import, ALongDocumentIsOpenedWholeAndAHugeTextFileUpToItsCapWithTheUserTold)
 {
     QTemporaryDir dir;
     auto path = [&dir](const char *name) { return dir.filePath(QString::fromUtf8(name)); };
-    // Far beyond the readers' 1000 lines: trimming is the create-text box's business.
-    ASSERT_TRUE(writeFile(path("long.htm"), "<html><body>" + QByteArray("<p>Paragraph</p>").repeated(1500)));
-    const OpenedText opened = openCreateTextFile(path("long.htm"));
-    ASSERT_TRUE(opened.ok()) << opened.error.toStdString();
-    EXPECT_EQ(opened.text, QStringList(1500, QStringLiteral("Paragraph")).join(QStringLiteral("\n\n")));
+    // Far beyond the readers' 1000 lines of 80 characters: trimming is the create-text box's business.
+    const QByteArray line = QByteArray("word ").repeated(400) + '\n';
+    const std::tuple<const char *, QByteArray, QString, QString> cases[] = {
+        {"long.htm", "<html><body>" + QByteArray("<p>Paragraph</p>").repeated(1500),
+         QStringList(1500, QStringLiteral("Paragraph")).join(QStringLiteral("\n\n")), ""},
+        {"long.txt", line.repeated(1500), QString::fromLatin1(line.repeated(1500)).chopped(1), ""},
+        // 5 MB: the first 4 MB of text (line ends not counted) end in byte 304 of line 2098.
+        {"huge.txt", line.repeated(2500), QString::fromLatin1(line.repeated(2097) + line.left(304)),
+         "\" is larger than 4 MB, the most a text file can bring in: only its first 4 MB were opened. Kept: "
+         "2098 lines, 838861 words. Left out: 402 lines, 161139 words."},
+    };
+    for (const auto &[name, bytes, text, told] : cases) {
+        ASSERT_TRUE(writeFile(path(name), bytes));
+        const OpenedText opened = openCreateTextFile(path(name));
+        ASSERT_TRUE(opened.ok()) << opened.error.toStdString();
+        EXPECT_EQ(opened.text, text) << name;
+        EXPECT_EQ(opened.notice, told.isEmpty() ? told : "The file \"" + path(name) + told) << name;
+    }
 }
 
 int main(int argc, char **argv)

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,17 +19,37 @@
 
 namespace {
 
-// Paragraphs of ordinary words (none longer than 9 letters), one empty line between them.
-QString prose(int paragraphs, int wordsEach, quint32 seed)
+// Paragraphs of ordinary words (none longer than 9 letters), one empty line between them; with a `column`,
+// hard-wrapped there, as text files and mail hold them.
+QString prose(int paragraphs, int wordsEach, quint32 seed, int column = 1 << 20)
 {
     static const QStringList words =
         QStringLiteral("the harbour light was burning over a quiet sea and keeper walked slowly along")
             .split(' ');
     QStringList out(paragraphs);
-    for (QString &paragraph : out)
-        for (int w = 0; w < wordsEach; ++w, seed = seed * 1103515245u + 12345u)
-            paragraph += (w == 0 ? "" : " ") + words.at(int(seed >> 16) % words.size());
+    for (QString &paragraph : out) {
+        for (qsizetype w = 0, lineStart = 0; w < wordsEach; ++w, seed = seed * 1103515245u + 12345u) {
+            const QString &word = words.at(int(seed >> 16) % words.size());
+            const bool breaks = paragraph.size() - lineStart + 1 + word.size() > column;
+            lineStart = breaks ? paragraph.size() + 1 : lineStart;
+            paragraph += (w == 0 ? "" : breaks ? "\n" : " ") + word;
+        }
+    }
     return out.join(QStringLiteral("\n\n"));
+}
+
+// The lines the box itself lays out, paragraph by paragraph.
+QStringList shownLines(QPlainTextEdit *memo)
+{
+    auto *layout = qobject_cast<QPlainTextDocumentLayout *>(memo->document()->documentLayout());
+    QStringList shown;
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+        layout->ensureBlockLayout(block);
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            shown.append(block.text().mid(block.layout()->lineAt(i).textStart(),
+                                          block.layout()->lineAt(i).textLength()));
+    }
+    return shown;
 }
 
 // The create-text mode opened through the Reading menu, its window `width` pixels wide.
@@ -58,7 +79,6 @@ private Q_SLOTS:
     void refusalsChangeNothing();
     void narrowingEnds();
     void openedFilesFillTheBoxAndAreSavedAsShown();
-    void savedAndSentLinesAreWrappedAsTheBoxShowsThem();
 
 private:
     QTemporaryDir m_home;
@@ -73,16 +93,27 @@ void CreateTextTest::initTestCase()
 
 void CreateTextTest::formatOffersSendingAndKeepsEveryWord_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("text"); // pasted into the untouched box, or typed where it has no line end
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("indent");
-    QTest::newRow("four lines: too few") << QStringLiteral("one\ntwo\nthree\nfour") << 360 << 0;
-    QTest::newRow("five lines") << QStringLiteral("one\ntwo\nthree\nfour\nfive") << 360 << 0;
-    QTest::newRow("five wrapped lines of one paragraph") << prose(1, 50, 7) << 360 << 0;
+    QTest::addColumn<QString>("told"); // after Format Text
+    QTest::newRow("four lines: too few") << QStringLiteral("one\ntwo\nthree\nfour") << 360 << 0 << "";
+    QTest::newRow("five lines") << QStringLiteral("one\ntwo\nthree\nfour\nfive") << 360 << 0 << "";
+    QTest::newRow("five wrapped lines of one paragraph, typed") << prose(1, 50, 7) << 360 << 0 << "";
     // Paragraphs of doubled blanks, with empty lines before and after them, in a window made narrower.
     QTest::newRow("wide window, indent 5")
         << "\n\n" + prose(6, 45, 1005).replace(u' ', QStringLiteral("  ")) + "\n\n\n"
-        << 1000 << 5;
+        << 1000 << 5 << "";
+    // Joined, its paragraphs wrap wider than 80 before the window narrows: no line is cut, no word glued.
+    QTest::newRow("70 columns, wide window, indent 0")
+        << prose(8, 90, 26, 70) + "\n\n" + QString(120, u'w') + " tail" << 1000 << 0 << "";
+    QStringList many;
+    for (int i = 1; i <= 502; ++i)
+        many << QStringLiteral("w%1").arg(i) << QString();
+    QTest::newRow("1003 lines")
+        << many.mid(0, 1003).join(u'\n') << 360 << 0
+        << "Format Text keeps the first 1000 lines of a text, the most the readers take. "
+           "Kept: 999 lines, 500 words. Left out: 3 lines, 2 words.";
 }
 
 void CreateTextTest::formatOffersSendingAndKeepsEveryWord()
@@ -90,21 +121,34 @@ void CreateTextTest::formatOffersSendingAndKeepsEveryWord()
     QFETCH(QString, text);
     QFETCH(int, width);
     QFETCH(int, indent);
+    QFETCH(QString, told);
     const bool formats = text.count(u'\n') != 3;
     CreateText c(width);
     c.app.state->Settings.CreateTextIndent = indent;
-    c.memo()->setPlainText(text);
+    // The starting line is a prompt, not text: what comes in replaces it.
+    QVERIFY(c.memo()->toPlainText().isEmpty() && !c.memo()->placeholderText().isEmpty());
+    c.app.fakes.clipboard.content = text;
+    if (text.contains(u'\n'))
+        QVERIFY(triggerAction(c.page, "createTextPasteAction"));
+    else
+        QTest::keyClicks(c.memo(), text);
+    QCOMPARE(c.memo()->toPlainText(), text);
+    // The lines worked on, saved and sent are those the box shows.
+    QCOMPARE(memoLinesOf(*c.memo()).lines(), shownLines(c.memo()));
     if (!formats)
         c.app.fakes.messages.expect(MessageKind::Information, tooFewLinesMessage());
     if (width > 360)
         c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
+    if (!told.isEmpty())
+        c.app.fakes.messages.expect(MessageKind::Information, told);
     c.button("formatTextButton")->click();
     QCOMPARE(c.sendEnabled(), formats);
     QCOMPARE(c.memo()->toPlainText() == text, !formats);
     if (!formats)
         return;
     const auto words = [](const QString &t) { return t.simplified().split(u' '); };
-    QCOMPARE(words(c.memo()->toPlainText()), words(text));
+    const QStringList out = words(c.memo()->toPlainText());
+    QCOMPARE(out, words(text).mid(0, told.isEmpty() ? -1 : out.size()));
     QVERIFY(c.memo()->toPlainText().startsWith(QString(indent, u' ') + words(text).first()));
     QVERIFY(c.window->longestLineLength() <= kReaderMaxLineLength);
     QCOMPARE(c.box("numberOfLinesBox"), QString::number(c.window->memoLineCount()));
@@ -182,28 +226,35 @@ void CreateTextTest::narrowingEnds()
     c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
     c.window->setPlacedGeometry(end.adjusted(0, 0, 2, 0));
     QCOMPARE(c.window->placedGeometry(), end);
+    // Maximized, the box wraps wide: it comes back to its own size, where the lines fit, and narrows by one.
+    c.app.fakes.messages.expect(MessageKind::Information, autoResizeMessage());
+    c.window->frame()->showMaximized();
+    QCoreApplication::processEvents();
+    QVERIFY(!c.window->frame()->isMaximized());
+    QCOMPARE(c.window->placedGeometry(), end.adjusted(0, 0, -1, 0));
 }
 
 void CreateTextTest::openedFilesFillTheBoxAndAreSavedAsShown()
 {
-    // The importers try most kinds of damaged file; these two are tried here, where their messages are shown.
+    // A file that cannot be read leaves the box as it was (the importers try most kinds of damaged file).
     CreateText c;
-    c.app.writeLines(QStringLiteral("broken.epub"), {"just letters, not an archive"});
     c.app.writeLines(QStringLiteral("data.txt"), {QStringLiteral("abc") + QChar(0) + QStringLiteral("def")});
     c.app.writeLines(QStringLiteral("page.html"), {"<html><body><h1>The Keeper</h1><p>The light   burned",
                                                    "all night.</p><p>Morning came.</p></body></html>"});
-    const std::pair<const char *, const char *> refused[] = {
-        {"broken.epub", "\" cannot be read as an EPUB book. It may be damaged or incomplete."},
-        {"data.txt",
-         "\" was not found, or else the file is not an ascii text file. Be sure that the file exists, "
-         "and was not deleted."}};
-    for (const auto &[name, says] : refused) {
-        c.app.fakes.dialogs.openNames.push_back(c.app.path(name));
-        c.app.fakes.messages.expect(MessageKind::Information, "The file \"" + c.app.path(name) + says);
-        QVERIFY(triggerAction(c.page, "createTextOpenAction"));
-        QVERIFY(c.memo()->toPlainText() == "Paste text goes here or load from file." &&
-                !c.page->isBlinking());
-    }
+    c.app.fakes.dialogs.openNames.push_back(c.app.path(QStringLiteral("data.txt")));
+    c.app.fakes.messages.expect(MessageKind::Information,
+                                "The file \"" + c.app.path(QStringLiteral("data.txt")) +
+                                    "\" was not found, or else the file is not an ascii text file. Be sure "
+                                    "that the file exists, and was not deleted.");
+    QVERIFY(triggerAction(c.page, "createTextOpenAction"));
+    QVERIFY(c.memo()->toPlainText().isEmpty() && !c.page->isBlinking());
+    QCOMPARE(c.memo()->placeholderText(), QStringLiteral("Paste text goes here or load from file."));
+    // A text file comes in whole, however long its lines.
+    const QStringList paragraphs = prose(5, 450, 5).split(QStringLiteral("\n\n"));
+    c.app.writeLines(QStringLiteral("long.txt"), paragraphs);
+    c.app.fakes.dialogs.openNames.push_back(c.app.path(QStringLiteral("long.txt")));
+    QVERIFY(triggerAction(c.page, "createTextOpenAction"));
+    QCOMPARE(c.memo()->toPlainText(), paragraphs.join(u'\n'));
     c.app.fakes.dialogs.openNames.push_back(c.app.path(QStringLiteral("page.html")));
     QVERIFY(triggerAction(c.page, "createTextOpenAction"));
     QCOMPARE(c.memo()->toPlainText(),
@@ -226,26 +277,6 @@ void CreateTextTest::openedFilesFillTheBoxAndAreSavedAsShown()
              fileLines(c.window->memoLines().lines()));
     QCOMPARE(c.window->windowTitle(), QStringLiteral("Create Text File / story.txt"));
     QVERIFY(c.sendEnabled()); // saving is not sending: the text stays formatted
-}
-
-void CreateTextTest::savedAndSentLinesAreWrappedAsTheBoxShowsThem()
-{
-    for (const int width : {160, 333, 517}) {
-        CreateText c(width);
-        c.memo()->setPlainText(prose(5, 30, quint32(width)) + "\n" + QString(120, u'w') +
-                               " tail\n\n  two  spaces");
-        auto *layout = qobject_cast<QPlainTextDocumentLayout *>(c.memo()->document()->documentLayout());
-        for (QTextBlock block = c.memo()->document()->begin(); block.isValid(); block = block.next()) {
-            layout->ensureBlockLayout(block);
-            QStringList shown;
-            for (int i = 0; i < block.layout()->lineCount(); ++i)
-                shown.append(block.text().mid(block.layout()->lineAt(i).textStart(),
-                                              block.layout()->lineAt(i).textLength()));
-            QCOMPARE(block.text().isEmpty() ? QStringList{QString()}
-                                            : wrapMemoParagraph(*c.memo(), block.text()),
-                     shown);
-        }
-    }
 }
 
 QTEST_MAIN(CreateTextTest)

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "ParagraphFormat.h"
 #include "ReadingOptions.h"
 #include "app/AppState.h"
 #include "app/mainwindow.h"
@@ -163,6 +164,11 @@ private Q_SLOTS:
                            "the number to less than 1000. Sometimes you only need to widen the window."));
         t.button("startReadButton")->click();
         QVERIFY(!t.window->isRunning());
+        // Format Text keeps 1000 lines and tells what it left out (worded as the create-text window's tests
+        // pin).
+        t.memo()->appendPlainText(QStringLiteral("x"));
+        t.app.fakes.messages.expect(MessageKind::Information, formatLeftOutMessage({1, 1}, 999, 501));
+        t.button("formatTextButton")->click();
     }
 
     void endOfReadingStoresTheScoreAndAsks_data()

@@ -1,6 +1,7 @@
 #include "control/MakeText.h"
 
 #include "CreateText.h"
+#include "ParagraphFormat.h"
 #include "TextImport.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
@@ -25,7 +26,8 @@ namespace {
 const FontDialogOptions kFontSizes = fontDialogFor(Mode::CreateText);
 constexpr int kReleasePollMs = 100;
 
-const QString kFirstText = QStringLiteral("Paste text goes here or load from file.");
+// A prompt, never part of the text: it goes as soon as anything comes into the box.
+const QString kPrompt = QStringLiteral("Paste text goes here or load from file.");
 
 } // namespace
 
@@ -42,13 +44,12 @@ TCreateTextForm::TCreateTextForm(AppState &state, QWidget *parent)
     m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_memo->setPlainText(kFirstText);
+    m_memo->setPlaceholderText(kPrompt);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_memo);
 
     m_measureWhenReleased.setSingleShot(true);
-    m_measureWhenReleased.setInterval(kReleasePollMs);
     connect(&m_measureWhenReleased, &QTimer::timeout, this, &TCreateTextForm::measureAfterResize);
     connect(m_memo, &QPlainTextEdit::textChanged, this, &TCreateTextForm::textChanged);
 
@@ -84,7 +85,12 @@ void TCreateTextForm::measureAfterResize()
     if (AutoResizing)
         return;
     if (QGuiApplication::mouseButtons() != Qt::NoButton) {
-        m_measureWhenReleased.start();
+        m_measureWhenReleased.start(kReleasePollMs);
+        return;
+    }
+    // A box the frame has hidden while it maximizes or restores takes its new width when it shows again.
+    if (!m_memo->isVisible() || m_memo->testAttribute(Qt::WA_PendingResizeEvent)) {
+        m_measureWhenReleased.start(0);
         return;
     }
     m_measureWhenReleased.stop();
@@ -142,6 +148,8 @@ bool TCreateTextForm::loadFile(const QString &path)
     }
     m_memo->clear();
     m_memo->setPlainText(opened.text);
+    if (!opened.notice.isEmpty())
+        m_state.services.messages.information(opened.notice);
     return true;
 }
 
@@ -211,10 +219,21 @@ bool TCreateTextForm::narrowByOnePixel()
 
 void TCreateTextForm::MeasureWidth()
 {
+    narrowToFit(true);
+}
+
+bool TCreateTextForm::narrowToFit(bool tell)
+{
     if (!measureOnce())
-        return;
-    m_state.services.messages.information(autoResizeMessage());
+        return false;
+    if (tell)
+        m_state.services.messages.information(autoResizeMessage());
     AutoResizing = true;
+    // A maximized window cannot narrow: it comes back to its own size first.
+    if (QMdiSubWindow *f = frame();
+        f != nullptr &&
+        (f->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        f->showNormal();
     // Each pass measures, then narrows; the window ends one pixel narrower than the first width at which
     // every line fitted. The passes stop where the window can get no narrower, so they always end.
     const int passes = placedGeometry().width();
@@ -227,6 +246,7 @@ void TCreateTextForm::MeasureWidth()
         m_memo->viewport()->repaint();
     }
     AutoResizing = false;
+    return true;
 }
 
 bool TCreateTextForm::FormatCreateText()
@@ -236,15 +256,20 @@ bool TCreateTextForm::FormatCreateText()
         m_state.services.messages.information(tooFewLinesMessage());
         return false;
     }
-    // The reflow keeps only the first 80 characters of a line: lines are brought within 80 first, so that
-    // none loses its end.
-    MeasureWidth();
-    memo = memoLines();
-    formatCreateText(memo, m_state.Settings.CreateTextIndent);
+    // The joined paragraphs wrap to the box: it narrows before the indent touches their first lines, and
+    // again after, which can push a line past 80 characters. One message tells of both.
+    bool told = false;
+    const TextLeftOut leftOut = formatCreateText(memo, m_state.Settings.CreateTextIndent, [&](MemoLines &m) {
+        m_memo->setPlainText(m.text());
+        told = narrowToFit(true);
+        m = memoLines();
+    });
     m_memo->setPlainText(memo.text());
-    // Measured after the indent too, which can push a line past 80 characters.
-    MeasureWidth();
+    narrowToFit(!told);
     CountLines();
+    if (leftOut.any())
+        m_state.services.messages.information(
+            formatLeftOutMessage(leftOut, CreateTextLineCount, wordCount(m_memo->toPlainText())));
     return true;
 }
 

@@ -73,12 +73,15 @@ private:
     // Measures the first 1000 lines and shows the result; true when one is too wide. With `stopAtWide` it
     // stops at the first line too wide and shows that line's length.
     bool measureOnce(bool stopAtWide = false);
+    // MeasureWidth, telling the user only when `tell`; true when the lines were too wide.
+    bool narrowToFit(bool tell);
     // False when the window can get no narrower.
     bool narrowByOnePixel();
     void measureAfterResize();
 
     QPlainTextEdit *m_memo = nullptr;
-    // Resizing by hand is measured when the mouse is let go, so that no message interrupts the drag.
+    // Resizing by hand is measured when the mouse is let go, so that no message interrupts the drag; a box
+    // the frame hides while it maximizes is measured once it shows again.
     QTimer m_measureWhenReleased;
     int CreateTextLineCount = 0;
     int LongestLineLength = 0;

@@ -261,6 +261,8 @@ void TTachiPage::formatText()
         return;
     }
     m_lineCountBox->setText(QString::number(m_reader->formatText()));
+    if (const QString notice = m_reader->formatNotice(); !notice.isEmpty())
+        m_state.services.messages.information(notice);
     m_startOffered = true;
     showRun();
 }

@@ -2,6 +2,7 @@
 
 #include "CreateText.h"
 #include "MemoLines.h"
+#include "ParagraphFormat.h"
 #include "TachiText.h"
 #include "TextFile.h"
 #include "Wpm.h"
@@ -387,9 +388,11 @@ int TTachiForm::formatText()
     m_splitter->setSizes({std::max(0, width() - kMemoKeepsWhenFormatting), kMemoKeepsWhenFormatting});
     refreshLayout();
     MemoLines memo = memoLinesOf(*m_memo);
-    reflowTachiText(memo);
+    const TextLeftOut leftOut = reflowTachiText(memo);
     indentTachiText(memo, m_state.Settings.TachiIndent);
     m_memo->setPlainText(memo.text());
+    m_formatNotice =
+        leftOut.any() ? formatLeftOutMessage(leftOut, memo.lineCount(), wordCount(memo.text())) : QString();
     TextWords = tachiTextWords(memo.lines());
     TachiTextFormatted = true;
     return memo.lineCount();

@@ -36,6 +36,8 @@ public:
     // Format Text and Indent: gives the display the room it keeps while reading, reflows and indents the
     // text, counts its words. Returns the new line count.
     int formatText();
+    // What the last Format Text left out past the readers' 1000 lines, to tell the user; empty when nothing.
+    QString formatNotice() const { return m_formatNotice; }
 
     // The run, as the page's buttons drive it.
     void startRead();
@@ -124,6 +126,7 @@ private:
     // The user stepped through this run by hand: it ends without a speed.
     bool m_stepped = false;
     QString m_sourceFile;
+    QString m_formatNotice;
     // The run starts at this formatted line (1: the top); the run's lines and their words.
     int m_startLine = 1;
     int m_runFirstLine = 1;
