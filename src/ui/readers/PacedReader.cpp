@@ -88,14 +88,7 @@ bool PacedReader::takeTempFile()
 std::optional<QStringList> PacedReader::readStoryLines()
 {
     const QString name = m_state.StoryFileName;
-    auto lines = name.isEmpty() ? std::nullopt : readTextFileLines(m_state.filePath(name));
-    if (!lines)
-        m_state.services.messages.error(
-            QString(QStringLiteral("The file \"") + name + QStringLiteral("\"")).left(110) +
-            QStringLiteral(
-                " was not found, or else the file is not an ascii text file. Be sure that the file "
-                "exists, and was not deleted."));
-    return lines;
+    return readReaderText(m_state.filePath(name), name, kReaderTextLimits, true);
 }
 
 void PacedReader::startTimers()

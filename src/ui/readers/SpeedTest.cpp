@@ -183,15 +183,10 @@ void TSpeedTestForm::loadStory()
 void TSpeedTestForm::LoadSpeedTestText()
 {
     m_values.SpeedTestTextLoaded = 1;
-    const std::optional<QStringList> lines = readTextFileLines(storyPath());
-    if (!lines) {
-        // The same message as the other readers', its opening with the name cut to 110 characters.
-        m_state.services.messages.error(
-            QString(QStringLiteral("The file \"") + m_state.StoryFileName + QStringLiteral("\"")).left(110) +
-            QStringLiteral(" was not found, or else the file is not an ascii text "
-                           "file. Be sure that the file exists, and was not deleted."));
+    const std::optional<QStringList> lines =
+        readReaderText(storyPath(), m_state.StoryFileName, kReaderTextLimits, true);
+    if (!lines)
         return;
-    }
     m_fileLines = *lines;
     m_haveText = true;
     LayoutSpeedTestText(true);

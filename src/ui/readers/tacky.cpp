@@ -342,14 +342,9 @@ void TTachiForm::keepPlace(bool finished)
 
 bool TTachiForm::loadFile(const QString &path, const QString &shownName)
 {
-    const auto lines = readTextFileLines(path, kWrappedTextLimits);
-    if (!lines) {
-        m_state.services.messages.error(
-            QStringLiteral("The file \"") + shownName +
-            QStringLiteral("\" was not found, or else the file is not an ascii text "
-                           "file. Be sure that the file exists, and was not deleted."));
+    const auto lines = readReaderText(path, shownName, kWrappedTextLimits, false);
+    if (!lines)
         return false;
-    }
     m_memo->clear();
     m_memo->setPlainText(lines->join(QLatin1Char('\n')));
     textReplaced();
