@@ -94,7 +94,7 @@ Result measure(int items, int flashTime)
                       fakes.screen,   fakes.platform, fakes.clipboard, clock};
     Program program(services, dir.path());
     AppState &state = program.state;
-    state.Settings.SoundOn = 0;
+    editSettings(state, [&](TSettings &s) { s.SoundOn = 0; });
     program.start();
     program.frame()->openMode(Mode::Exercise);
     auto *form = qobject_cast<TExerciseForm *>(state.modeWindow.data());

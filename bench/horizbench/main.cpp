@@ -31,8 +31,8 @@ struct BenchApp : bench::BenchProgram
     void load(const QStringList &lines, int k, int interval)
     {
         writeText(lines);
-        state.Settings.HorizFixations = static_cast<std::uint8_t>(k);
-        state.Settings.HorizInterval = interval;
+        editSettings(state, [&](TSettings &s) { s.HorizFixations = static_cast<std::uint8_t>(k); });
+        editSettings(state, [&](TSettings &s) { s.HorizInterval = interval; });
         reader()->LoadHorizontalText();
         reader()->setPacingInterval(interval);
         QCoreApplication::processEvents();

@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
     TForm1 &form = *program.frame();
     AppState &state = program.state;
     form.showMaximized();
-    state.Settings.SpeedTestFont.Size = 14;
+    editSettings(state, [&](TSettings &s) { s.SpeedTestFont.Size = 14; });
     form.findChild<QAction *>(QStringLiteral("speedTestAction"))->trigger();
     auto *reader = form.findChild<TSpeedTestForm *>();
     reader->setPlacedGeometry(QRect(QPoint(0, 0), form.clientSize()));

@@ -78,7 +78,7 @@ struct BenchProgram
     {
         registerModes(modes);
         form.FormCreate();
-        state.Settings.SoundOn = 0;
+        editSettings(state, [&](TSettings &s) { s.SoundOn = 0; });
         form.resize(1000, 800);
         form.show();
         form.createStartWindows();

@@ -104,10 +104,10 @@ BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->Iterations(20000);
 void vertPacing(benchmark::State &state, int ticks, int stallAtTick)
 {
     bench::BenchProgram &p = *g_program;
-    p.state.Settings.VertFixations = 3;
-    p.state.Settings.VertDownSweep = 5;
-    p.state.Settings.VertInterval = 600;
-    p.state.Settings.VertSecondInterval = 150;
+    editSettings(p.state, [&](TSettings &s) { s.VertFixations = 3; });
+    editSettings(p.state, [&](TSettings &s) { s.VertDownSweep = 5; });
+    editSettings(p.state, [&](TSettings &s) { s.VertInterval = 600; });
+    editSettings(p.state, [&](TSettings &s) { s.VertSecondInterval = 150; });
     p.form.openMode(Mode::Vert);
     auto *r = qobject_cast<TVertForm *>(p.state.modeWindow.data());
     r->setPlacedGeometry(QRect(0, 0, 640, 400));

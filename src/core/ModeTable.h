@@ -1,7 +1,9 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ParagraphFormat.h"
 #include "Settings.h"
+#include "VertLayout.h"
 
 #include <array>
 #include <cstddef>
@@ -66,3 +68,9 @@ inline constexpr IntRange kTachiFlashTimeRange{40, 2000};
 inline constexpr IntRange kExerciseFlashTimeRange{5, 1000};
 inline constexpr IntRange kPacerIntervalRange{10, 2000};
 inline constexpr IntRange kVertSweepIntervalRange{10, 350};
+inline constexpr IntRange kTachiFixationWidthRange{8, 26};
+inline constexpr IntRange kHorizFixationsRange{1, 5}; // the panel offers 2..5; the reader handles 1
+inline constexpr IntRange kVertFixationsRange{kVertMinFixations, kVertMaxFixations};
+inline constexpr IntRange kVertDownSweepRange{kVertMinDownSweep, kVertMaxDownSweep};
+inline constexpr IntRange kIndentRange{0, kMaxParagraphIndent};
+inline constexpr IntRange kPracticeMinutesRange{1, 4};

@@ -25,18 +25,18 @@ void AppStateTest::aFailedSaveAfterAScoreIsReportedOnce()
     // A folder in the file's place: nothing can be written there, whatever the rights.
     QVERIFY(dir.mkdir(QStringLiteral("settings2.dat")));
     app.fakes.messages.expect(MessageKind::Error, kCannotMake);
-    state.historyAppend(state.Settings.HorizWpmHistory, 250.0);
-    state.historyAppend(state.Settings.HorizWpmHistory, 260.0);
-    state.historyRemoveLast(state.Settings.HorizWpmHistory, 260.0);
+    state.historyAppend(Mode::Horiz, ChartKind::Wpm, 250.0);
+    state.historyAppend(Mode::Horiz, ChartKind::Wpm, 260.0);
+    state.historyRemoveLast(Mode::Horiz, ChartKind::Wpm, 260.0);
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 
     // Once a save works again, the next failure is news and is told again.
     QVERIFY(dir.rmdir(QStringLiteral("settings2.dat")));
-    state.historyAppend(state.Settings.VertWpmHistory, 300.0);
+    state.historyAppend(Mode::Vert, ChartKind::Wpm, 300.0);
     QVERIFY(dir.rename(QStringLiteral("settings2.dat"), QStringLiteral("x")));
     QVERIFY(dir.mkdir(QStringLiteral("settings2.dat")));
     app.fakes.messages.expect(MessageKind::Error, kCannotMake);
-    state.historyClear(state.Settings.VertWpmHistory);
+    state.historyClear(Mode::Vert, ChartKind::Wpm);
     QVERIFY2(app.fakes.verify(), qPrintable(app.fakes.report()));
 }
 
@@ -61,7 +61,7 @@ void AppStateTest::aSaveFallsBackInPlaceAndNamesWhatFailed()
             app.state->settingsWriter.atomic = [](const QString &, const QByteArray &) {
                 return AtomicWriteResult::NoTemporaryFile;
             };
-        app.state->Settings.SpeedTestWpmHistory[0] = 412.5;
+        editSettings(*app.state, [&](TSettings &s) { s.SpeedTestWpmHistory[0] = 412.5; });
         if (!message.isEmpty())
             app.fakes.messages.expect(MessageKind::Error, message);
         QCOMPARE(app.state->saveSettingsFile(), message.isEmpty());

@@ -45,12 +45,12 @@ struct Charts
     {
         QTest::mouseClick(window()->findChild<QPushButton *>(name), Qt::LeftButton);
     }
-    // Opens the window on `command`, with `wpm` as that mode's WPM scores.
-    void open(const char *command, THistory &history, std::initializer_list<double> wpm)
+    // Opens the window on `command`, with `wpm` as `mode`'s WPM scores.
+    void open(const char *command, Mode mode, std::initializer_list<double> wpm)
     {
-        historyClear(history);
+        app.state->historyClear(mode, ChartKind::Wpm);
         for (double v : wpm)
-            historyAppend(history, v);
+            app.state->historyAppend(mode, ChartKind::Wpm, v);
         QVERIFY(triggerAction(app.form(), command) && window() != nullptr);
     }
     void close(const char *closeButton)
@@ -104,12 +104,12 @@ void ChartsTest::chartsShowAndClearOnlyTheShownModesHistories()
 {
     Charts c;
     QVERIFY(c.started);
-    TSettings &s = c.app.state->Settings;
+    const TSettings &s = c.app.state->Settings;
     for (const double v : {0.875, 0.5, 0.7})
-        historyAppend(s.HorizComprehensionHistory, v);
-    historyAppend(s.VertWpmHistory, 900);
-    historyAppend(s.TachiComprehensionHistory, 0.6);
-    c.open("chartHorizAction", s.HorizWpmHistory, {250.4, 0.4, 312.5, 413.5, 180.0});
+        c.app.state->historyAppend(Mode::Horiz, ChartKind::Comprehension, v);
+    c.app.state->historyAppend(Mode::Vert, ChartKind::Wpm, 900);
+    c.app.state->historyAppend(Mode::Tachi, ChartKind::Comprehension, 0.6);
+    c.open("chartHorizAction", Mode::Horiz, {250.4, 0.4, 312.5, 413.5, 180.0});
     // Rounding and averages are the core's test; here, that the shown mode's scores reach the charts.
     QCOMPARE(c.line(ChartKind::Wpm)->points(), (QList<QPointF>{{1, 250}, {2, 312}, {3, 414}, {4, 180}}));
     QCOMPARE(c.values(ChartKind::Wpm)->max(), 414.0);
@@ -129,7 +129,7 @@ void ChartsTest::chartsShowAndClearOnlyTheShownModesHistories()
     // A line of one point would draw nothing: a lone score is marked, a line of several is plain.
     QVERIFY(!c.line(ChartKind::Wpm)->pointsVisible());
     c.close("wpmCloseButton");
-    c.open("chartTachiAction", s.TachiWpmHistory, {300.0, 280.0});
+    c.open("chartTachiAction", Mode::Tachi, {300.0, 280.0});
     QVERIFY(c.line(ChartKind::Comprehension)->pointsVisible() && !c.line(ChartKind::Wpm)->pointsVisible());
 }
 
@@ -138,7 +138,7 @@ void ChartsTest::savedBitmapIsTheChartAndItsFolderIsRemembered()
     Charts c;
     QVERIFY(c.started);
     TestApp &app = c.app;
-    c.open("chartTachiAction", app.state->Settings.TachiWpmHistory, {150, 180, 210, 260});
+    c.open("chartTachiAction", Mode::Tachi, {150, 180, 210, 260});
     const QStringList before = QDir(app.dir.path()).entryList(QDir::Files);
     app.fakes.dialogs.saveNames.push_back(QString());
     c.click("wpmSaveButton");

@@ -83,8 +83,8 @@ void CompTestTest::declinedScoresAreBothTakenBack()
 {
     TestApp app;
     QVERIFY(app.start());
-    THistory &wpm = app.state->Settings.HorizWpmHistory;
-    app.state->historyAppend(wpm, 280.0);
+    const THistory &wpm = app.state->Settings.HorizWpmHistory;
+    app.state->historyAppend(Mode::Horiz, ChartKind::Wpm, 280.0);
     app.state->StoryLoaded = 1;
     app.state->StoryNumber = 4;
     // The reading's end: the test is wanted.
@@ -101,10 +101,12 @@ void CompTestTest::zeroScoreIsKeptAndTakenBack()
     for (const bool save : {true, false}) {
         TestApp app;
         QVERIFY(app.start());
-        THistory &comp = app.state->Settings.HorizComprehensionHistory;
-        THistory &wpm = app.state->Settings.HorizWpmHistory;
-        comp[0] = 0.6;
-        wpm[0] = 250;
+        const THistory &comp = app.state->Settings.HorizComprehensionHistory;
+        const THistory &wpm = app.state->Settings.HorizWpmHistory;
+        editSettings(*app.state, [](TSettings &s) {
+            s.HorizComprehensionHistory[0] = 0.6;
+            s.HorizWpmHistory[0] = 250;
+        });
         // The last reading scored nothing (stepped, or too short to time): no WPM score of its own to keep
         // or take back, so no question about one.
         app.state->recordSpeed(Mode::Horiz, std::nullopt);

@@ -138,8 +138,8 @@ void CrashSafetyTest::aScoreShownSurvivesAKill()
     QVERIFY(score > 0);
 
     QVERIFY(app.start());
-    QCOMPARE(historyCount(*app.state->wpmHistory(mode)), 1);
-    QCOMPARE((*app.state->wpmHistory(mode))[0], score);
+    QCOMPARE(historyCount(*app.state->history(mode, ChartKind::Wpm)), 1);
+    QCOMPARE((*app.state->history(mode, ChartKind::Wpm))[0], score);
 }
 
 void CrashSafetyTest::aKillDuringASaveLeavesTheOldOrTheNewRecord()

@@ -124,7 +124,7 @@ void CreateTextTest::formatOffersSendingAndKeepsEveryWord()
     QFETCH(QString, told);
     const bool formats = text.count(u'\n') != 3;
     CreateText c(width);
-    c.app.state->Settings.CreateTextIndent = indent;
+    editSettings(*c.app.state, [&](TSettings &s) { s.CreateTextIndent = indent; });
     // The starting line is a prompt, not text: what comes in replaces it.
     QVERIFY(c.memo()->toPlainText().isEmpty() && !c.memo()->placeholderText().isEmpty());
     c.app.fakes.clipboard.content = text;

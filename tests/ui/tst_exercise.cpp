@@ -75,8 +75,9 @@ void ExerciseTest::opensWithItsSettingsAndClosesMidPractice()
 {
     TestApp app;
     QVERIFY(app.start());
-    app.state->Settings.ExerciseFlashTime = 2; // a damaged record: below the bar's range
-    app.state->Settings.ExercisePracticeMinutes = 9;
+    editSettings(*app.state,
+                 [&](TSettings &s) { s.ExerciseFlashTime = 2; }); // a damaged record: below the bar's range
+    editSettings(*app.state, [&](TSettings &s) { s.ExercisePracticeMinutes = 9; });
     QVERIFY(triggerAction(app.form(), "exerciseAction"));
     auto *form = qobject_cast<TExerciseForm *>(app.state->modeWindow.data());
     // The controls bring the record into their range, and the window times by the same values.

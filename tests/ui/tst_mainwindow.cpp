@@ -117,7 +117,7 @@ void MainWindowTest::restoreDefaultsDeletesTheFilesAtExit()
     QVERIFY(triggerAction(app.form(), "restoreDefaultsAction"));
     QCOMPARE(app.state->RestoreDefaultsPending, yes ? 1 : 0);
     // A score recorded now must not bring the file back.
-    app.state->historyAppend(app.state->Settings.HorizWpmHistory, 300);
+    app.state->historyAppend(Mode::Horiz, ChartKind::Wpm, 300);
     QCOMPARE(QFile::exists(app.path("settings2.dat")), !yes);
     QVERIFY(triggerAction(app.form(), "exitAction"));
     app.program.end();

@@ -193,10 +193,9 @@ private Q_SLOTS:
         // 7 lines of 8 words and a blank line; the last line is not counted.
         app.writeLines(QStringLiteral("a.txt"), {kLine, kLine, kLine, QString(), kLine, kLine, kLine, kLine});
         QVERIFY(app.start());
-        app.state->Settings.VertFixations = 3;
-        THistory &history =
-            mode == Mode::Horiz ? app.state->Settings.HorizWpmHistory : app.state->Settings.VertWpmHistory;
-        history[0] = 100.0; // an earlier score, which stays
+        editSettings(*app.state, [&](TSettings &s) { s.VertFixations = 3; });
+        app.state->historyAppend(mode, ChartKind::Wpm, 100.0); // an earlier score, which stays
+        const THistory &history = *app.state->history(mode, ChartKind::Wpm);
         const Reader r = openOn(app, mode, QStringLiteral("a.txt"));
         QCOMPARE(r.look(), QStringLiteral("Start Read on, reset on"));
         QVERIFY(mode == Mode::Vert || r.lineCountBox() == QStringLiteral("8"));
@@ -478,8 +477,8 @@ private Q_SLOTS:
         QFETCH(QRgb, background);
         QFETCH(int, lines);
         const ReaderApp t(mode, {kLine, kLine, kLine, kLine}, [&](AppState &state) {
-            (mode == Mode::Horiz ? state.Settings.HorizUnreadTextMode : state.Settings.VertUnreadTextMode) =
-                static_cast<std::uint8_t>(look);
+            state.setTextLook(
+                mode == Mode::Horiz ? AppState::TextLook::HorizUnread : AppState::TextLook::VertUnread, look);
         });
         const Reader &r = t.r;
         // The first fixation of the first line, or column 1 of the first block of three lines.
@@ -509,12 +508,15 @@ private Q_SLOTS:
         QVERIFY(app.start());
         const Reader h = readerOf(app, Mode::Horiz);
         h.window->setPlacedGeometry(QRect(0, 0, 700, 400));
-        app.state->Settings.HorizFixations = 4;
-        app.state->Settings.HorizUnreadTextMode = 1; // Invisible
-        app.state->Settings.HorizReadTextMode = 1;   // Invisible: a read line vanishes
+        editSettings(*app.state, [&](TSettings &s) { s.HorizFixations = 4; });
+        editSettings(*app.state, [&](TSettings &s) { s.HorizUnreadTextMode = 1; }); // Invisible
+        editSettings(*app.state,
+                     [&](TSettings &s) { s.HorizReadTextMode = 1; }); // Invisible: a read line vanishes
         setStoryFileName(*app.state, QStringLiteral("a.txt"));
         for (int size = 8; size <= 14; ++size) {
-            app.state->Settings.HorizFont = TFontGroup{QStringLiteral("Times New Roman"), size, 0, 0};
+            editSettings(*app.state, [&](TSettings &s) {
+                s.HorizFont = TFontGroup{QStringLiteral("Times New Roman"), size, 0, 0};
+            });
             h.window->loadStory();
             h.runFor(4 * 4 + 1);
             const int lh = h.window->pageView()->lineHeight();

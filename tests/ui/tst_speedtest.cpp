@@ -231,11 +231,10 @@ private Q_SLOTS:
     void aDamagedFontSizeIsKeptWithinTheDialogLimits()
     {
         SpeedTestApp t;
-        TFontGroup &font = t.app.state->Settings.SpeedTestFont;
         for (const auto &[stored, used] : {std::pair{500, 14}, std::pair{0, 8}, std::pair{-3, 8}}) {
-            font.Size = used;
+            editSettings(*t.app.state, [used = used](TSettings &s) { s.SpeedTestFont.Size = used; });
             const int expected = t.reader->lineHeight();
-            font.Size = stored;
+            editSettings(*t.app.state, [stored = stored](TSettings &s) { s.SpeedTestFont.Size = stored; });
             QCOMPARE(t.reader->lineHeight(), expected);
         }
     }
@@ -256,7 +255,9 @@ private Q_SLOTS:
     void aLongTextAtTheLargestFontPaintsOnlyWhatIsInView()
     {
         SpeedTestApp t;
-        t.app.state->Settings.SpeedTestFont.Size = 500; // damaged: laid out at the largest size on offer
+        editSettings(*t.app.state, [&](TSettings &s) {
+            s.SpeedTestFont.Size = 500;
+        }); // damaged: laid out at the largest size on offer
         t.reader->setPlacedGeometry(QRect(0, 0, 1200, 500));
         const QString path = t.writeText(QStringLiteral("long.txt"), 1000);
         // A page image of this text would take width x page end x 4 bytes: about 100 MB.

@@ -184,7 +184,7 @@ private Q_SLOTS:
     {
         QFETCH(int, seconds);
         Tachi t;
-        t.app.state->Settings.TachiWpmHistory[0] = 111.0;
+        editSettings(*t.app.state, [&](TSettings &s) { s.TachiWpmHistory[0] = 111.0; });
         t.startOn(4);
         if (seconds > 0)
             t.app.fakes.messages.expect(MessageKind::Confirm, kSaveWpmQuestion, false);

@@ -17,9 +17,143 @@ constexpr const char *kSoundFiles[] = {"click_1.wav", "click_2.wav", "tap4.wav",
 AppState::AppState(Services s, QString workingDir) : AppState(s, workingDir, workingDir) {}
 
 AppState::AppState(Services s, QString dataDir, QString userDir)
-    : services(s), m_dataDir(std::move(dataDir)), m_userDir(std::move(userDir))
+    : Settings(m_settings), services(s), m_settings(defaultSettings(96)), m_dataDir(std::move(dataDir)),
+      m_userDir(std::move(userDir))
 {
-    Settings = defaultSettings(96);
+}
+
+void AppState::setSpeed(Mode mode, int ms)
+{
+    switch (mode) {
+    case Mode::Tachi:
+        m_settings.TachiFlashTime = kTachiFlashTimeRange.clamp(ms);
+        break;
+    case Mode::Horiz:
+        m_settings.HorizInterval = kPacerIntervalRange.clamp(ms);
+        break;
+    case Mode::Vert:
+        m_settings.VertInterval = kPacerIntervalRange.clamp(ms);
+        break;
+    case Mode::Exercise:
+        m_settings.ExerciseFlashTime = kExerciseFlashTimeRange.clamp(ms);
+        break;
+    default:
+        break;
+    }
+}
+
+void AppState::setSweepSpeed(int ms)
+{
+    m_settings.VertSecondInterval = kVertSweepIntervalRange.clamp(ms);
+}
+
+void AppState::setFixations(Mode mode, int value)
+{
+    if (mode == Mode::Tachi)
+        m_settings.TachiFixationWidth = kTachiFixationWidthRange.clamp(value);
+    else if (mode == Mode::Horiz)
+        m_settings.HorizFixations = static_cast<std::uint8_t>(kHorizFixationsRange.clamp(value));
+    else if (mode == Mode::Vert)
+        m_settings.VertFixations = kVertFixationsRange.clamp(value);
+}
+
+void AppState::setDownSweep(int lines)
+{
+    m_settings.VertDownSweep = kVertDownSweepRange.clamp(lines);
+}
+
+void AppState::setIndent(Mode mode, int spaces)
+{
+    spaces = kIndentRange.clamp(spaces);
+    if (mode == Mode::Tachi)
+        m_settings.TachiIndent = static_cast<std::uint8_t>(spaces);
+    else if (mode == Mode::CreateText)
+        m_settings.CreateTextIndent = spaces;
+}
+
+void AppState::setPracticeMinutes(int minutes)
+{
+    m_settings.ExercisePracticeMinutes = kPracticeMinutesRange.clamp(minutes);
+}
+
+void AppState::setExerciseLastPercent(const QString &text)
+{
+    m_settings.ExerciseLastPercent = text;
+}
+
+void AppState::setFont(Mode mode, const TFontGroup &font)
+{
+    if (mode != Mode::None)
+        modeInfo(mode).setFont(m_settings, font);
+}
+
+void AppState::setColour(Colour which, std::int32_t colour)
+{
+    switch (which) {
+    case Colour::Main:
+        m_settings.MainColor = colour;
+        break;
+    case Colour::TachiBack:
+        m_settings.TachiBackColor = colour;
+        break;
+    case Colour::ExerciseBack:
+        m_settings.ExerciseBackColor = colour;
+        break;
+    }
+}
+
+namespace {
+
+std::uint8_t TSettings::*lookField(AppState::TextLook which)
+{
+    switch (which) {
+    case AppState::TextLook::HorizUnread:
+        return &TSettings::HorizUnreadTextMode;
+    case AppState::TextLook::HorizRead:
+        return &TSettings::HorizReadTextMode;
+    case AppState::TextLook::VertUnread:
+        break;
+    }
+    return &TSettings::VertUnreadTextMode;
+}
+
+} // namespace
+
+void AppState::setTextLook(TextLook which, int value)
+{
+    m_settings.*lookField(which) = static_cast<std::uint8_t>(value);
+}
+
+std::uint8_t AppState::textLook(TextLook which) const
+{
+    return m_settings.*lookField(which);
+}
+
+void AppState::setSoundOn(bool on)
+{
+    m_settings.SoundOn = on ? 1 : 0;
+}
+
+void AppState::storePlacement(std::uint8_t TSettings::*flag, TBounds TSettings::*bounds, const TBounds &value)
+{
+    m_settings.*bounds = value;
+    m_settings.*flag = 0;
+}
+
+void AppState::storeMainPlacement(const TBounds &bounds)
+{
+    m_settings.MainBounds = bounds;
+}
+
+void AppState::setMainDefaultPlacement(bool on)
+{
+    m_settings.UseDefaultMainPlacement = on ? 1 : 0;
+}
+
+void AppState::setMainDefaultSize(int width, int height)
+{
+    m_settings.MainBounds.Width = width;
+    m_settings.MainBounds.Height = height;
 }
 
 QString AppState::filePath(const QString &name) const
@@ -72,22 +206,28 @@ void AppState::showHelp(int context)
         services.messages.error(QStringLiteral("The help file cannot be opened."));
 }
 
-void AppState::historyAppend(THistory &history, double value)
+void AppState::historyAppend(Mode mode, ChartKind kind, double value)
 {
-    ::historyAppend(history, value);
-    saveAfterScore();
+    if (THistory *h = editableHistory(mode, kind)) {
+        ::historyAppend(*h, value);
+        saveAfterScore();
+    }
 }
 
-void AppState::historyRemoveLast(THistory &history, double value)
+void AppState::historyRemoveLast(Mode mode, ChartKind kind, double value)
 {
-    ::historyRemoveLast(history, value);
-    saveAfterScore();
+    if (THistory *h = editableHistory(mode, kind)) {
+        ::historyRemoveLast(*h, value);
+        saveAfterScore();
+    }
 }
 
-void AppState::historyClear(THistory &history)
+void AppState::historyClear(Mode mode, ChartKind kind)
 {
-    ::historyClear(history);
-    saveAfterScore();
+    if (THistory *h = editableHistory(mode, kind)) {
+        ::historyClear(*h);
+        saveAfterScore();
+    }
 }
 
 bool AppState::saveSettingsFile()
@@ -122,13 +262,12 @@ void AppState::saveAfterScore()
 
 void AppState::recordSpeed(Mode mode, std::optional<double> wpm)
 {
-    THistory *history = wpmHistory(mode);
-    if (history == nullptr)
+    if (chartModeFor(mode) == nullptr)
         return;
     const double kept = wpm && plausibleScore(*wpm, HistoryKind::Wpm) ? *wpm : 0.0;
     m_lastWpm[static_cast<std::size_t>(mode)] = kept;
     if (kept > 0.0)
-        historyAppend(*history, kept);
+        historyAppend(mode, ChartKind::Wpm, kept);
 }
 
 void AppState::askAfterReading(Mode mode)
@@ -144,7 +283,7 @@ void AppState::askAfterReading(Mode mode)
     const double wpm = lastWpm(mode);
     if (wpm > 0.0 &&
         !services.messages.confirm(QStringLiteral("Do you want to save this WPM score on chart?")))
-        historyRemoveLast(*wpmHistory(mode), wpm);
+        historyRemoveLast(mode, ChartKind::Wpm, wpm);
 }
 
 double AppState::lastWpm(Mode mode) const
@@ -152,13 +291,15 @@ double AppState::lastWpm(Mode mode) const
     return mode == Mode::None ? 0.0 : m_lastWpm[static_cast<std::size_t>(mode)];
 }
 
-THistory *AppState::wpmHistory(Mode mode)
+THistory *AppState::editableHistory(Mode mode, ChartKind kind)
 {
-    return mode == Mode::None || !modeInfo(mode).scored() ? nullptr : &(Settings.*modeInfo(mode).wpmHistory);
+    const ModeInfo *m = chartModeFor(mode);
+    return m != nullptr ? &chartHistory(*m, m_settings, kind) : nullptr;
 }
 
-THistory *AppState::comprehensionHistory(Mode mode)
+const THistory *AppState::history(Mode mode, ChartKind kind) const
 {
-    return mode == Mode::None || !modeInfo(mode).scored() ? nullptr
-                                                          : &(Settings.*modeInfo(mode).comprehensionHistory);
+    const ModeInfo *m = chartModeFor(mode);
+    return m != nullptr ? &(m_settings.*(kind == ChartKind::Wpm ? m->wpmHistory : m->comprehensionHistory))
+                        : nullptr;
 }

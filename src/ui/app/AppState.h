@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ChartData.h"
 #include "ModeTable.h"
 #include "ReadingOptions.h"
 #include "Services.h"
@@ -27,8 +28,48 @@ public:
     AppState(Services services, QString workingDir);
     AppState(Services services, QString dataDir, QString userDir);
 
-    TSettings Settings;
+    // The settings record: every window reads it; changes go through the operations below, each named for
+    // what it changes, so a new place that writes a field shows.
+    const TSettings &Settings;
     Services services;
+
+    // The record as a whole: loaded at start, or a test's prepared record.
+    void replaceSettings(const TSettings &settings) { m_settings = settings; }
+    // A mode's pacing: the tachistoscope's and the exercise's flash time, a pacer's interval (ms), each
+    // kept within the range its control offers.
+    void setSpeed(Mode mode, int ms);
+    // The vertical reader's pause between the lines of one sweep (ms).
+    void setSweepSpeed(int ms);
+    // Fixations per line (horizontal, vertical) or the fixation width in characters (tachistoscope).
+    void setFixations(Mode mode, int value);
+    void setDownSweep(int lines);
+    // Spaces before a paragraph's first line (tachistoscope, create text).
+    void setIndent(Mode mode, int spaces);
+    void setPracticeMinutes(int minutes);
+    void setExerciseLastPercent(const QString &text);
+    void setFont(Mode mode, const TFontGroup &font);
+    enum class Colour
+    {
+        Main,
+        TachiBack,
+        ExerciseBack,
+    };
+    void setColour(Colour which, std::int32_t colour);
+    // How read and unread text look in the paced readers (the text visibility panels).
+    enum class TextLook
+    {
+        HorizUnread,
+        HorizRead,
+        VertUnread,
+    };
+    void setTextLook(TextLook which, int value);
+    std::uint8_t textLook(TextLook which) const;
+    void setSoundOn(bool on);
+    // A window's placement: its bounds, and its flag cleared so that they are used next time.
+    void storePlacement(std::uint8_t TSettings::*flag, TBounds TSettings::*bounds, const TBounds &value);
+    void storeMainPlacement(const TBounds &bounds);
+    void setMainDefaultPlacement(bool on);
+    void setMainDefaultSize(int width, int height);
 
     // The main window while it exists; windows reach it only through this interface.
     Frame *frame = nullptr;
@@ -66,9 +107,9 @@ public:
 
     // Score histories change through these so that no score is lost on a crash: each change is written
     // to the settings file at once (unless the file is to be deleted at exit).
-    void historyAppend(THistory &history, double value);
-    void historyRemoveLast(THistory &history, double value);
-    void historyClear(THistory &history);
+    void historyAppend(Mode mode, ChartKind kind, double value);
+    void historyRemoveLast(Mode mode, ChartKind kind, double value);
+    void historyClear(Mode mode, ChartKind kind);
     // The end of a timed reading of `mode`: its speed, when it has one, goes into the mode's history (on
     // file at once). A stepped reading, or one that counted no whole second, has none and records nothing.
     void recordSpeed(Mode mode, std::optional<double> wpm);
@@ -79,9 +120,8 @@ public:
     // The WPM score of the mode's last finished reading (0 when none), which the comprehension test takes
     // back together with its own score when the user does not keep them.
     double lastWpm(Mode mode) const;
-    // The score histories of a reading mode; null for the exercise and create text.
-    THistory *wpmHistory(Mode mode);
-    THistory *comprehensionHistory(Mode mode);
+    // A score history of a reading mode; null for the exercise and create text.
+    const THistory *history(Mode mode, ChartKind kind) const;
 
     // How the settings file is written; a test may replace the atomic step.
     SettingsFileWriter settingsWriter;
@@ -92,9 +132,21 @@ public:
     void saveAfterScore();
 
 private:
+    THistory *editableHistory(Mode mode, ChartKind kind);
+
+    TSettings m_settings;
     QString m_dataDir;
     QString m_userDir;
     std::array<double, kModeCount> m_lastWpm{};
     bool m_scoreSaveFailureShown = false;
     bool m_optionsSaveFailureShown = false;
 };
+
+// A prepared record for a test or a benchmark (a damaged value, a full history). The program changes its
+// settings only through AppState's named operations; the layering check keeps this out of src/.
+template <typename Edit> void editSettings(AppState &state, Edit edit)
+{
+    TSettings settings = state.Settings;
+    edit(settings);
+    state.replaceSettings(settings);
+}

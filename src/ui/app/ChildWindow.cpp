@@ -8,7 +8,8 @@
 
 #include <algorithm>
 
-ChildWindow::ChildWindow(AppState &state, std::uint8_t *placementFlag, TBounds *bounds, QWidget *parent)
+ChildWindow::ChildWindow(AppState &state, PlacementFlag placementFlag, PlacementBounds bounds,
+                         QWidget *parent)
     : QWidget(parent), m_state(state), m_flag(placementFlag), m_bounds(bounds)
 {
 }
@@ -73,14 +74,15 @@ QRect ChildWindow::keepReachable(const QRect &stored, const QSize &area)
 
 void ChildWindow::applyPlacement(const QRect &defaultRect)
 {
-    if (m_flag == nullptr || m_bounds == nullptr || *m_flag == 1) {
+    if (m_flag == nullptr || m_bounds == nullptr || m_state.Settings.*m_flag == 1) {
         setPlacedGeometry(defaultRect);
         return;
     }
     QSize area;
     if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
         area = f->mdiArea()->viewport()->size();
-    const QRect stored(m_bounds->Left, m_bounds->Top, m_bounds->Width, m_bounds->Height);
+    const TBounds &b = m_state.Settings.*m_bounds;
+    const QRect stored(b.Left, b.Top, b.Width, b.Height);
     setPlacedGeometry(keepReachable(stored, area));
 }
 
@@ -89,8 +91,7 @@ void ChildWindow::storePlacement()
     if (m_flag == nullptr || m_bounds == nullptr)
         return;
     const QRect r = placedGeometry();
-    *m_bounds = TBounds{r.left(), r.top(), r.width(), r.height()};
-    *m_flag = 0;
+    m_state.storePlacement(m_flag, m_bounds, TBounds{r.left(), r.top(), r.width(), r.height()});
 }
 
 void ChildWindow::prepareToLeave()

@@ -16,9 +16,12 @@ class ChildWindow : public QWidget
     Q_OBJECT
 
 public:
-    // `placementFlag` and `bounds` point into the settings record, or are null for a window that is not
+    // `placementFlag` and `bounds` name fields of the settings record, or are null for a window that is not
     // placed from the record.
-    ChildWindow(AppState &state, std::uint8_t *placementFlag, TBounds *bounds, QWidget *parent = nullptr);
+    using PlacementFlag = std::uint8_t TSettings::*;
+    using PlacementBounds = TBounds TSettings::*;
+    ChildWindow(AppState &state, PlacementFlag placementFlag, PlacementBounds bounds,
+                QWidget *parent = nullptr);
 
     QMdiSubWindow *frame() const;
     // Activates this window and gives it the keyboard.
@@ -48,8 +51,8 @@ protected:
     AppState &m_state;
 
 private:
-    std::uint8_t *m_flag;
-    TBounds *m_bounds;
+    PlacementFlag m_flag;
+    PlacementBounds m_bounds;
     bool m_left = false;
     // The frame's last bounds while neither minimised nor maximised.
     QRect m_normal;

@@ -29,8 +29,7 @@ VisibilityPanel::VisibilityPanel(QWidget *parent) : QFrame(parent)
     hide();
 }
 
-void VisibilityPanel::addGroup(const QString &title, std::uint8_t &target,
-                               std::initializer_list<Choice> choices)
+void VisibilityPanel::addGroup(const QString &title, Binding binding, std::initializer_list<Choice> choices)
 {
     auto *box = new QGroupBox(title);
     auto *boxLayout = new QVBoxLayout(box);
@@ -41,19 +40,19 @@ void VisibilityPanel::addGroup(const QString &title, std::uint8_t &target,
         group->addButton(radio, c.value);
         boxLayout->addWidget(radio);
     }
-    connect(group, &QButtonGroup::idClicked, this,
-            [&target](int id) { target = static_cast<std::uint8_t>(id); });
+    connect(group, &QButtonGroup::idClicked, this, [write = binding.write](int id) { write(id); });
     m_groups->addWidget(box);
-    m_bindings.append({group, &target});
+    m_bindings.append({group, std::move(binding)});
     adjustSize();
 }
 
 void VisibilityPanel::syncFromSettings()
 {
-    for (const auto &[group, target] : m_bindings) {
+    for (const auto &[group, binding] : m_bindings) {
+        const int value = binding.read();
         group->setExclusive(false);
         for (QAbstractButton *b : group->buttons())
-            b->setChecked(group->id(b) == *target);
+            b->setChecked(group->id(b) == value);
         group->setExclusive(true);
     }
 }

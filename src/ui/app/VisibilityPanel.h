@@ -3,13 +3,14 @@
 #include <QFrame>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
 class QButtonGroup;
 class QVBoxLayout;
 
-// "Change Text Visibility": radio groups that write a look byte of the settings directly.
+// "Change Text Visibility": radio groups, each bound to a look of the settings.
 class VisibilityPanel final : public QFrame
 {
     Q_OBJECT
@@ -23,8 +24,15 @@ public:
         const char *objectName;
     };
 
+    // How a group reads and writes its look in the settings.
+    struct Binding
+    {
+        std::function<int()> read;
+        std::function<void(int)> write;
+    };
+
     explicit VisibilityPanel(QWidget *parent = nullptr);
-    void addGroup(const QString &title, std::uint8_t &target, std::initializer_list<Choice> choices);
+    void addGroup(const QString &title, Binding binding, std::initializer_list<Choice> choices);
     // Checks the buttons from the settings; a value no button has leaves the group unchecked.
     void syncFromSettings();
 
@@ -33,5 +41,5 @@ Q_SIGNALS:
 
 private:
     QVBoxLayout *m_groups;
-    QList<std::pair<QButtonGroup *, std::uint8_t *>> m_bindings;
+    QList<std::pair<QButtonGroup *, Binding>> m_bindings;
 };

@@ -41,7 +41,7 @@ TForm1::~TForm1()
     // The destroy handler: bounds into the record, and the file goes when a restore is pending.
     if (!m_closed) {
         storeMainBounds();
-        m_state.Settings.UseDefaultMainPlacement = 0;
+        m_state.setMainDefaultPlacement(false);
     }
     deleteSettingsIfPending();
     if (m_state.frame == this)
@@ -218,14 +218,18 @@ void TForm1::applyHolds()
 
 void TForm1::buildVisibilityPanels()
 {
-    TSettings &s = m_state.Settings;
+    using Look = AppState::TextLook;
+    auto look = [this](Look which) {
+        return VisibilityPanel::Binding{[this, which] { return int(m_state.textLook(which)); },
+                                        [this, which](int v) { m_state.setTextLook(which, v); }};
+    };
     m_panel1 = new VisibilityPanel(m_mdi->viewport());
     m_panel1->setObjectName(QStringLiteral("Panel1"));
-    m_panel1->addGroup(QStringLiteral("Unread Text"), s.HorizUnreadTextMode,
+    m_panel1->addGroup(QStringLiteral("Unread Text"), look(Look::HorizUnread),
                        {{"See Through", 2, "unreadSeeThroughRadio"},
                         {"Covered", 3, "unreadCoveredRadio"},
                         {"Invisible", 1, "unreadInvisibleRadio"}});
-    m_panel1->addGroup(QStringLiteral("Read Text"), s.HorizReadTextMode,
+    m_panel1->addGroup(QStringLiteral("Read Text"), look(Look::HorizRead),
                        {{"See Through", 3, "readSeeThroughRadio"},
                         {"Covered", 4, "readCoveredRadio"},
                         {"Invisible", 1, "readInvisibleRadio"},
@@ -234,7 +238,7 @@ void TForm1::buildVisibilityPanels()
 
     m_panel5 = new VisibilityPanel(m_mdi->viewport());
     m_panel5->setObjectName(QStringLiteral("Panel5"));
-    m_panel5->addGroup(QStringLiteral("Unread Text"), s.VertUnreadTextMode,
+    m_panel5->addGroup(QStringLiteral("Unread Text"), look(Look::VertUnread),
                        {{"See Through", 2, "vertSeeThroughRadio"}, {"Covered", 3, "vertCoveredRadio"}});
     connect(m_panel5, &VisibilityPanel::okClicked, this, [this] { visibilityOk(m_panel5, Mode::Vert); });
 }
@@ -272,8 +276,8 @@ bool TForm1::FormCreate()
             "This program requires Windows NT/2000/XP and does Not work on Windows 95/98/ME systems."));
         return false;
     }
-    m_state.Settings =
-        loadSettingsFile(m_state.filePath(QString::fromLatin1(kSettingsFileName)), sv.screen.dpi());
+    m_state.replaceSettings(
+        loadSettingsFile(m_state.filePath(QString::fromLatin1(kSettingsFileName)), sv.screen.dpi()));
     placeFromSettings();
 
     setCurrentMode(m_state, Mode::Horiz);
@@ -285,7 +289,7 @@ bool TForm1::FormCreate()
 
     const bool devices = sv.sound.outputDeviceCount() > 0;
     m_state.SoundDevicePresent = devices ? 1 : 0;
-    m_state.Settings.SoundOn = devices ? 1 : 0;
+    m_state.setSoundOn(devices);
     if (devices)
         checkSoundFiles();
 
@@ -310,15 +314,13 @@ void TForm1::checkSoundFiles()
 
 void TForm1::placeFromSettings()
 {
-    TSettings &s = m_state.Settings;
+    const TSettings &s = m_state.Settings;
     const QSize screen = m_state.services.screen.size();
     if (s.UseDefaultMainPlacement == 1) {
         const QSize size = screen.width() < 800 ? QSize(640, 480) : QSize(680, 530);
         resize(size);
-        if (screen.width() >= 800) {
-            s.MainBounds.Width = size.width();
-            s.MainBounds.Height = size.height();
-        }
+        if (screen.width() >= 800)
+            m_state.setMainDefaultSize(size.width(), size.height());
         move((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);
         return;
     }
@@ -350,13 +352,13 @@ void TForm1::chooseBackgroundColor()
     const auto color = m_state.services.dialogs.chooseColor(toQColor(m_state.Settings.MainColor));
     if (!color)
         return;
-    m_state.Settings.MainColor = toStoredColor(*color);
+    m_state.setColour(AppState::Colour::Main, toStoredColor(*color));
     applyBackground();
 }
 
 void TForm1::toggleSound()
 {
-    m_state.Settings.SoundOn = m_state.Settings.SoundOn == 1 ? 0 : 1;
+    m_state.setSoundOn(m_state.Settings.SoundOn != 1);
     m_soundAction->setChecked(m_state.Settings.SoundOn == 1);
 }
 
@@ -508,7 +510,7 @@ void TForm1::openComprehensionTest()
 void TForm1::storeMainBounds()
 {
     const QRect r = geometry();
-    m_state.Settings.MainBounds = TBounds{x(), y(), r.width(), r.height()};
+    m_state.storeMainPlacement(TBounds{x(), y(), r.width(), r.height()});
 }
 
 void TForm1::saveSettings()
@@ -552,7 +554,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         m_closed = true;
         leaveChildWindows();
         storeMainBounds();
-        m_state.Settings.UseDefaultMainPlacement = 0;
+        m_state.setMainDefaultPlacement(false);
         saveSettings();
     }
     event->accept();

@@ -145,14 +145,13 @@ void TCompTestForm::BitBtn2Click()
 
 void TCompTestForm::recordFor(Mode mode)
 {
-    THistory &comprehension = *m_state.comprehensionHistory(mode);
     const double kept = comprehensionHistoryValue(ComprehensionScore);
-    m_state.historyAppend(comprehension, kept);
+    m_state.historyAppend(mode, ChartKind::Comprehension, kept);
     m_state.services.messages.information(comprehensionMessage(ComprehensionScore));
     if (!m_state.services.messages.confirm(
             QStringLiteral("Do you want to save this test score and WPM score on chart?"))) {
-        m_state.historyRemoveLast(comprehension, kept);
-        m_state.historyRemoveLast(*m_state.wpmHistory(mode), m_state.lastWpm(mode));
+        m_state.historyRemoveLast(mode, ChartKind::Comprehension, kept);
+        m_state.historyRemoveLast(mode, ChartKind::Wpm, m_state.lastWpm(mode));
     }
 }
 

@@ -41,7 +41,7 @@ QLabel *countBox(QWidget *parent, const char *objectName)
 } // namespace
 
 TExerciseForm::TExerciseForm(AppState &state, QWidget *parent)
-    : ModeWindow(state, &state.Settings.ExerciseDefaultPlacement, &state.Settings.ExerciseBounds, parent),
+    : ModeWindow(state, &TSettings::ExerciseDefaultPlacement, &TSettings::ExerciseBounds, parent),
       m_engine(seededExerciseRandom(exerciseSeedFromClock())), m_countdownTimer(state.services.clock, this),
       m_answerDelayTimer(state.services.clock, this), m_practiceClock(state.services.clock, this)
 {
@@ -208,7 +208,7 @@ void TExerciseForm::chooseFont()
     const auto chosen = chooseModeFont(m_state, Mode::Exercise, toFontChoice(m_state.Settings.ExerciseFont));
     if (!chosen)
         return;
-    m_state.Settings.ExerciseFont = *chosen;
+    m_state.setFont(Mode::Exercise, *chosen);
     applyFont();
 }
 
@@ -237,13 +237,13 @@ void TExerciseForm::stopAndReset()
 void TExerciseForm::setFlashTime(int ms)
 {
     m_engine.setFlashTime(ms);
-    m_state.Settings.ExerciseFlashTime = m_engine.flashTime();
+    m_state.setSpeed(Mode::Exercise, m_engine.flashTime());
 }
 
 void TExerciseForm::setPracticeMinutes(int minutes)
 {
     m_engine.setPracticeMinutes(minutes);
-    m_state.Settings.ExercisePracticeMinutes = m_engine.practiceMinutes();
+    m_state.setPracticeMinutes(m_engine.practiceMinutes());
 }
 
 void TExerciseForm::countdownTimer()
@@ -385,7 +385,7 @@ void TExerciseForm::enterClicked()
     if (m_engine.enter() == ExerciseNotice::NothingChecked)
         m_state.services.messages.error(TExerciseEngine::nothingCheckedMessage());
     else if (!m_engine.lastPercent().isEmpty()) {
-        m_state.Settings.ExerciseLastPercent = m_engine.lastPercent();
+        m_state.setExerciseLastPercent(m_engine.lastPercent());
         // On file as soon as it is shown: a crash keeps it.
         m_state.saveAfterScore();
     }

@@ -35,7 +35,7 @@ void ChartCommands::openCharts(Mode mode)
     if (chartMode == nullptr || m_charts != nullptr)
         return;
     m_state.*(chartMode->chartFlag) = 1;
-    if (wpmAxisMaximum(chartHistory(*chartMode, m_state.Settings, ChartKind::Wpm)) == 0)
+    if (wpmAxisMaximum(*m_state.history(mode, ChartKind::Wpm)) == 0)
         m_state.services.messages.information(
             QStringLiteral("You don't have any passages recorded for charting."));
 

@@ -163,7 +163,6 @@ TForm10::ChartPart TForm10::buildPart(ChartKind kind)
 
 void TForm10::fillCharts()
 {
-    TSettings &s = m_state.Settings;
     auto fill = [](ChartPart &p, const TChartSeries &series, int axisMaximum, const QString &suffix) {
         QValueAxis *values = valueAxisOf(p.view);
         QList<QPointF> points;
@@ -183,9 +182,9 @@ void TForm10::fillCharts()
         if (series.average)
             p.average->setText(QString::number(*series.average) + suffix);
     };
-    const THistory &wpm = chartHistory(m_mode, s, ChartKind::Wpm);
+    const THistory &wpm = *m_state.history(m_mode.mode, ChartKind::Wpm);
     fill(m_wpm, wpmChartSeries(wpm), wpmAxisMaximum(wpm), QString());
-    fill(m_percent, comprehensionChartSeries(chartHistory(m_mode, s, ChartKind::Comprehension)), 100,
+    fill(m_percent, comprehensionChartSeries(*m_state.history(m_mode.mode, ChartKind::Comprehension)), 100,
          QStringLiteral("%"));
 }
 
@@ -316,7 +315,7 @@ void TForm10::clearButtonClick(ChartKind kind)
         return;
     // The charts on screen stay as they are; the cleared history shows when the window opens again.
     if (const TChartMode *shown = shownChartMode(m_state))
-        m_state.historyClear(chartHistory(*shown, m_state.Settings, kind));
+        m_state.historyClear(shown->mode, kind);
 }
 
 void TForm10::closeButtonClick()

@@ -201,7 +201,7 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     connect(m_sendHoriz, &QPushButton::clicked, this, [this] { send(Mode::Horiz); });
     connect(m_sendVert, &QPushButton::clicked, this, [this] { send(Mode::Vert); });
     connect(m_indent, &QSpinBox::valueChanged, this,
-            [this](int v) { m_state.Settings.CreateTextIndent = v; });
+            [this](int v) { m_state.setIndent(Mode::CreateText, v); });
     panelShown();
     showLook();
 }

@@ -164,14 +164,14 @@ void ExercisePage::syncFromSettings()
 void ExercisePage::flashTimeChanged(int ms)
 {
     m_flashBox->setText(QString::number(ms));
-    m_state.Settings.ExerciseFlashTime = ms;
+    m_state.setSpeed(Mode::Exercise, ms);
     if (m_exercise != nullptr)
         m_exercise->setFlashTime(ms);
 }
 
 void ExercisePage::practiceMinutesChanged(int minutes)
 {
-    m_state.Settings.ExercisePracticeMinutes = minutes;
+    m_state.setPracticeMinutes(minutes);
     m_progress->setMaximum(minutes * 60);
     if (m_exercise != nullptr)
         m_exercise->setPracticeMinutes(minutes);
@@ -200,7 +200,7 @@ void ExercisePage::chooseBackColor()
     const auto color = m_state.services.dialogs.chooseColor(toQColor(m_state.Settings.ExerciseBackColor));
     if (!color)
         return;
-    m_state.Settings.ExerciseBackColor = toStoredColor(*color);
+    m_state.setColour(AppState::Colour::ExerciseBack, toStoredColor(*color));
     if (m_exercise != nullptr)
         m_exercise->setBackColor(*color);
 }

@@ -212,7 +212,7 @@ void HorizControlPage::startRead()
 
 void HorizControlPage::speedChanged(int position)
 {
-    m_state.Settings.HorizInterval = position;
+    m_state.setSpeed(Mode::Horiz, position);
     if (THorizonForm *r = m_reader)
         r->setPacingInterval(position);
 }
@@ -220,7 +220,7 @@ void HorizControlPage::speedChanged(int position)
 void HorizControlPage::fixationsClicked(int position)
 {
     m_state.PlayClick(1);
-    m_state.Settings.HorizFixations = static_cast<std::uint8_t>(position);
+    m_state.setFixations(Mode::Horiz, position);
     if (THorizonForm *r = m_reader)
         r->FixationsChanged = 1;
     setFocus();

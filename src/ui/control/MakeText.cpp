@@ -32,7 +32,7 @@ const QString kPrompt = QStringLiteral("Paste text goes here or load from file."
 } // namespace
 
 TCreateTextForm::TCreateTextForm(AppState &state, QWidget *parent)
-    : ModeWindow(state, &state.Settings.CreateTextDefaultPlacement, &state.Settings.CreateTextBounds, parent)
+    : ModeWindow(state, &TSettings::CreateTextDefaultPlacement, &TSettings::CreateTextBounds, parent)
 {
     setObjectName(QStringLiteral("createTextForm"));
     setWindowTitle(QStringLiteral("Create Text File"));
@@ -123,7 +123,7 @@ void TCreateTextForm::chooseFont()
         chooseModeFont(m_state, Mode::CreateText, toFontChoice(m_state.Settings.CreateTextFont));
     if (!chosen)
         return;
-    m_state.Settings.CreateTextFont = *chosen;
+    m_state.setFont(Mode::CreateText, *chosen);
     applyFont();
     // Another font wraps the text anew, as a resize does.
     if (m_shown)

@@ -114,9 +114,9 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
             m_reader->previewFont();
     });
     connect(m_widthSpin, &QSpinBox::valueChanged, this,
-            [this](int v) { m_state.Settings.TachiFixationWidth = v; });
+            [this](int v) { m_state.setFixations(Mode::Tachi, v); });
     connect(m_indentSpin, &QSpinBox::valueChanged, this,
-            [this](int v) { m_state.Settings.TachiIndent = static_cast<std::uint8_t>(v); });
+            [this](int v) { m_state.setIndent(Mode::Tachi, v); });
     syncFromSettings();
     showRun();
 }
@@ -320,7 +320,7 @@ void TTachiPage::chooseBackColor()
     const auto color = m_state.services.dialogs.chooseColor(toQColor(m_state.Settings.TachiBackColor));
     if (!color)
         return;
-    m_state.Settings.TachiBackColor = toStoredColor(*color);
+    m_state.setColour(AppState::Colour::TachiBack, toStoredColor(*color));
     if (m_reader != nullptr)
         m_reader->setBackColor(*color);
 }

@@ -227,7 +227,7 @@ void VertControlPage::startRead()
 
 void VertControlPage::speedChanged(int position)
 {
-    m_state.Settings.VertInterval = position;
+    m_state.setSpeed(Mode::Vert, position);
     if (TVertForm *r = m_reader)
         r->setPacingInterval(position);
 }
@@ -235,13 +235,13 @@ void VertControlPage::speedChanged(int position)
 void VertControlPage::secondSpeedChanged(int position)
 {
     // The pacer reads it at every tick.
-    m_state.Settings.VertSecondInterval = position;
+    m_state.setSweepSpeed(position);
 }
 
 void VertControlPage::fixationsChanged(int position)
 {
     m_state.PlayClick(1);
-    m_state.Settings.VertFixations = position;
+    m_state.setFixations(Mode::Vert, position);
     if (TVertForm *r = m_reader)
         r->FixationsChanged = 1;
 }
@@ -249,7 +249,7 @@ void VertControlPage::fixationsChanged(int position)
 void VertControlPage::downSweepChanged(int position)
 {
     m_state.PlayClick(1);
-    m_state.Settings.VertDownSweep = position;
+    m_state.setDownSweep(position);
     if (TVertForm *r = m_reader)
         r->DownSweepChanged = 1;
 }

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 TControlForm::TControlForm(AppState &state, const ModeRegistry &modes, QWidget *parent)
-    : ControlPanel(state, &state.Settings.ControlDefaultPlacement, &state.Settings.ControlBounds, parent),
+    : ControlPanel(state, &TSettings::ControlDefaultPlacement, &TSettings::ControlBounds, parent),
       m_modes(modes)
 {
     setObjectName(QStringLiteral("controlForm"));

@@ -78,7 +78,7 @@ const std::array<TLessonForm::Lesson, 5> TLessonForm::kLessons{{
 }};
 
 TLessonForm::TLessonForm(AppState &state, QWidget *parent)
-    : ChildWindow(state, &state.Settings.LessonDefaultPlacement, &state.Settings.LessonBounds, parent)
+    : ChildWindow(state, &TSettings::LessonDefaultPlacement, &TSettings::LessonBounds, parent)
 {
     setObjectName(QStringLiteral("lessonForm"));
     setWindowTitle(QStringLiteral("Lessons & Instructions"));

@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-PacedReader::PacedReader(AppState &state, Mode mode, std::uint8_t *placementFlag, TBounds *bounds,
+PacedReader::PacedReader(AppState &state, Mode mode, PlacementFlag placementFlag, PlacementBounds bounds,
                          QWidget *parent)
     : ModeWindow(state, placementFlag, bounds, parent), m_timer1(state.services.clock, this), m_mode(mode)
 {

@@ -24,7 +24,7 @@ class PacedReader : public ModeWindow
     Q_DISABLE_COPY_MOVE(PacedReader)
 
 public:
-    PacedReader(AppState &state, Mode mode, std::uint8_t *placementFlag, TBounds *bounds,
+    PacedReader(AppState &state, Mode mode, PlacementFlag placementFlag, PlacementBounds bounds,
                 QWidget *parent = nullptr);
     ~PacedReader() override;
 

@@ -128,7 +128,7 @@ void SpeedTestView::wheelEvent(QWheelEvent *event)
 }
 
 TSpeedTestForm::TSpeedTestForm(AppState &state, QWidget *parent)
-    : ModeWindow(state, &state.Settings.SpeedTestDefaultPlacement, &state.Settings.SpeedTestBounds, parent),
+    : ModeWindow(state, &TSettings::SpeedTestDefaultPlacement, &TSettings::SpeedTestBounds, parent),
       m_view(new SpeedTestView(this)), m_timer1(state.services.clock, this)
 {
     setObjectName(QStringLiteral("speedTestForm"));
@@ -212,7 +212,7 @@ void TSpeedTestForm::chooseFont()
         chooseModeFont(m_state, Mode::SpeedTest, toFontChoice(m_state.Settings.SpeedTestFont));
     if (!chosen)
         return;
-    m_state.Settings.SpeedTestFont = *chosen;
+    m_state.setFont(Mode::SpeedTest, *chosen);
     // The page shows the new font at once; like a width change, that starts the counts again.
     if (m_haveText) {
         stopClock();

@@ -9,8 +9,7 @@
 #include <QMdiSubWindow>
 
 THorizonForm::THorizonForm(AppState &state, QWidget *parent)
-    : PacedReader(state, Mode::Horiz, &state.Settings.HorizDefaultPlacement, &state.Settings.HorizBounds,
-                  parent)
+    : PacedReader(state, Mode::Horiz, &TSettings::HorizDefaultPlacement, &TSettings::HorizBounds, parent)
 {
     setObjectName(QStringLiteral("horizonForm"));
     setWindowTitle(QStringLiteral("Horizontal Reader"));
@@ -237,7 +236,7 @@ QFont THorizonForm::pageFont() const
 void THorizonForm::chooseFont()
 {
     if (const auto chosen = askForFont(m_state.Settings.HorizFont)) {
-        m_state.Settings.HorizFont = *chosen;
+        m_state.setFont(Mode::Horiz, *chosen);
         FontsChanged = 1;
     }
 }

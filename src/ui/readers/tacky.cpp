@@ -54,7 +54,7 @@ void fillWith(QWidget *w, const QColor &color)
 } // namespace
 
 TTachiForm::TTachiForm(AppState &state, QWidget *parent)
-    : ModeWindow(state, &state.Settings.TachiDefaultPlacement, &state.Settings.TachiBounds, parent),
+    : ModeWindow(state, &TSettings::TachiDefaultPlacement, &TSettings::TachiBounds, parent),
       m_flashTimer(state.services.clock), m_secondsTimer(state.services.clock)
 {
     setObjectName(QStringLiteral("tachiForm"));
@@ -255,7 +255,7 @@ void TTachiForm::setBackColor(const QColor &color)
 void TTachiForm::chooseFont()
 {
     if (const auto chosen = chooseModeFont(m_state, Mode::Tachi, toFontChoice(m_state.Settings.TachiFont))) {
-        m_state.Settings.TachiFont = *chosen;
+        m_state.setFont(Mode::Tachi, *chosen);
         applyFont();
     }
     // The layout is redone also after a cancel, so the display always fits the font it shows.
@@ -277,7 +277,7 @@ void TTachiForm::previewFont()
 void TTachiForm::setFlashTime(int ms)
 {
     ms = std::clamp(ms, 40, 2000);
-    m_state.Settings.TachiFlashTime = ms;
+    m_state.setSpeed(Mode::Tachi, ms);
     m_flashTimer.setInterval(ms);
     if (m_flashTimeBar->value() != ms)
         m_flashTimeBar->setValue(ms);

@@ -4,7 +4,7 @@
 #include "readers/HorizPageView.h"
 
 TVertForm::TVertForm(AppState &state, QWidget *parent)
-    : PacedReader(state, Mode::Vert, &state.Settings.VertDefaultPlacement, &state.Settings.VertBounds, parent)
+    : PacedReader(state, Mode::Vert, &TSettings::VertDefaultPlacement, &TSettings::VertBounds, parent)
 {
     setObjectName(QStringLiteral("vertForm"));
     setWindowTitle(QStringLiteral("Vertical Reader"));
@@ -91,8 +91,7 @@ void TVertForm::FinishVerticalReading(const VertTick &)
 
 TFontGroup TVertForm::fontGroup() const
 {
-    const TSettings &s = m_state.Settings;
-    return TFontGroup{s.VertFontName, s.VertFontSize, s.VertFontStyle, s.VertFontColor};
+    return modeInfo(Mode::Vert).font(m_state.Settings);
 }
 
 QFont TVertForm::pageFont() const
@@ -105,10 +104,6 @@ void TVertForm::chooseFont()
     const auto chosen = askForFont(fontGroup());
     if (!chosen)
         return;
-    TSettings &s = m_state.Settings;
-    s.VertFontName = chosen->Name;
-    s.VertFontSize = chosen->Size;
-    s.VertFontStyle = chosen->Style;
-    s.VertFontColor = chosen->Color;
+    m_state.setFont(Mode::Vert, *chosen);
     FontsChanged = 1;
 }
