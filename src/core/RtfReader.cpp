@@ -42,12 +42,9 @@ constexpr std::size_t kMaxDepth = 256;
 constexpr int kMaxWordLength = 32;
 constexpr int kMaxFontNameLength = 128;
 constexpr int kMaxListTextLength = 16;
-// A text layout lays a word longer than a line out again for each line it fills, so an unbroken word costs
-// time by the square of its length; bounding words and the runs of a paragraph keeps opening any document
-// linear in its size. Lessons come nowhere near either bound.
+// Every run is a format of its own to fill into a document and look up while laying it out; lessons come
+// nowhere near this many in a paragraph.
 constexpr int kMaxRunsPerParagraph = 256;
-constexpr int kMaxUnbrokenLength = 64;
-constexpr char16_t kZeroWidthSpace = 0x200B;
 
 // Destinations whose content is never text we show.
 bool isSkippedDestination(QByteArrayView word)
@@ -430,14 +427,7 @@ private:
         if (m_para.runs.isEmpty() ||
             (m_para.runs.back().format != format && m_para.runs.size() < kMaxRunsPerParagraph))
             m_para.runs.append(RtfRun{QString(), format});
-        QString &text = m_para.runs.back().text;
-        if (c.isSpace() || c == QChar(kZeroWidthSpace)) {
-            m_unbroken = 0;
-        } else if (++m_unbroken > kMaxUnbrokenLength && !c.isLowSurrogate()) {
-            text.append(QChar(kZeroWidthSpace));
-            m_unbroken = 1;
-        }
-        text.append(c);
+        m_para.runs.back().text.append(c);
     }
 
     // A list item's number stays as it was written; a symbol (a bullet in whatever font) becomes a bullet.
@@ -480,7 +470,6 @@ private:
         m_para.alignment = m_state.alignment;
         m_doc.paragraphs.append(std::move(m_para));
         m_para = RtfParagraph();
-        m_unbroken = 0;
     }
 
     static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -514,7 +503,6 @@ private:
     RtfCharFormat m_format;
     bool m_formatValid = false;
     RtfParagraph m_para;
-    int m_unbroken = 0; // characters since the last break opportunity in the paragraph
     QString m_listText;
     RtfDocument m_doc;
 };

@@ -55,8 +55,7 @@ struct RtfParagraph
 {
     RtfAlignment alignment = RtfAlignment::Left;
     // Adjacent text of equal format is one run; an empty paragraph (a blank line) has no runs. Past 256 runs
-    // the text takes the last run's format, and a word of more than 64 characters gets a zero-width space
-    // every 64, where a line may break.
+    // the text takes the last run's format.
     QList<RtfRun> runs;
 
     QString text() const;

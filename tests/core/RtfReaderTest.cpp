@@ -74,8 +74,6 @@ const Snippet kSnippets[] = {
     {"{\\rtf1{\\pntext\\f3\\'b7\\tab}A\\par{\\listtext 2.\\tab}B}", "\u2022 A | 2. B", true},
     {"{\\rtf1 " + QByteArray("{\\b x} y").repeated(300) + "}",
      QByteArray("[b]x y").repeated(128).toStdString() + QByteArray("x y").repeated(172).toStdString(), true},
-    {"{\\rtf1 " + QByteArray(130, 'a') + " b}",
-     std::string(64, 'a') + "\u200b" + std::string(64, 'a') + "\u200baa b", true},
 };
 // clang-format on
 
