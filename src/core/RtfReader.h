@@ -10,8 +10,8 @@
 // A reader for the small part of RTF the lesson documents use: groups, paragraphs, bold, italic, underline,
 // hidden text, font size, font family (font table), text colour (colour table), paragraph alignment, list
 // bullets (\pntext, \listtext), \'hh escapes in Windows-1252 and \uN characters with their fallbacks.
-// Everything else is skipped. It never recurses and
-// never reads past the input, so a damaged or hostile file yields whatever text could be read.
+// Everything else is skipped. It never recurses and never reads past the input, so a damaged or hostile file
+// yields whatever text could be read.
 
 struct RtfColor
 {
