@@ -2,13 +2,19 @@
 // Parses seeded random input of several kinds and sizes with the RTF reader and prints the best of five
 // runs in microseconds per kilobyte. Exits with 1 when any kind exceeds the bound (default 200 us/KB), so a
 // reader that turns quadratic on some input shows up as a failure on the larger sizes.
+// Then opens lessons of 1 MB as the lessons window does (read, fill a text document, lay it out at a
+// window's width) and prints the milliseconds; over a second is reported as a failure too.
 
 #include "RtfReader.h"
+#include "lessons/LessonDocument.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <chrono>
@@ -69,6 +75,32 @@ QByteArray lessonRepeated(qsizetype size)
     return out;
 }
 
+// One paragraph of format changes without a space between them: the worst case for a text layout, which
+// lays out a word longer than a line again for every line it fills.
+QByteArray formatChurn(qsizetype size)
+{
+    QByteArray out =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Georgia;}}{\\colortbl;\\red0\\green51\\blue102;}";
+    static const char *const kPieces[] = {"\\b x", "\\b0 y", "\\i z", "\\i0\\cf1 w", "\\cf0\\f1 v", "\\f0 u"};
+    for (int i = 0; out.size() < size; ++i)
+        out += kPieces[i % 6];
+    return out + "\\par}";
+}
+
+// Milliseconds from the file's bytes to a laid-out document 600 pixels wide.
+double openLessonMs(const QByteArray &rtf)
+{
+    const auto start = std::chrono::steady_clock::now();
+    QTextDocument document;
+    fillTextDocument(document, parseRtf(rtf));
+    document.setTextWidth(600);
+    const double height = document.documentLayout()->documentSize().height();
+    const auto end = std::chrono::steady_clock::now();
+    if (height < 0)
+        std::puts("");
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
 double bestMicroseconds(const QByteArray &input)
 {
     double best = std::numeric_limits<double>::max();
@@ -89,6 +121,9 @@ double bestMicroseconds(const QByteArray &input)
 
 int main(int argc, char **argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const double bound = argc > 1 ? std::atof(argv[1]) : 200.0;
     QRandomGenerator rng(42);
     struct Kind
@@ -115,5 +150,16 @@ int main(int argc, char **argv)
         }
     }
     std::printf("bound %.0f us/KB: %s\n", bound, ok ? "met" : "exceeded");
+
+    std::printf("\n%-20s %10s %12s\n", "lesson opened", "KB", "ms");
+    const Kind churn{"format churn", formatChurn};
+    for (const auto &[kind, kb] : {std::pair(&kinds[3], 1024), std::pair(&churn, 64), std::pair(&churn, 256),
+                                   std::pair(&churn, 1024)}) {
+        const QByteArray input = kind->make(kb * 1024);
+        const double ms = openLessonMs(input);
+        std::printf("%-20s %10d %12.0f%s\n", kind->name, kb, ms, ms > 1000 ? "  OVER A SECOND" : "");
+        std::fflush(stdout);
+        ok = ok && ms <= 1000;
+    }
     return ok ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -17,6 +18,7 @@ enum class Destination
     Text,
     FontTable,
     ColorTable,
+    ListText, // the number or bullet an older writer puts before a list item, with a tab after it
     Skip
 };
 
@@ -26,6 +28,7 @@ struct GroupState
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    bool hidden = false;
     int halfPoints = 24;
     int font = -1; // -1: the document's default font
     int color = 0; // index into the colour table; 0 is the automatic colour
@@ -38,6 +41,10 @@ struct GroupState
 constexpr std::size_t kMaxDepth = 256;
 constexpr int kMaxWordLength = 32;
 constexpr int kMaxFontNameLength = 128;
+constexpr int kMaxListTextLength = 16;
+// Every run is a format of its own to fill into a document and look up while laying it out; lessons come
+// nowhere near this many in a paragraph.
+constexpr int kMaxRunsPerParagraph = 256;
 
 // Destinations whose content is never text we show.
 bool isSkippedDestination(QByteArrayView word)
@@ -170,9 +177,12 @@ private:
             return; // a stray closing brace: nothing to close
         if (m_stack.size() == 1 && !m_para.runs.isEmpty())
             endParagraph(); // a last paragraph without \par keeps the alignment it was written with
+        const bool listText = m_state.destination == Destination::ListText;
         m_state = m_stack.back();
         m_stack.pop_back();
         m_formatValid = false;
+        if (listText && m_state.destination != Destination::ListText)
+            listMarker();
         if (m_stack.empty() && m_doc.hasHeader) {
             m_doc.complete = true;
             m_finished = true; // whatever follows the document's own group is not part of it
@@ -292,6 +302,7 @@ private:
                 m_pendingHasColor = true;
             }
             return;
+        case Destination::ListText:
         case Destination::Text:
             break;
         }
@@ -315,6 +326,8 @@ private:
             m_state.underline = on;
         else if (word == "ulnone")
             m_state.underline = false;
+        else if (word == "v")
+            m_state.hidden = on;
         else if (word == "fs")
             m_state.halfPoints = hasParam && param > 0 ? std::clamp(param, 2, 3276) : 24;
         else if (word == "f")
@@ -343,7 +356,10 @@ private:
             m_state.destination = Destination::FontTable;
         else if (word == "colortbl")
             m_state.destination = Destination::ColorTable;
-        else if (isSkippedDestination(word))
+        else if ((word == "pntext" || word == "listtext") && m_state.destination == Destination::Text) {
+            m_state.destination = Destination::ListText;
+            m_listText.clear();
+        } else if (isSkippedDestination(word))
             m_state.destination = Destination::Skip;
         else if (const QChar special = specialCharacter(word); !special.isNull())
             character(special);
@@ -351,7 +367,7 @@ private:
 
     void plain()
     {
-        m_state.bold = m_state.italic = m_state.underline = false;
+        m_state.bold = m_state.italic = m_state.underline = m_state.hidden = false;
         m_state.halfPoints = 24;
         m_state.font = -1;
         m_state.color = 0;
@@ -398,13 +414,32 @@ private:
                 m_pendingHasColor = false;
             }
             return;
+        case Destination::ListText:
+            if (m_listText.size() < kMaxListTextLength)
+                m_listText.append(c);
+            return;
         case Destination::Text:
             break;
         }
+        if (m_state.hidden)
+            return;
         const RtfCharFormat &format = currentFormat();
-        if (m_para.runs.isEmpty() || m_para.runs.back().format != format)
+        if (m_para.runs.isEmpty() ||
+            (m_para.runs.back().format != format && m_para.runs.size() < kMaxRunsPerParagraph))
             m_para.runs.append(RtfRun{QString(), format});
         m_para.runs.back().text.append(c);
+    }
+
+    // A list item's number stays as it was written; a symbol (a bullet in whatever font) becomes a bullet.
+    // Either is followed by one space instead of the tab, which would leave a gap as wide as a tab stop.
+    void listMarker()
+    {
+        QString marker = m_listText.trimmed();
+        if (marker.size() <= 1 && (marker.isEmpty() || !marker.front().isLetterOrNumber()))
+            marker = QStringLiteral("\u2022");
+        marker += u' ';
+        for (const QChar c : std::as_const(marker))
+            character(c);
     }
 
     const RtfCharFormat &currentFormat()
@@ -468,6 +503,7 @@ private:
     RtfCharFormat m_format;
     bool m_formatValid = false;
     RtfParagraph m_para;
+    QString m_listText;
     RtfDocument m_doc;
 };
 

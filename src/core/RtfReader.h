@@ -8,9 +8,10 @@
 #include <optional>
 
 // A reader for the small part of RTF the lesson documents use: groups, paragraphs, bold, italic, underline,
-// font size, font family (font table), text colour (colour table), paragraph alignment, \'hh escapes in
-// Windows-1252 and \uN characters with their fallbacks. Everything else is skipped. It never recurses and
-// never reads past the input, so a damaged or hostile file yields whatever text could be read.
+// hidden text, font size, font family (font table), text colour (colour table), paragraph alignment, list
+// bullets (\pntext, \listtext), \'hh escapes in Windows-1252 and \uN characters with their fallbacks.
+// Everything else is skipped. It never recurses and never reads past the input, so a damaged or hostile file
+// yields whatever text could be read.
 
 struct RtfColor
 {
@@ -53,7 +54,8 @@ struct RtfRun
 struct RtfParagraph
 {
     RtfAlignment alignment = RtfAlignment::Left;
-    // Adjacent text of equal format is one run; an empty paragraph (a blank line) has no runs.
+    // Adjacent text of equal format is one run; an empty paragraph (a blank line) has no runs. Past 256 runs
+    // the text takes the last run's format.
     QList<RtfRun> runs;
 
     QString text() const;

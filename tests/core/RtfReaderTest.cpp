@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 
 namespace {
@@ -37,7 +38,7 @@ std::string describe(const RtfDocument &doc)
 }
 
 // {RTF, what it reads as (UTF-8), every group closed}
-using Snippet = std::tuple<QByteArray, const char *, bool>;
+using Snippet = std::tuple<QByteArray, std::string, bool>;
 // clang-format off
 const Snippet kSnippets[] = {
     {"{\\rtf1\\ansi Hello world\\par}", "Hello world", true}, {"{\\rtf1 a\\par\\par b}", "a |  | b", true},
@@ -68,6 +69,11 @@ const Snippet kSnippets[] = {
     {"{\\rtf1 a}trailing", "a", true}, {"a}b", "ab", true},
     {"{\\rtf1 " + QByteArray(10000, '{') + "\\b x" + QByteArray(10000, '}') + " y}", "[b]x y", true},
     {"{\\rtf1 " + QByteArray(5000, '{') + "z", "z", false},
+    {"{\\rtf1 a\\v h\\v0 b{\\v c}d\\v e\\plain f}", "abdf", true},
+    {"{\\rtf1 a{\\b0 b}{\\b c\\b0 d}\\i\\i0 e}", "ab[b]cde", true},
+    {"{\\rtf1{\\pntext\\f3\\'b7\\tab}A\\par{\\listtext 2.\\tab}B}", "\u2022 A | 2. B", true},
+    {"{\\rtf1 " + QByteArray("{\\b x} y").repeated(300) + "}",
+     QByteArray("[b]x y").repeated(128).toStdString() + QByteArray("x y").repeated(172).toStdString(), true},
 };
 // clang-format on
 
@@ -76,7 +82,7 @@ TEST(RtfReader, SnippetsReadAsExpected)
     for (const auto &[rtf, expected, complete] : kSnippets) {
         SCOPED_TRACE(rtf.left(200).toStdString());
         const RtfDocument doc = parseRtf(rtf);
-        EXPECT_EQ(describe(doc), std::string(expected));
+        EXPECT_EQ(describe(doc), expected);
         EXPECT_EQ(std::make_pair(doc.complete, doc.hasHeader),
                   std::make_pair(complete, rtf.startsWith("{\\rtf")));
     }

@@ -62,6 +62,11 @@ void LessonsTest::lessonsShowTheirRunsOrNameTheMissingFile()
             block = block.next();
         }
     }
+    // A word longer than a line gets places to break, so that its layout stays linear.
+    QTextDocument doc;
+    fillTextDocument(doc, parseRtf(QByteArray(130, 'a').prepend("{\\rtf1 ").append(" b}")));
+    QCOMPARE(doc.toPlainText(),
+             QString(64, u'a') + u'\u200b' + QString(64, u'a') + QStringLiteral("\u200baa b"));
 }
 
 void LessonsTest::contributorsHoldTheirMenuAndOpenLinksThroughTheShell()

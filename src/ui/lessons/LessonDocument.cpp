@@ -37,6 +37,27 @@ QTextCharFormat toCharFormat(const RtfCharFormat &f)
     return cf;
 }
 
+// A text layout lays a word longer than a line out again for each line it fills, which costs time by the
+// square of the word's length: a zero-width space after every 64 characters without a space gives such a
+// word places to break, so any lesson opens in time linear in its size.
+constexpr int kMaxUnbrokenLength = 64;
+
+QString withBreaks(const QString &text, int &unbroken)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            unbroken = 0;
+        } else if (++unbroken > kMaxUnbrokenLength && !c.isLowSurrogate()) {
+            out += QChar(0x200B);
+            unbroken = 1;
+        }
+        out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 void fillTextDocument(QTextDocument &target, const RtfDocument &source)
@@ -53,8 +74,9 @@ void fillTextDocument(QTextDocument &target, const RtfDocument &source)
         else
             cursor.insertBlock(block);
         first = false;
+        int unbroken = 0;
         for (const RtfRun &run : paragraph.runs)
-            cursor.insertText(run.text, toCharFormat(run.format));
+            cursor.insertText(withBreaks(run.text, unbroken), toCharFormat(run.format));
     }
     cursor.endEditBlock();
 }
