@@ -110,7 +110,7 @@ void pacingAccuracy(benchmark::State &state, bool blank, int interval, int ticks
                 if (tick == stallAtTick)
                     bench::stall(p.clock, 300.0);
             },
-            [r] { r->startTimers(); }, [r] { r->stopTimers(); }, "HORIZBENCH_TRACE");
+            [r] { r->startReading(); }, [r] { r->pauseReading(); }, "HORIZBENCH_TRACE");
     }
 }
 

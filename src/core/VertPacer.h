@@ -80,6 +80,8 @@ public:
     VertTick tick(const VertTickInput &in);
     // The one-second clock.
     void secondElapsed();
+    // A pacer replayed to the same fixation takes over the reading time counted so far.
+    void setElapsedSeconds(double seconds) { m_state.ElapsedSeconds = seconds; }
     // Reset Text zeroes the score state even when the reload then fails.
     void resetScore();
     // A move the pacer did not make (a step by hand): the reading keeps no speed.

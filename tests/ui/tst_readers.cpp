@@ -344,8 +344,7 @@ private Q_SLOTS:
         QTest::newRow("up at 40") << 40 << int(Qt::Key_Up) << 40;
     }
 
-    // Paused, the panel's keys step the speed once a text is loaded; running, the reader's own keys do (that
-    // they do nothing while paused is the lessons test's).
+    // Once a text is loaded the arrows step the speed whichever window has the focus, paused or running.
     void arrowKeysStepTheSpeed()
     {
         QFETCH(int, from);
@@ -355,17 +354,17 @@ private Q_SLOTS:
         app.writeLines(QStringLiteral("a.txt"), {kLine, kLine});
         QVERIFY(app.start());
         const Reader h = openOn(app, Mode::Horiz);
-        QKeyEvent panelKey(QEvent::KeyPress, key, Qt::NoModifier);
         h.speed()->setValue(from);
-        QVERIFY(!h.page->previewKey(&panelKey));
+        QTest::keyClick(h.page, Qt::Key(key));
+        QCOMPARE(h.speed()->value(), from);
         setStoryFileName(*app.state, QStringLiteral("a.txt"));
         h.window->loadStory();
-        QVERIFY(h.page->previewKey(&panelKey));
+        QTest::keyClick(app.state->lessonWindow, Qt::Key(key));
         QCOMPARE(h.speed()->value(), to);
 
         h.speed()->setValue(from);
         h.start()->click();
-        QTest::keyClick(h.window, Qt::Key(key));
+        QTest::keyClick(h.start(), Qt::Key(key));
         QCOMPARE(h.speed()->value(), to);
         QCOMPARE(app.state->Settings.HorizInterval, to);
         QCOMPARE(h.window->Timer1().interval(), to);
@@ -535,11 +534,13 @@ private Q_SLOTS:
         const ReaderApp t(Mode::Horiz, {kLine, QString(), QStringLiteral("Contents"), kLine, kLine},
                           [](AppState &state) { state.options.stepWhilePaused = true; });
         const Reader &h = t.r;
-        QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-        QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-        QVERIFY2(!h.page->previewKey(&right), "nothing to step before a reading");
+        const auto step = [&h](Qt::Key key) { QTest::keyClick(h.speed(), key); };
+        QTest::keyClick(h.window, Qt::Key_Right);
+        QCOMPARE(h.counts().fixation, 0);
         h.start()->click();
-        QVERIFY2(!h.page->previewKey(&right), "nor while it runs");
+        h.tick(1);
+        step(Qt::Key_Right);
+        QVERIFY2(h.counts().fixation == 1 && h.speed()->value() == 350, "no stepping while it runs");
         h.start()->click();
         // Every stop of a reading, paused after n ticks: one step back and one forward land on the last
         // fixation shown, with the page and counters the reading itself had there.
@@ -550,9 +551,9 @@ private Q_SLOTS:
             h.runFor(n);
             const auto page = h.horiz()->pageView()->commands();
             const HorizPacerState before = h.horiz()->reading().state();
-            QVERIFY(h.page->previewKey(&left));
+            step(Qt::Key_Left);
             QVERIFY2(n > 1 || h.horiz()->pageView()->commands() == page, "nothing before the first fixation");
-            QVERIFY(h.page->previewKey(&right));
+            step(Qt::Key_Right);
             const HorizPacerState after = h.horiz()->reading().state();
             // Paused after a tick that showed nothing (a blank line, a pad), the steps land before it.
             QVERIFY2(n == 1 || after.FixationCounter <= before.FixationCounter,
@@ -565,7 +566,7 @@ private Q_SLOTS:
         }
         QVERIFY(same > total / 2);
         for (int i = 0; i < total; ++i)
-            QVERIFY(h.page->previewKey(&right));
+            step(Qt::Key_Right);
         QCOMPARE(h.counts().fixation, total);
         QVERIFY2(!h.drew(QStringLiteral("THE END!")), "stepping never ends the reading");
         // Start Read ends it; a stepped reading has no speed, so nothing is recorded or asked.

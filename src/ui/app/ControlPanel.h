@@ -4,6 +4,7 @@
 #include "app/ChildWindow.h"
 
 class ModeWindow;
+class QKeyEvent;
 
 // The control panel as the frame knows it: made through the program's registry, it shows one mode's page and
 // hands the mode's window to that page, which drives it from then on. The pages stay out of the frame's
@@ -22,4 +23,7 @@ public:
     virtual void attachWindow(ModeWindow &window) = 0;
     // The page of `mode` offers Reset Text, so a change to how its text looks waits for it.
     virtual bool offersResetText(Mode mode) const = 0;
+    // A key pressed anywhere in the main window, before the focused widget (`focus`) sees it: the shown
+    // page's key map decides; true when it took the key.
+    virtual bool routeKey(QKeyEvent *event, QWidget *focus) = 0;
 };

@@ -19,13 +19,6 @@ public:
     virtual void loadStory() {}
     // Options > Fonts for this mode.
     virtual void chooseFont() {}
-    // Up or Down pressed in another window (the lessons window) while this mode is current; true when the
-    // mode took it as a step of its speed, after which the mode's window has the focus.
-    virtual bool speedKey(int key)
-    {
-        Q_UNUSED(key);
-        return false;
-    }
 
 protected:
     // The lines of a text file for this reader, read within `limits`. A file that cannot be read as text

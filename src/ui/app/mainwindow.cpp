@@ -13,9 +13,11 @@
 #include "app/VisibilityPanel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -34,10 +36,27 @@ TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_m
     m_state.frame = this;
     buildMenus();
     buildVisibilityPanels();
+    // The readers' keys hold whatever has the focus inside the frame: every key press passes here first.
+    qApp->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && m_state.controlPanel != nullptr &&
+        QApplication::activeModalWidget() == nullptr) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        // The widget that would take the key: the frame's focus, else the one the key was sent to.
+        QWidget *focus = focusWidget() != nullptr ? focusWidget() : widget;
+        if (widget != nullptr && widget->window() == this &&
+            m_state.controlPanel->routeKey(static_cast<QKeyEvent *>(event), focus))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 TForm1::~TForm1()
 {
+    qApp->removeEventFilter(this);
     // The destroy handler: bounds into the record, and the file goes when a restore is pending.
     if (!m_closed) {
         storeMainBounds();

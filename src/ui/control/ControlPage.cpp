@@ -5,12 +5,14 @@
 #include "app/Frame.h"
 #include "app/ModeWindow.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSlider>
@@ -65,6 +67,15 @@ void ControlPage::holdForReading(bool reading)
 {
     if (m_state.frame != nullptr)
         m_state.frame->setHold(MenuHold::Reading, reading);
+}
+
+bool ControlPage::isTextInput(const QWidget *focus)
+{
+    if (const auto *line = qobject_cast<const QLineEdit *>(focus))
+        return !line->isReadOnly();
+    if (const auto *text = qobject_cast<const QPlainTextEdit *>(focus))
+        return !text->isReadOnly();
+    return qobject_cast<const QAbstractSpinBox *>(focus) != nullptr;
 }
 
 QColor ControlPage::captionColour(CaptionColour colour)
@@ -144,7 +155,7 @@ QSlider *ControlPage::addSpeedBar(QGroupBox *group, int &row, const char *barNam
     return bar;
 }
 
-void ControlPage::stackGroups(std::initializer_list<QWidget *> groups, int width)
+void ControlPage::stackGroups(const QList<QWidget *> &groups, int width)
 {
     int y = m_toolBar->sizeHint().height() + 6;
     for (QWidget *w : groups) {

@@ -76,8 +76,16 @@ public:
 
     // The groups (and progress bars) the panel keeps centred.
     virtual QList<QWidget *> centredControls() const { return m_centred; }
-    // Keys reach the page before the focused control; return true to consume one.
-    virtual bool previewKey(QKeyEvent *) { return false; }
+    // A key pressed anywhere in the main window while this page is shown, before the focused control sees
+    // it (`focus`); true when the page took it. The page's state decides, never which button has the focus.
+    virtual bool keyPressed(QKeyEvent *event, QWidget *focus)
+    {
+        Q_UNUSED(event);
+        Q_UNUSED(focus);
+        return false;
+    }
+    // A box the user types into, where a key outside a reading is the box's own.
+    static bool isTextInput(const QWidget *focus);
     // Runs each time the panel is shown.
     virtual void panelShown() {}
     // The page offers Reset Text in its present state (pages of the paced readers have one).
@@ -118,7 +126,7 @@ protected:
     QSlider *addSpeedBar(QGroupBox *group, int &row, const char *barName, const char *boxName, BarRange range,
                          bool boxBeside);
     // Stacks the page's groups under the toolbar at one width; the panel keeps them centred.
-    void stackGroups(std::initializer_list<QWidget *> groups, int width = 132);
+    void stackGroups(const QList<QWidget *> &groups, int width = 132);
 
     AppState &m_state;
 

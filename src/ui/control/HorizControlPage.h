@@ -1,21 +1,14 @@
 #pragma once
 
-#include "control/ControlPage.h"
+#include "control/PacedControlPage.h"
 
-#include <QPointer>
-
-class QAction;
-class QGroupBox;
 class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QSlider;
 class QSpinBox;
 class THorizonForm;
 
-// The control panel's page of the horizontal reader: open, font, reset, start/pause, speed, fixations and
-// the text visibility panel. It holds no reading logic; the reader fills its read-outs.
-class HorizControlPage final : public ControlPage
+// The control panel's page of the horizontal reader: besides what every paced page has, the number of
+// fixations with its Change button, the Number of Lines read-out and the text visibility panel.
+class HorizControlPage final : public PacedControlPage
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HorizControlPage)
@@ -23,41 +16,16 @@ class HorizControlPage final : public ControlPage
 public:
     explicit HorizControlPage(AppState &state, QWidget *parent = nullptr);
 
-    using Run = PacedRun;
-
     void attach(THorizonForm &reader);
-    Run run() const { return m_run; }
-
-    bool previewKey(QKeyEvent *event) override;
     void panelShown() override;
-    bool offersResetText() const override { return m_run != Run::NoText && m_run != Run::Reading; }
-
-    // The arrow keys' step of 30 on the speed bar: slower (down) or faster (up).
-    void stepSpeed(bool slower);
 
 private:
+    void runChanged(Run run) override;
+    void afterReset() override;
+    void textLaidOut(int lineCount) override;
     void setFixations(int fixations);
-    void setSpeed(int interval);
-    void setRun(Run run);
-    void textLaidOut(int lineCount);
-    void openFile();
-    void changeFont();
-    void resetText();
-    void startRead();
-    void speedChanged(int position);
-    void fixationsClicked(int position);
-    void changeClicked();
 
-    QPointer<THorizonForm> m_reader;
-    Run m_run = Run::NoText;
-    QAction *m_openAction;
-    QAction *m_fontAction;
-    QPushButton *m_start;
-    QPushButton *m_reset;
-    QSlider *m_speed;
     QSpinBox *m_fixations;
     QPushButton *m_change;
     QLineEdit *m_lineCount;
-    QPushButton *m_visibility;
-    QProgressBar *m_progress;
 };

@@ -36,11 +36,11 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     m_pasteAction->setObjectName(QStringLiteral("tachiPasteAction"));
     m_pasteAction->setToolTip(QStringLiteral("Paste from clipboard"));
     connect(m_pasteAction, &QAction::triggered, this, &TTachiPage::paste);
-    QAction *font = bar->addAction(
+    m_fontAction = bar->addAction(
         themeIcon("preferences-desktop-font", style(), QStyle::SP_FileDialogDetailedView), tr("Change Font"));
-    font->setObjectName(QStringLiteral("tachiChangeFontAction"));
-    font->setToolTip(QStringLiteral("Change Font"));
-    connect(font, &QAction::triggered, this, [this] {
+    m_fontAction->setObjectName(QStringLiteral("tachiChangeFontAction"));
+    m_fontAction->setToolTip(QStringLiteral("Change Font"));
+    connect(m_fontAction, &QAction::triggered, this, [this] {
         if (m_reader != nullptr)
             m_reader->chooseFont();
     });
@@ -51,10 +51,10 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     auto *formatGrid = new QGridLayout(format);
     formatGrid->setContentsMargins(8, 6, 8, 6);
     formatGrid->setVerticalSpacing(4);
-    m_formatButton = addButton(format, QStringLiteral("Format Text"), "formatTextButton");
+    m_formatButton = makeButton(QStringLiteral("Format Text"), "formatTextButton");
     formatGrid->addWidget(m_formatButton, 0, 0, 1, 2);
     formatGrid->addWidget(new QLabel(QStringLiteral("Fixation width"), format), 1, 0);
-    m_widthSpin = addUpDown(format, 8, 26, "fixationWidthSpin");
+    m_widthSpin = addUpDown(format, kTachiFixationWidthRange, "fixationWidthSpin");
     formatGrid->addWidget(m_widthSpin, 1, 1);
     formatGrid->addWidget(new QLabel(QStringLiteral("Lines"), format), 2, 0);
     m_lineCountBox = new QLineEdit(format);
@@ -63,11 +63,11 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     m_lineCountBox->setFocusPolicy(Qt::NoFocus);
     m_lineCountBox->setFixedWidth(m_widthSpin->sizeHint().width());
     formatGrid->addWidget(m_lineCountBox, 2, 1);
-    m_indentButton = addButton(format, QStringLiteral("Indent"), "indentButton");
+    m_indentButton = makeButton(QStringLiteral("Indent"), "indentButton");
     m_indentButton->setToolTip(QStringLiteral("Indent paragraphs"));
     formatGrid->addWidget(m_indentButton, 3, 0, 1, 2);
     formatGrid->addWidget(new QLabel(QStringLiteral("Indent spaces"), format), 4, 0);
-    m_indentSpin = addUpDown(format, 0, 5, "indentSpin");
+    m_indentSpin = addUpDown(format, kIndentRange, "indentSpin");
     formatGrid->addWidget(m_indentSpin, 4, 1);
 
     auto *run = new QGroupBox(this);
@@ -75,10 +75,11 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     auto *runBox = new QVBoxLayout(run);
     runBox->setContentsMargins(8, 6, 8, 6);
     runBox->setSpacing(4);
-    m_startButton = addButton(run, QStringLiteral("Start Read"), "startReadButton");
-    m_pauseButton = addButton(run, QStringLiteral("Pause Timer"), "pauseReadButton");
+    m_startButton = makeButton(QStringLiteral("Start Read"), "startReadButton");
+    m_startButton->setToolTip(QStringLiteral("Space: start, pause or resume; Escape: cancel"));
+    m_pauseButton = makeButton(QStringLiteral("Pause Timer"), "pauseReadButton");
     m_pauseButton->setToolTip(QStringLiteral("Pause Reading"));
-    m_cancelButton = addButton(run, QStringLiteral("Cancel Read"), "cancelReadButton");
+    m_cancelButton = makeButton(QStringLiteral("Cancel Read"), "cancelReadButton");
     for (QPushButton *b : {m_startButton, m_pauseButton, m_cancelButton})
         runBox->addWidget(b);
 
@@ -87,20 +88,13 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     auto *lookBox = new QVBoxLayout(look);
     lookBox->setContentsMargins(8, 6, 8, 6);
     lookBox->setSpacing(4);
-    QPushButton *back = addButton(look, QStringLiteral("Back Color"), "backColorButton");
-    QPushButton *preview = addButton(look, QStringLiteral("Preview Font"), "previewFontButton");
+    QPushButton *back = makeButton(QStringLiteral("Back Color"), "backColorButton");
+    QPushButton *preview = makeButton(QStringLiteral("Preview Font"), "previewFontButton");
     lookBox->addWidget(back);
     lookBox->addWidget(preview);
 
-    int y = bar->sizeHint().height() + 4;
-    const int groupWidth =
-        std::max({format->sizeHint().width(), run->sizeHint().width(), look->sizeHint().width()});
-    for (QGroupBox *group : {format, run, look}) {
-        group->resize(groupWidth, group->sizeHint().height());
-        group->move(0, y);
-        y += group->height() + 6;
-        addCentred(group);
-    }
+    stackGroups({format, run, look},
+                std::max({format->sizeHint().width(), run->sizeHint().width(), look->sizeHint().width()}));
 
     connect(m_formatButton, &QPushButton::clicked, this, &TTachiPage::formatText);
     connect(m_indentButton, &QPushButton::clicked, this, &TTachiPage::formatText);
@@ -121,18 +115,11 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     showRun();
 }
 
-QPushButton *TTachiPage::addButton(QWidget *parent, const QString &caption, const char *objectName)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    return button;
-}
-
-QSpinBox *TTachiPage::addUpDown(QWidget *parent, int min, int max, const char *objectName)
+QSpinBox *TTachiPage::addUpDown(QWidget *parent, IntRange range, const char *objectName)
 {
     auto *box = new UpDownBox(parent);
     box->setObjectName(QString::fromLatin1(objectName));
-    box->setRange(min, max);
+    box->setRange(range.min, range.max);
     box->onStep = [this] { m_state.PlayClick(1); };
     return box;
 }
@@ -142,8 +129,6 @@ void TTachiPage::attach(TTachiForm &reader)
     m_reader = &reader;
     connect(&reader, &TTachiForm::readingEnded, this, &TTachiPage::readingEnded);
     connect(&reader, &TTachiForm::newText, m_lineCountBox, &QLineEdit::clear);
-    connect(&reader, &TTachiForm::runKeyPressed, this,
-            [this](int key, bool *taken) { *taken = runKey(key); });
     syncFromSettings();
 }
 
@@ -186,6 +171,8 @@ void TTachiPage::showRun()
     m_indentButton->setEnabled(!inRun);
     m_openAction->setEnabled(!inRun);
     m_pasteAction->setEnabled(!inRun);
+    // A new font lays the text out again under the flashes; Options > Fonts waits too.
+    m_fontAction->setEnabled(!inRun);
     holdForReading(inRun);
 }
 
@@ -201,29 +188,43 @@ void TTachiPage::panelShown()
     syncFromSettings();
 }
 
-bool TTachiPage::previewKey(QKeyEvent *event)
+bool TTachiPage::keyPressed(QKeyEvent *event, QWidget *focus)
 {
-    return runKey(event->key());
-}
-
-bool TTachiPage::runKey(int key)
-{
-    if (key == Qt::Key_Space) {
-        for (QPushButton *b : {m_startButton, m_pauseButton}) {
-            if (b->isEnabled()) {
-                b->click();
-                return true;
-            }
-        }
+    const int key = event->key();
+    const bool underWay = m_run == Run::Reading || m_run == Run::Paused;
+    // Outside a reading, what the user types into the text box (or a number box) is the box's.
+    if (!underWay && isTextInput(focus))
         return false;
-    }
-    if ((key == Qt::Key_Left || key == Qt::Key_Right) && m_run == Run::Paused && m_reader != nullptr)
-        return m_reader->stepPiece(key == Qt::Key_Right);
-    if (key == Qt::Key_Escape && m_cancelButton->isEnabled()) {
-        m_cancelButton->click();
+    switch (key) {
+    case Qt::Key_Space: {
+        const bool offered = underWay || m_startOffered;
+        if (event->isAutoRepeat() || !offered)
+            return offered;
+        if (underWay)
+            pauseClicked();
+        else
+            startRead();
         return true;
     }
-    return false;
+    case Qt::Key_Escape:
+        if (underWay)
+            cancelRead();
+        return underWay;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (m_run == Run::Paused && m_reader != nullptr)
+            m_reader->stepPiece(key == Qt::Key_Right);
+        return underWay;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!underWay && !m_startOffered)
+            return false;
+        if (m_reader != nullptr)
+            m_reader->stepFlashTime(key == Qt::Key_Down);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TTachiPage::openFile()
@@ -257,7 +258,7 @@ void TTachiPage::formatText()
         return;
     if (m_reader->memoLineCount() < kTachiMinFormatLines) {
         m_state.services.messages.information(
-            QStringLiteral("You need at least 5 lines of text to format. "));
+            QStringLiteral("You need at least %1 lines of text to format. ").arg(kTachiMinFormatLines));
         return;
     }
     m_lineCountBox->setText(QString::number(m_reader->formatText()));
@@ -273,9 +274,11 @@ void TTachiPage::startRead()
     if (m_reader == nullptr)
         return;
     if (m_reader->memoLineCount() >= kTachiMaxLines) {
-        m_state.services.messages.plain(QStringLiteral(
-            "There are 1000 lines or more in the text formatting box. You need to reduce the number "
-            "to less than 1000. Sometimes you only need to widen the window."));
+        m_state.services.messages.plain(
+            QStringLiteral(
+                "There are %1 lines or more in the text formatting box. You need to reduce the number "
+                "to less than %1. Sometimes you only need to widen the window.")
+                .arg(kTachiMaxLines));
         return;
     }
     if (!m_reader->isTextFormatted()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModeTable.h"
 #include "control/ControlPage.h"
 
 #include <QPointer>
@@ -32,16 +33,14 @@ public:
 
     void attach(TTachiForm &reader);
     Run run() const { return m_run; }
-    // Space starts, pauses or resumes (whichever is on offer), Escape cancels. False when nothing took the
-    // key.
-    bool runKey(int key);
 
-    bool previewKey(QKeyEvent *event) override;
+    // Space starts, pauses or resumes (whichever is on offer), Escape cancels, Left and Right step while
+    // paused, Up and Down make the flashes shorter or longer.
+    bool keyPressed(QKeyEvent *event, QWidget *focus) override;
     void panelShown() override;
 
 private:
-    QPushButton *addButton(QWidget *parent, const QString &caption, const char *objectName);
-    QSpinBox *addUpDown(QWidget *parent, int min, int max, const char *objectName);
+    QSpinBox *addUpDown(QWidget *parent, IntRange range, const char *objectName);
     void syncFromSettings();
     void openFile();
     void paste();
@@ -57,6 +56,7 @@ private:
     QPointer<TTachiForm> m_reader;
     QAction *m_openAction = nullptr;
     QAction *m_pasteAction = nullptr;
+    QAction *m_fontAction = nullptr;
     QPushButton *m_formatButton = nullptr;
     QSpinBox *m_widthSpin = nullptr;
     QLineEdit *m_lineCountBox = nullptr;

@@ -25,7 +25,6 @@ TControlForm::TControlForm(AppState &state, const ModeRegistry &modes, QWidget *
         p->setParent(this);
         p->hide();
         m_pages[static_cast<std::size_t>(m.mode)] = p;
-        watchKeys(p);
     }
     const int context = helpContextFor(currentMode(state));
     if (context != 0)
@@ -94,33 +93,10 @@ void TControlForm::showEvent(QShowEvent *event)
     }
 }
 
-void TControlForm::watchKeys(QWidget *root)
+bool TControlForm::routeKey(QKeyEvent *event, QWidget *focus)
 {
-    root->installEventFilter(this);
-    for (QWidget *w : root->findChildren<QWidget *>())
-        w->installEventFilter(this);
-}
-
-bool TControlForm::eventFilter(QObject *watched, QEvent *event)
-{
-    // Key preview: the visible page sees keys before the focused control does, except that Space presses
-    // a focused button itself (and Escape is left to it), so the page's own Space and Escape wait until
-    // no button has the focus.
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const bool buttonKey = key->key() == Qt::Key_Space || key->key() == Qt::Key_Escape;
-        if (buttonKey && (qobject_cast<QAbstractButton *>(watched) != nullptr || buttonHasFocus()))
-            return ChildWindow::eventFilter(watched, event);
-        if (ControlPage *p = page(m_visible); p != nullptr && p->previewKey(key))
-            return true;
-    }
-    return ChildWindow::eventFilter(watched, event);
-}
-
-bool TControlForm::buttonHasFocus() const
-{
-    QWidget *focus = window()->focusWidget();
-    return focus != nullptr && isAncestorOf(focus) && qobject_cast<QAbstractButton *>(focus) != nullptr;
+    ControlPage *p = page(m_visible);
+    return p != nullptr && p->keyPressed(event, focus);
 }
 
 void TControlForm::leaving()

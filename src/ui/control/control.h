@@ -26,18 +26,15 @@ public:
     Mode visiblePage() const override { return m_visible; }
     void attachWindow(ModeWindow &window) override;
     bool offersResetText(Mode mode) const override;
+    bool routeKey(QKeyEvent *event, QWidget *focus) override;
     void CentrePageControls();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void leaving() override;
 
 private:
-    void watchKeys(QWidget *root);
-    bool buttonHasFocus() const;
-
     const ModeRegistry &m_modes;
     std::array<ControlPage *, kModeCount> m_pages{};
     Mode m_visible = Mode::None;

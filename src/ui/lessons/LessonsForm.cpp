@@ -123,8 +123,6 @@ TLessonForm::TLessonForm(AppState &state, QWidget *parent)
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
     help->setContext(Qt::WidgetWithChildrenShortcut);
     connect(help, &QShortcut::activated, this, [this] { m_state.showHelp(kHelpContext); });
-
-    watchKeys();
 }
 
 TLessonForm *TLessonForm::create(AppState &state, Frame &frame)
@@ -154,25 +152,6 @@ QPushButton *TLessonForm::addModeButton(const QString &caption, const char *obje
             m_state.frame->openMode(mode);
     });
     return button;
-}
-
-void TLessonForm::watchKeys()
-{
-    installEventFilter(this);
-    for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
-}
-
-bool TLessonForm::eventFilter(QObject *watched, QEvent *event)
-{
-    // Up and Down steer the horizontal reader's speed while it paces; otherwise they scroll the lesson.
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Up || key == Qt::Key_Down) && m_state.modeWindow != nullptr &&
-            m_state.modeWindow->speedKey(key))
-            return true;
-    }
-    return ChildWindow::eventFilter(watched, event);
 }
 
 void TLessonForm::closeEvent(QCloseEvent *event)

@@ -42,12 +42,10 @@ public:
     QTextBrowser *lessonView(int index) const { return m_views[static_cast<std::size_t>(index)]; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     QPushButton *addModeButton(const QString &caption, const char *objectName, Mode mode);
-    void watchKeys();
 
     QTabWidget *m_tabs;
     std::array<QTextBrowser *, 5> m_views{};

@@ -124,16 +124,6 @@ int PacedReader::viewportHeight() const
     return m_scroll->viewport()->height();
 }
 
-void PacedReader::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
-        ModeWindow::keyPressEvent(event);
-        return;
-    }
-    Q_EMIT runKeyPressed();
-    event->accept();
-}
-
 bool PacedReader::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)

@@ -34,6 +34,18 @@ public:
     void setPacingInterval(int ms) { m_timer1.setInterval(ms); }
     void scrollToTop();
 
+    // Start Read and Pause Read: the pacer and both timers.
+    virtual void startReading() = 0;
+    virtual void pauseReading() = 0;
+    // Reset Text: the text read afresh from the start, its score state zeroed.
+    virtual void resetText() = 0;
+    // While paused (and the option is on): one fixation back or forward; true when it moved.
+    virtual bool stepFixation(bool forward) = 0;
+
+    // Set by the page when the user changes what the layout depends on; Start Read waits for Reset Text.
+    std::uint8_t FixationsChanged = 0;
+    std::uint8_t FontsChanged = 0;
+
     virtual void Timer1Timer() = 0;
     virtual void Timer2Timer() = 0;
 
@@ -47,12 +59,13 @@ public:
     QFont readerFont(TFontGroup group) const;
 
 Q_SIGNALS:
-    // Space: the page's run button (Start Read or Pause Read), as a click on it.
-    void runKeyPressed();
+    // A text was laid out, `lineCount` lines long; the pacer is stopped at its start.
+    void textLaidOut(int lineCount);
+    void progressed(int percent);
+    void readingFinished();
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void leaving() override;
 

@@ -101,27 +101,53 @@ void THorizonForm::showTick(const HorizTick &tick)
         ++m_revealed;
 }
 
+void THorizonForm::startReading()
+{
+    startTimers();
+    TextLoaded = 1;
+}
+
+void THorizonForm::pauseReading()
+{
+    stopTimers();
+    // A width changed while reading lays the page out again only once the user resizes it again.
+    SavedWidth = width();
+    TextLoaded = 1;
+}
+
+void THorizonForm::resetText()
+{
+    FixationsChanged = 0;
+    FontsChanged = 0;
+    stopTimers();
+    m_reading->resetScore();
+    TextLoaded = 1;
+    LoadHorizontalText();
+    m_reading->resetScroll();
+    scrollToTop();
+}
+
 bool THorizonForm::stepFixation(bool forward)
 {
     if (!m_state.options.stepWhilePaused || TextLoaded != 1 || isPacing() ||
         m_reading->state().FixationCounter == 0)
         return false;
     if (!forward) {
-        if (m_revealed >= 2) {
-            replayTo(m_revealed - 1);
-            m_reading->markStepped();
-        }
+        if (m_revealed < 2)
+            return false;
+        replayTo(m_revealed - 1);
+        m_reading->markStepped();
         return true;
     }
     // Blank lines and a scroll pause pass on the way; the end of the reading is left to Start Read.
-    while (!m_reading->atEnd()) {
+    bool moved = false;
+    while (!m_reading->atEnd() && !moved) {
         const HorizTick tick = m_reading->tick(tickInput());
         showTick(tick);
         m_reading->markStepped();
-        if (tick.reveals)
-            break;
+        moved = tick.reveals;
     }
-    return true;
+    return moved;
 }
 
 void THorizonForm::replayTo(int revealed)
@@ -179,36 +205,6 @@ void THorizonForm::FinishHorizontalReading(const HorizTick &tick)
     TextLoaded = 0;
     m_timer2.stop();
     recordScore(m_reading->result().wpm());
-}
-
-bool THorizonForm::FormKeyDown(int key)
-{
-    if (key != Qt::Key_Down && key != Qt::Key_Up)
-        return false;
-    if (!m_state.HorizOpen() || TextLoaded != 1 || !m_timer1.isActive())
-        return false;
-    Q_EMIT speedKeyPressed(key == Qt::Key_Down);
-    return true;
-}
-
-bool THorizonForm::speedKey(int key)
-{
-    if (!FormKeyDown(key))
-        return false;
-    if (QMdiSubWindow *f = frame(); f != nullptr && f->mdiArea() != nullptr)
-        f->mdiArea()->setActiveSubWindow(f);
-    setFocus(Qt::OtherFocusReason);
-    return true;
-}
-
-void THorizonForm::keyPressEvent(QKeyEvent *event)
-{
-    const int key = event->key();
-    if (FormKeyDown(key))
-        return;
-    if ((key == Qt::Key_Left || key == Qt::Key_Right) && stepFixation(key == Qt::Key_Right))
-        return;
-    PacedReader::keyPressEvent(event);
 }
 
 void THorizonForm::resizeEvent(QResizeEvent *event)

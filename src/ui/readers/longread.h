@@ -22,22 +22,16 @@ public:
     // its last reading stopped.
     void loadStory() override;
     void chooseFont() override;
-    bool speedKey(int key) override;
     // The page font from the settings, its size kept within what the font dialog offers.
     QFont pageFont() const;
 
     // Opens StoryFileName and lays it out; an error box when it cannot be read as text.
     void LoadHorizontalText();
 
-    using PacedReader::startTimers;
-    using PacedReader::stopTimers;
-    void resetScrollAccumulator() { m_reading->resetScroll(); }
-    void resetScore() { m_reading->resetScore(); }
-    // The arrow keys of the reader; true when the key was one of them and acted.
-    bool FormKeyDown(int key);
-    // While paused (and the option is on): one fixation back or forward. True when the key belongs to
-    // stepping, moved or not.
-    bool stepFixation(bool forward);
+    void startReading() override;
+    void pauseReading() override;
+    void resetText() override;
+    bool stepFixation(bool forward) override;
     // The file line the page starts at (1 unless a reading continues where it stopped).
     int startLine() const { return m_startLine; }
 
@@ -48,20 +42,9 @@ public:
 
     std::uint8_t TextLoaded = 0;
     int SavedWidth = 0;
-    std::uint8_t FixationsChanged = 0;
-    std::uint8_t FontsChanged = 0;
-
-Q_SIGNALS:
-    // A text was laid out, `lineCount` lines long; the pacer is stopped at its start.
-    void textLaidOut(int lineCount);
-    void progressed(int percent);
-    void readingFinished();
-    // An arrow key during a reading asks for a step of the speed: slower (down) or faster (up).
-    void speedKeyPressed(bool slower);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void FormShow() override;
     void viewportResized() override { updatePageSize(); }
     void leaving() override;

@@ -93,10 +93,6 @@ TTachiForm::TTachiForm(AppState &state, QWidget *parent)
                                                  kWrappedTextLimits))
             m_memo->setPlainText(lines->join(QLatin1Char('\n')));
     }
-
-    installEventFilter(this);
-    for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
 }
 
 TTachiForm::~TTachiForm() = default;
@@ -133,7 +129,7 @@ QWidget *TTachiForm::buildPanel()
     m_flashTimeBar = new QScrollBar(Qt::Horizontal, m_bottomStrip);
     m_flashTimeBar->setObjectName(QStringLiteral("flashTimeBar"));
     m_flashTimeBar->setToolTip(QStringLiteral("Flash time in milliseconds"));
-    m_flashTimeBar->setRange(40, 2000);
+    m_flashTimeBar->setRange(kTachiFlashTimeRange.min, kTachiFlashTimeRange.max);
     m_flashTimeBar->setSingleStep(25);
     m_flashTimeBar->setPageStep(80);
     m_flashTimeBox = new QLineEdit(m_bottomStrip);
@@ -187,20 +183,6 @@ bool TTachiForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_panel && event->type() == QEvent::Resize) {
         refreshLayout();
         return false;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        // In the text box a space is typed, unless a reading is under way.
-        const bool inMemo = watched == m_memo || watched == m_memo->viewport();
-        const bool runKey = key == Qt::Key_Escape || (key == Qt::Key_Space && !(inMemo && !m_inRun));
-        if ((key == Qt::Key_Left || key == Qt::Key_Right) && !inMemo && stepPiece(key == Qt::Key_Right))
-            return true;
-        if (runKey) {
-            bool taken = false;
-            Q_EMIT runKeyPressed(key, &taken);
-            if (taken)
-                return true;
-        }
     }
     return ModeWindow::eventFilter(watched, event);
 }
@@ -276,7 +258,7 @@ void TTachiForm::previewFont()
 
 void TTachiForm::setFlashTime(int ms)
 {
-    ms = std::clamp(ms, 40, 2000);
+    ms = kTachiFlashTimeRange.clamp(ms);
     m_state.setSpeed(Mode::Tachi, ms);
     m_flashTimer.setInterval(ms);
     if (m_flashTimeBar->value() != ms)
@@ -439,6 +421,12 @@ void TTachiForm::cancelRead()
     m_inRun = false;
     setDisplay(QStringLiteral("Cancelled"));
     m_progress->setValue(0);
+}
+
+void TTachiForm::stepFlashTime(bool longer)
+{
+    const int step = m_flashTimeBar->singleStep();
+    setFlashTime(m_state.Settings.TachiFlashTime + (longer ? step : -step));
 }
 
 bool TTachiForm::stepPiece(bool forward)

@@ -47,6 +47,8 @@ public:
     // While paused (and the option is on): the piece before or after the one on display. True when the
     // key belongs to stepping, moved or not.
     bool stepPiece(bool forward);
+    // Up and Down: the flash time one step of its bar shorter or longer, from the next flash on.
+    void stepFlashTime(bool longer);
     // The text now in the box came from `path` (empty: a story, the clipboard or typing); with the option on,
     // offers to continue where its last reading stopped.
     void setSourceFile(const QString &path);
@@ -81,8 +83,6 @@ Q_SIGNALS:
     void readingEnded();
     // A new text replaced the box's: the read-outs of the last reading are cleared.
     void newText();
-    // Space or Escape meant for the run buttons; whoever drives them sets `taken` when it acted.
-    void runKeyPressed(int key, bool *taken);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -34,6 +34,7 @@ void TVertForm::LoadVerticalText()
     const TSettings &s = m_state.Settings;
     m_reading = std::make_unique<VertPacer>(LayoutVerticalText(*lines, s.VertFixations), s.VertDownSweep,
                                             m_view->metrics());
+    m_revealed = 0;
     updatePageSize();
     m_view->draw(drawVerticalPage(m_reading->text(), s.VertUnreadTextMode, m_view->metrics()));
     scrollToTop();
@@ -61,24 +62,81 @@ void TVertForm::pauseReading()
     m_reading->pause();
 }
 
-void TVertForm::Timer1Timer()
+void TVertForm::resetText()
+{
+    pauseReading();
+    FixationsChanged = 0;
+    DownSweepChanged = 0;
+    FontsChanged = 0;
+    m_reading->resetScore();
+    LoadVerticalText();
+    scrollToTop();
+}
+
+VertTickInput TVertForm::tickInput() const
 {
     const TSettings &s = m_state.Settings;
-    const VertTick tick =
-        m_reading->tick(VertTickInput{viewportHeight(), s.VertInterval, s.VertSecondInterval});
-    // A tick already queued when the reading paused: the pacer ignored it, and its wait means nothing.
-    if (tick.kind == VertTick::Kind::Idle)
-        return;
+    return VertTickInput{viewportHeight(), s.VertInterval, s.VertSecondInterval};
+}
+
+void TVertForm::showTick(const VertTick &tick)
+{
     if (tick.progress)
         Q_EMIT progressed(*tick.progress);
     if (tick.scrollBy != 0)
         scrollDown(tick.scrollBy);
     m_view->draw(tick.draws);
-    if (tick.finished) {
+    if (tick.kind == VertTick::Kind::Reveal)
+        ++m_revealed;
+    if (tick.finished)
         FinishVerticalReading(tick);
-        return;
+    else
+        m_timer1.setInterval(tick.interval);
+}
+
+bool TVertForm::stepFixation(bool forward)
+{
+    if (!m_state.options.stepWhilePaused || isPacing() || m_reading->finished() || m_revealed == 0)
+        return false;
+    const int target = forward ? m_revealed + 1 : m_revealed - 1;
+    if (target < 1)
+        return false;
+    if (!forward) {
+        // Back: the page laid out afresh and paced again up to the fixation before.
+        const double seconds = m_reading->state().ElapsedSeconds;
+        m_reading = std::make_unique<VertPacer>(m_reading->text(), m_reading->downSweep(), m_view->metrics());
+        m_reading->setElapsedSeconds(seconds);
+        m_view->clear();
+        m_view->draw(
+            drawVerticalPage(m_reading->text(), m_state.Settings.VertUnreadTextMode, m_view->metrics()));
+        scrollToTop();
+        m_revealed = 0;
     }
-    m_timer1.setInterval(tick.interval);
+    // The ticks to the target fixation, counted on a copy first: stepping never ends the reading (blank
+    // lines, sweep pauses and scrolls pass on the way; the end is left to Start Read).
+    VertPacer probe = *m_reading;
+    probe.start();
+    int ticks = 0;
+    for (int revealed = m_revealed; revealed < target; ++ticks) {
+        const VertTick t = probe.tick(tickInput());
+        if (t.finished)
+            return false;
+        revealed += t.kind == VertTick::Kind::Reveal;
+    }
+    m_reading->start();
+    for (int i = 0; i < ticks; ++i)
+        showTick(m_reading->tick(tickInput()));
+    m_reading->pause();
+    m_reading->markStepped();
+    return true;
+}
+
+void TVertForm::Timer1Timer()
+{
+    const VertTick tick = m_reading->tick(tickInput());
+    // A tick already queued when the reading paused: the pacer ignored it, and its wait means nothing.
+    if (tick.kind != VertTick::Kind::Idle)
+        showTick(tick);
 }
 
 void TVertForm::FinishVerticalReading(const VertTick &)

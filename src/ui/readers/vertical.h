@@ -26,34 +26,30 @@ public:
     // Opens StoryFileName and lays it out; an error box, and nothing changed, when it cannot be read.
     void LoadVerticalText();
 
-    // Start Read and Pause Read: the pacer and both timers.
-    void startReading();
-    void pauseReading();
-    void resetScore() { m_reading->resetScore(); }
+    void startReading() override;
+    void pauseReading() override;
+    void resetText() override;
+    bool stepFixation(bool forward) override;
 
     void Timer1Timer() override;
     void Timer2Timer() override { m_reading->secondElapsed(); }
 
     const VertPacer &reading() const { return *m_reading; }
 
-    std::uint8_t FixationsChanged = 0;
     std::uint8_t DownSweepChanged = 0;
-    std::uint8_t FontsChanged = 0;
-
-Q_SIGNALS:
-    // A text was laid out, `lineCount` lines long; the pacer is stopped at its start.
-    void textLaidOut(int lineCount);
-    void progressed(int percent);
-    void readingFinished();
 
 protected:
     void FormShow() override;
     void viewportResized() override { updatePageSize(); }
 
 private:
+    VertTickInput tickInput() const;
+    // Shows a tick; the end of the reading goes to FinishVerticalReading.
+    void showTick(const VertTick &tick);
     void FinishVerticalReading(const VertTick &tick);
     void updatePageSize();
     TFontGroup fontGroup() const;
 
     std::unique_ptr<VertPacer> m_reading;
+    int m_revealed = 0; // fixations revealed since the layout
 };

@@ -1,0 +1,211 @@
+#include "control/PacedControlPage.h"
+
+#include "app/AppState.h"
+#include "readers/PacedReader.h"
+
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kArrowStep = 30;
+
+QString named(Mode mode, const char *what)
+{
+    return QString::fromLatin1(mode == Mode::Horiz ? "horiz" : "vert") + QString::fromLatin1(what);
+}
+
+} // namespace
+
+PacedControlPage::PacedControlPage(AppState &state, Mode mode, bool speedBoxBeside, QWidget *parent)
+    : ControlPage(state, parent), m_mode(mode)
+{
+    setObjectName(named(mode, "Page"));
+    m_openAction = toolBar()->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open File"));
+    m_openAction->setObjectName(named(mode, "OpenAction"));
+    m_openAction->setToolTip(tr("Open File"));
+    connect(m_openAction, &QAction::triggered, this, [this] { openTextFileIntoReader(); });
+    m_fontAction = toolBar()->addAction(tr("Aa"));
+    m_fontAction->setObjectName(named(mode, "FontAction"));
+    m_fontAction->setToolTip(tr("Change Font"));
+    // The reader's font operation plays the click itself.
+    connect(m_fontAction, &QAction::triggered, this, [this] {
+        if (PacedReader *r = m_reader)
+            r->chooseFont();
+    });
+    addHelpButton();
+
+    m_runGroup = new QGroupBox(this);
+    m_runGroup->setObjectName(named(mode, "RunGroup"));
+    auto *runLayout = new QVBoxLayout(m_runGroup);
+    m_start = makeButton(tr("Start Read"), "startReadButton");
+    m_start->setToolTip(tr("Space: start, pause or resume; Escape: pause"));
+    m_reset = makeButton(tr("Reset Text"), "resetTextButton");
+    runLayout->addWidget(m_start);
+    runLayout->addWidget(m_reset);
+    connect(m_start, &QPushButton::clicked, this, &PacedControlPage::startRead);
+    connect(m_reset, &QPushButton::clicked, this, &PacedControlPage::resetText);
+
+    m_speedGroup = makeGroup(tr("Adjust Speed"), qPrintable(named(mode, "SpeedGroup")));
+    int row = 0;
+    m_speed =
+        addSpeedBar(m_speedGroup, row, "speedBar", "speedBox",
+                    BarRange{kPacerIntervalRange.min, kPacerIntervalRange.max, 10, 100, 600}, speedBoxBeside);
+    m_speed->setToolTip(tr("Up and Down arrows: faster and slower by 30"));
+    connect(m_speed, &QSlider::valueChanged, this, &PacedControlPage::speedChanged);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(named(mode, "ProgressBar"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+}
+
+void PacedControlPage::stackPage(std::initializer_list<QWidget *> more)
+{
+    QList<QWidget *> groups{m_runGroup, m_speedGroup};
+    groups += QList<QWidget *>(more);
+    groups.append(m_progress);
+    stackGroups(groups);
+    setRun(Run::NoText);
+}
+
+void PacedControlPage::attachReader(PacedReader &reader)
+{
+    m_reader = &reader;
+    connect(&reader, &PacedReader::textLaidOut, this, &PacedControlPage::textLaidOut);
+    connect(&reader, &PacedReader::progressed, m_progress, &QProgressBar::setValue);
+    connect(&reader, &PacedReader::readingFinished, this, [this] { setRun(Run::Finished); });
+    // Through the bar, so that a damaged setting comes back within its range.
+    m_speed->setValue(m_mode == Mode::Horiz ? m_state.Settings.HorizInterval : m_state.Settings.VertInterval);
+    speedChanged(m_speed->value());
+}
+
+void PacedControlPage::setRun(Run run)
+{
+    m_run = run;
+    const bool reading = run == Run::Reading;
+    showLook(m_start, reading ? ButtonLook{tr("Pause Read"), CaptionColour::Stop, true}
+                              : ButtonLook{tr("Start Read"), CaptionColour::Go,
+                                           run == Run::Ready || run == Run::Paused});
+    m_reset->setEnabled(offersResetText());
+    m_openAction->setEnabled(!reading);
+    m_fontAction->setEnabled(!reading);
+    holdForReading(reading);
+    runChanged(run);
+}
+
+void PacedControlPage::textLaidOut(int)
+{
+    m_progress->setValue(0);
+    setRun(Run::Ready);
+}
+
+std::optional<QString> PacedControlPage::resetRefusal() const
+{
+    const PacedReader *r = m_reader;
+    if (r != nullptr && r->FixationsChanged == 1)
+        return QStringLiteral(
+            "After changing the number of Fixations, Click the \"Reset Text\" button before starting.");
+    if (r != nullptr && r->FontsChanged == 1)
+        return QStringLiteral("After changing the Fonts, Click the \"Reset Text\" button before starting.");
+    return std::nullopt;
+}
+
+void PacedControlPage::startRead()
+{
+    m_state.PlayClick(1);
+    PacedReader *r = m_reader;
+    if (r == nullptr)
+        return;
+    if (m_run == Run::Reading) {
+        r->pauseReading();
+        r->unsetCursor();
+        setRun(Run::Paused);
+        m_speed->setFocus();
+        return;
+    }
+    if (const auto refusal = resetRefusal()) {
+        m_state.PlayClick(3);
+        m_state.services.messages.information(*refusal);
+        return;
+    }
+    r->startReading();
+    setRun(Run::Reading);
+    m_speed->setFocus();
+}
+
+void PacedControlPage::resetText()
+{
+    m_state.PlayClick(1);
+    if (PacedReader *r = m_reader) {
+        r->resetText();
+        m_progress->setValue(0);
+        afterReset();
+    }
+}
+
+void PacedControlPage::speedChanged(int position)
+{
+    m_state.setSpeed(m_mode, position);
+    if (PacedReader *r = m_reader)
+        r->setPacingInterval(m_speed->value());
+}
+
+void PacedControlPage::stepSpeed(bool slower)
+{
+    const int position = m_speed->value();
+    if (slower && position < m_speed->maximum() + kArrowStep)
+        m_speed->setValue(position + kArrowStep);
+    else if (!slower && position > m_speed->minimum() + kArrowStep)
+        m_speed->setValue(position - kArrowStep);
+}
+
+bool PacedControlPage::keyPressed(QKeyEvent *event, QWidget *focus)
+{
+    const int key = event->key();
+    const bool underWay = m_run == Run::Reading || m_run == Run::Paused;
+    // Outside a reading, what the user types into a box is the box's.
+    if (!underWay && isTextInput(focus))
+        return false;
+    switch (key) {
+    case Qt::Key_Space: {
+        const bool offered = underWay || m_run == Run::Ready;
+        if (offered && !event->isAutoRepeat())
+            startRead();
+        return offered;
+    }
+    case Qt::Key_Escape:
+        // A paused reading is never reset by a key.
+        if (m_run == Run::Reading) {
+            startRead();
+            return true;
+        }
+        return underWay;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (m_run == Run::Paused && m_reader != nullptr)
+            m_reader->stepFixation(key == Qt::Key_Right);
+        return underWay;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (m_run == Run::NoText || m_run == Run::Finished)
+            return false;
+        stepSpeed(key == Qt::Key_Down);
+        if (PacedReader *r = m_reader)
+            r->takeFocus();
+        return true;
+    default:
+        return false;
+    }
+}
