@@ -119,15 +119,11 @@ public:
 
     int wordGroup() const { return WordGroup; }
     int targetWord() const { return TargetWord; }
-    int secondWord() const { return SecondWord; }
-    int thirdWord() const { return ThirdWord; }
     int correctBox() const { return CorrectBox; }
     int flashSide() const { return FlashSide; } // 1 left, 2 right
     int correctCount() const { return CorrectCount; }
     int wrongCount() const { return WrongCount; }
-    int countdownTicks() const { return CountdownTicks; }
     int flashTicks() const { return FlashTicks; }
-    int practiceSeconds() const { return PracticeSeconds; }
     QString targetWordText() const;
 
     void PickExerciseWord();

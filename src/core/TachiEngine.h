@@ -46,8 +46,6 @@ public:
     TachiFlash tick(int fixationWidth);
 
     const QString &flashText() const { return FlashText; }
-    int flashPos() const { return FlashPos; }
-    bool blankNext() const { return BlankNext; }
     bool endReached() const { return EndReached; }
     int tickCount() const { return TickCount; }
 

@@ -18,7 +18,8 @@ inline long long roundHalfEven(double value)
     return static_cast<long long>(std::nearbyint(std::clamp(value, lowest, highest)));
 }
 
-// Words are characters divided by five; no score without counted seconds.
+// Words per minute from a word count (the readers count five characters a word) and the seconds counted;
+// no score without a counted second.
 inline std::optional<double> wordsPerMinute(double words, double seconds)
 {
     if (!(seconds > 0.0))

@@ -106,6 +106,8 @@ public:
     QSize size() override { return screenSize; }
     int dpi() override { return screenDpi; }
     int colorDepth() override { return depth; }
+    bool buttonDown = false;
+    bool mouseButtonDown() override { return buttonDown; }
 };
 
 class FakePlatformInfo final : public PlatformInfo

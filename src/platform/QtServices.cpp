@@ -58,8 +58,8 @@ void QtMessageService::information(const QString &text)
 
 bool QtMessageService::confirm(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, messageTitle(), text,
-                    QMessageBox::Yes | QMessageBox::No, m_parent());
+    QMessageBox box(QMessageBox::Question, messageTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    m_parent());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -208,6 +208,11 @@ int QtScreenService::dpi()
     // Under high-DPI scaling the logical dpi is divided by the scale factor; the font rule wants the
     // screen's own setting.
     return screen != nullptr ? qRound(screen->logicalDotsPerInch() * screen->devicePixelRatio()) : 96;
+}
+
+bool QtScreenService::mouseButtonDown()
+{
+    return QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
 int QtScreenService::colorDepth()

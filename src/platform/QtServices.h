@@ -65,6 +65,7 @@ public:
     QSize size() override;
     int dpi() override;
     int colorDepth() override;
+    bool mouseButtonDown() override;
 };
 
 class QtPlatformInfo final : public PlatformInfo

@@ -77,6 +77,8 @@ public:
     virtual QSize size() = 0;
     virtual int dpi() = 0;
     virtual int colorDepth() = 0;
+    // A mouse button is held down (a window being resized by dragging, say).
+    virtual bool mouseButtonDown() = 0;
 };
 
 class PlatformInfo

@@ -8,12 +8,6 @@
 #include <QFileInfo>
 #include <QUrl>
 
-namespace {
-
-constexpr const char *kSoundFiles[] = {"click_1.wav", "click_2.wav", "tap4.wav", "2.wav"};
-
-} // namespace
-
 AppState::AppState(Services s, QString workingDir) : AppState(s, workingDir, workingDir) {}
 
 AppState::AppState(Services s, QString dataDir, QString userDir)
@@ -183,7 +177,7 @@ void AppState::PlayClick(int n)
         return;
     if (n < 1 || n > 4)
         n = 1;
-    services.sound.play(filePath(QString::fromLatin1(kSoundFiles[n - 1])));
+    services.sound.play(filePath(QString::fromLatin1(kSoundFiles[static_cast<std::size_t>(n - 1)])));
 }
 
 void AppState::ShowModeHelp()

@@ -99,6 +99,9 @@ public:
     // The user's own folder, which takes everything the program writes by default.
     const QString &userDir() const { return m_userDir; }
 
+    // The click sounds 1..4, shipped files.
+    static constexpr std::array<const char *, 4> kSoundFiles = {"click_1.wav", "click_2.wav", "tap4.wav",
+                                                                "2.wav"};
     // Plays click sound n (1..4; other numbers play 1) when sound is on.
     void PlayClick(int n);
     // Help for the current mode (its context), or the error when the help file cannot be opened.

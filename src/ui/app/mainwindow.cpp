@@ -323,7 +323,7 @@ bool TForm1::FormCreate()
 
 void TForm1::checkSoundFiles()
 {
-    for (const char *name : {"click_1.wav", "tap4.wav", "2.wav", "click_2.wav"}) {
+    for (const char *name : AppState::kSoundFiles) {
         if (!QFileInfo::exists(m_state.filePath(QString::fromLatin1(name))))
             m_state.services.messages.error(QStringLiteral(
                 "One or more of the sound files cannot be found. You may need to restart or even "

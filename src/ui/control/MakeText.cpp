@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -84,7 +83,8 @@ void TCreateTextForm::measureAfterResize()
 {
     if (AutoResizing)
         return;
-    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+    // While the user drags the window's edge, measuring waits until the button is let go.
+    if (m_state.services.screen.mouseButtonDown()) {
         m_measureWhenReleased.start(kReleasePollMs);
         return;
     }
