@@ -88,10 +88,10 @@ QWidget *TExerciseForm::buildBottomPanel()
     auto *intro = new QLabel(QStringLiteral("To begin, click the \"Start\" button to the right."), bottom);
     intro->setAlignment(Qt::AlignCenter);
     introBox->addWidget(intro);
-    auto *best = new QPushButton(QStringLiteral("Last Sessions Best"), bottom);
-    best->setObjectName(QStringLiteral("lastSessionsBestButton"));
-    introBox->addWidget(best, 0, Qt::AlignHCenter);
-    connect(best, &QPushButton::clicked, this, &TExerciseForm::lastSessionsBest);
+    m_best = new QPushButton(QStringLiteral("Last Sessions Best"), bottom);
+    m_best->setObjectName(QStringLiteral("lastSessionsBestButton"));
+    introBox->addWidget(m_best, 0, Qt::AlignHCenter);
+    connect(m_best, &QPushButton::clicked, this, &TExerciseForm::lastSessionsBest);
 
     m_answerPanel = new QWidget(bottom);
     m_answerPanel->setObjectName(QStringLiteral("exerciseAnswerPanel"));
@@ -344,6 +344,9 @@ void TExerciseForm::showState()
     m_answerPanel->setVisible(m_engine.answerPanelVisible());
     m_resultPanel->setVisible(m_engine.resultPanelVisible());
     m_resultPanel->raise();
+    // A covered button takes no key.
+    m_best->setFocusPolicy(m_engine.answerPanelVisible() || m_engine.resultPanelVisible() ? Qt::NoFocus
+                                                                                          : Qt::StrongFocus);
     m_enter->setEnabled(m_engine.enterEnabled());
     m_nextWord->setEnabled(m_engine.nextWordEnabled());
     for (int i = 0; i < 3; ++i) {
@@ -398,6 +401,24 @@ void TExerciseForm::nextWordClicked()
     m_engine.nextWord();
     syncTimers();
     showState();
+}
+
+bool TExerciseForm::answerKey(int key)
+{
+    if (!m_engine.practising())
+        return false;
+    const int choice = key >= Qt::Key_1 && key <= Qt::Key_3 ? key - Qt::Key_1 + 1 : 0;
+    if (choice != 0 && m_engine.enterEnabled()) {
+        chooseBox(choice);
+        enterClicked();
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        if (m_engine.enterEnabled())
+            enterClicked();
+        else if (m_engine.nextWordEnabled())
+            nextWordClicked();
+    }
+    // During a practice these keys are the exercise's: none reaches a setting or a covered button.
+    return choice != 0 || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
 }
 
 void TExerciseForm::lastSessionsBest()

@@ -42,6 +42,9 @@ public:
     void practiceTimer();
 
     const TExerciseEngine &engine() const { return m_engine; }
+    // 1, 2 and 3 choose that word and check it; Enter or Space checks the word chosen, then goes to the next
+    // word. True when the key was the exercise's.
+    bool answerKey(int key);
     bool timerActive(ExerciseTimer timer) const;
     QLabel *wordLabel(int side) const; // 0 centre, 1 left, 2 right
 
@@ -88,6 +91,7 @@ private:
     QWidget *m_resultPanel = nullptr;
     std::array<QRadioButton *, 3> m_boxes{};
     QPushButton *m_enter = nullptr;
+    QPushButton *m_best = nullptr;
     QLabel *m_verdict = nullptr;
     QLabel *m_correctWord = nullptr;
     QPushButton *m_nextWord = nullptr;

@@ -18,6 +18,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 ControlPage::ControlPage(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
@@ -118,6 +119,34 @@ QPushButton *ControlPage::makeButton(const QString &caption, const char *name)
     auto *b = new QPushButton(caption);
     b->setObjectName(QString::fromLatin1(name));
     return b;
+}
+
+QAction *ControlPage::addTool(const QIcon &icon, const QString &caption, const char *name,
+                              std::function<void()> run, const QString &tip)
+{
+    QAction *action = m_toolBar->addAction(icon, caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setToolTip(tip.isEmpty() ? caption : tip);
+    connect(action, &QAction::triggered, this, std::move(run));
+    return action;
+}
+
+QGroupBox *ControlPage::makeColumn(const QString &title, const char *name, const QList<QWidget *> &widgets)
+{
+    auto *group = new QGroupBox(title, this);
+    group->setObjectName(QString::fromLatin1(name));
+    auto *column = new QVBoxLayout(group);
+    column->setContentsMargins(8, 6, 8, 6);
+    column->setSpacing(4);
+    for (QWidget *w : widgets)
+        column->addWidget(w);
+    return group;
+}
+
+std::optional<QColor> ControlPage::chooseColour(std::int32_t stored)
+{
+    m_state.PlayClick(1);
+    return m_state.services.dialogs.chooseColor(toQColor(stored));
 }
 
 QGroupBox *ControlPage::makeGroup(const QString &title, const char *name)

@@ -8,10 +8,13 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 
 class AppState;
+class QAction;
 class QGroupBox;
 class QKeyEvent;
 class QLineEdit;
@@ -111,6 +114,13 @@ protected:
     // The read-only number box that shows a bar's or an up-down's position.
     static QLineEdit *numberBox(const char *name);
     static QPushButton *makeButton(const QString &caption, const char *name);
+    // A toolbar button running `run`; its tip is its caption unless `tip` says otherwise.
+    QAction *addTool(const QIcon &icon, const QString &caption, const char *name, std::function<void()> run,
+                     const QString &tip = QString());
+    // A framed group holding `widgets` one under another (an empty title draws none).
+    QGroupBox *makeColumn(const QString &title, const char *name, const QList<QWidget *> &widgets);
+    // The colour dialog, preset with a stored colour, after a click: the colour chosen, or nothing.
+    std::optional<QColor> chooseColour(std::int32_t stored);
     struct BarRange
     {
         int min;

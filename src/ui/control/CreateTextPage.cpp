@@ -72,13 +72,6 @@ QIcon drawnIcon(const QSize &size, Drawn what)
     return QIcon(pixmap);
 }
 
-QPushButton *addButton(QWidget *parent, const QString &caption, const char *objectName)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    return button;
-}
-
 QLineEdit *readOut(QWidget *parent, const char *objectName)
 {
     auto *box = new QLineEdit(parent);
@@ -109,58 +102,42 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     // Five buttons share the panel's narrow toolbar.
     bar->setIconSize(QSize(16, 16));
     bar->setMovable(false);
-    QAction *open = bar->addAction(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton),
-                                   QStringLiteral("Open your files"));
-    open->setObjectName(QStringLiteral("createTextOpenAction"));
-    connect(open, &QAction::triggered, this, &CreateTextPage::openFile);
-    QAction *copy =
-        bar->addAction(QIcon::fromTheme(QStringLiteral("edit-copy"), drawnIcon(QSize(16, 16), Drawn::Copy)),
-                       QStringLiteral("Copy selected text"));
-    copy->setObjectName(QStringLiteral("createTextCopyAction"));
-    connect(copy, &QAction::triggered, this, [this] {
-        m_state.PlayClick(1);
-        if (m_window != nullptr)
-            m_window->copySelectedText();
-    });
-    QAction *paste =
-        bar->addAction(QIcon::fromTheme(QStringLiteral("edit-paste"), drawnIcon(QSize(16, 16), Drawn::Paste)),
-                       QStringLiteral("Paste from clipboard"));
-    paste->setObjectName(QStringLiteral("createTextPasteAction"));
-    connect(paste, &QAction::triggered, this, [this] {
-        m_state.PlayClick(1);
-        if (m_window != nullptr)
-            m_window->pasteFromClipboard();
-    });
-    QAction *font = bar->addAction(drawnIcon(bar->iconSize(), Drawn::Letters), QStringLiteral("Change Font"));
-    font->setToolTip(QStringLiteral("Change Font"));
-    font->setObjectName(QStringLiteral("createTextFontAction"));
-    connect(font, &QAction::triggered, this, [this] {
-        if (m_window != nullptr)
-            m_window->chooseFont();
-    });
+    addTool(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton),
+            QStringLiteral("Open your files"), "createTextOpenAction", [this] { openFile(); });
+    addTool(QIcon::fromTheme(QStringLiteral("edit-copy"), drawnIcon(QSize(16, 16), Drawn::Copy)),
+            QStringLiteral("Copy selected text"), "createTextCopyAction", [this] {
+                m_state.PlayClick(1);
+                if (m_window != nullptr)
+                    m_window->copySelectedText();
+            });
+    addTool(QIcon::fromTheme(QStringLiteral("edit-paste"), drawnIcon(QSize(16, 16), Drawn::Paste)),
+            QStringLiteral("Paste from clipboard"), "createTextPasteAction", [this] {
+                m_state.PlayClick(1);
+                if (m_window != nullptr)
+                    m_window->pasteFromClipboard();
+            });
+    addTool(drawnIcon(bar->iconSize(), Drawn::Letters), QStringLiteral("Change Font"), "createTextFontAction",
+            [this] {
+                if (m_window != nullptr)
+                    m_window->chooseFont();
+            });
     addHelpButton();
 
-    auto *files = new QGroupBox(this);
-    files->setObjectName(QStringLiteral("createTextFilesGroup"));
-    auto *filesBox = new QVBoxLayout(files);
-    filesBox->setContentsMargins(8, 6, 8, 6);
-    filesBox->setSpacing(4);
-    QPushButton *openButton = addButton(files, QStringLiteral("Open File"), "openFileButton");
-    QPushButton *saveButton = addButton(files, QStringLiteral("Save to File"), "saveToFileButton");
-    filesBox->addWidget(openButton);
-    filesBox->addWidget(saveButton);
+    QPushButton *openButton = makeButton(QStringLiteral("Open File"), "openFileButton");
+    QPushButton *saveButton = makeButton(QStringLiteral("Save to File"), "saveToFileButton");
+    QGroupBox *files = makeColumn(QString(), "createTextFilesGroup", {openButton, saveButton});
 
     auto *format = new QGroupBox(this);
     format->setObjectName(QStringLiteral("createTextFormatGroup"));
     auto *formatGrid = new QGridLayout(format);
     formatGrid->setContentsMargins(8, 6, 8, 6);
     formatGrid->setVerticalSpacing(4);
-    m_formatButton = addButton(format, kFormatCaption, "formatTextButton");
+    m_formatButton = makeButton(kFormatCaption, "formatTextButton");
     formatGrid->addWidget(m_formatButton, 0, 0, 1, 2);
     formatGrid->addWidget(caption(format, QStringLiteral("Indent Paragraph")), 1, 0);
     auto *indent = new UpDownBox(format);
     indent->setObjectName(QStringLiteral("indentParagraphUpDown"));
-    indent->setRange(0, 5);
+    indent->setRange(kIndentRange.min, kIndentRange.max);
     indent->onStep = [this] { m_state.PlayClick(1); };
     indent->setFixedWidth(44);
     m_indent = indent;
@@ -172,25 +149,12 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     m_linesBox = readOut(format, "numberOfLinesBox");
     formatGrid->addWidget(m_linesBox, 3, 1);
 
-    auto *sendGroup = new QGroupBox(QStringLiteral("Send Text To"), this);
-    sendGroup->setObjectName(QStringLiteral("createTextSendGroup"));
-    auto *sendBox = new QVBoxLayout(sendGroup);
-    sendBox->setContentsMargins(8, 6, 8, 6);
-    sendBox->setSpacing(4);
-    m_sendTachi = addButton(sendGroup, QStringLiteral("Tachistoscopic"), "sendTachiButton");
-    m_sendHoriz = addButton(sendGroup, QStringLiteral("Horizontal Read"), "sendHorizButton");
-    m_sendVert = addButton(sendGroup, QStringLiteral("Vertical Read"), "sendVertButton");
-    for (QPushButton *b : {m_sendTachi, m_sendHoriz, m_sendVert})
-        sendBox->addWidget(b);
-
-    int y = bar->sizeHint().height() + 4;
-    for (QGroupBox *group : {files, format, sendGroup}) {
-        group->setFixedWidth(kGroupWidth);
-        group->adjustSize();
-        group->move(0, y);
-        y += group->height() + 6;
-        addCentred(group);
-    }
+    m_sendTachi = makeButton(QStringLiteral("Tachistoscopic"), "sendTachiButton");
+    m_sendHoriz = makeButton(QStringLiteral("Horizontal Read"), "sendHorizButton");
+    m_sendVert = makeButton(QStringLiteral("Vertical Read"), "sendVertButton");
+    QGroupBox *sendGroup = makeColumn(QStringLiteral("Send Text To"), "createTextSendGroup",
+                                      {m_sendTachi, m_sendHoriz, m_sendVert});
+    stackGroups({files, format, sendGroup}, kGroupWidth);
 
     m_blink.setInterval(kBlinkMs);
     connect(&m_blink, &QTimer::timeout, this, &CreateTextPage::blinkTick);

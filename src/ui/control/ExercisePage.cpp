@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -42,32 +43,19 @@ QIcon letterIcon(const QString &letter, const QColor &ink, const QColor &ground)
     return QIcon(pixmap);
 }
 
-QPushButton *addButton(QWidget *parent, const QString &caption, const char *objectName)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    return button;
-}
-
 } // namespace
 
 ExercisePage::ExercisePage(AppState &state, QWidget *parent) : ControlPage(state, parent)
 {
     setObjectName(QStringLiteral("exercisePage"));
 
-    QAction *font = toolBar()->addAction(letterIcon(QStringLiteral("A"), QColor(0, 0, 128), Qt::transparent),
-                                         tr("Change Font"));
-    font->setObjectName(QStringLiteral("exerciseChangeFontAction"));
-    font->setToolTip(QStringLiteral("Change Font"));
-    connect(font, &QAction::triggered, this, [this] {
-        if (m_exercise != nullptr)
-            m_exercise->chooseFont();
-    });
-    QAction *back = toolBar()->addAction(letterIcon(QStringLiteral("C"), Qt::white, QColor(0, 96, 160)),
-                                         tr("Change Background Color"));
-    back->setObjectName(QStringLiteral("exerciseBackColorAction"));
-    back->setToolTip(QStringLiteral("Change Background Color"));
-    connect(back, &QAction::triggered, this, &ExercisePage::chooseBackColor);
+    addTool(letterIcon(QStringLiteral("A"), QColor(0, 0, 128), Qt::transparent), tr("Change Font"),
+            "exerciseChangeFontAction", [this] {
+                if (m_exercise != nullptr)
+                    m_exercise->chooseFont();
+            });
+    addTool(letterIcon(QStringLiteral("C"), Qt::white, QColor(0, 96, 160)), tr("Change Background Color"),
+            "exerciseBackColorAction", [this] { chooseBackColor(); });
     addHelpButton();
 
     auto *flash = new QGroupBox(QStringLiteral("Flash Time"), this);
@@ -111,22 +99,10 @@ ExercisePage::ExercisePage(AppState &state, QWidget *parent) : ControlPage(state
     m_progress->setValue(0);
     practiceGrid->addWidget(m_progress, 1, 0, 1, 2);
 
-    auto *run = new QGroupBox(this);
-    run->setObjectName(QStringLiteral("exerciseRunGroup"));
-    auto *runBox = new QVBoxLayout(run);
-    runBox->setContentsMargins(4, 4, 4, 4);
-    m_startButton = addButton(run, QStringLiteral("Start"), "exerciseStartButton");
-    m_stopButton = addButton(run, QStringLiteral("Stop && Reset"), "exerciseStopButton");
-    runBox->addWidget(m_startButton);
-    runBox->addWidget(m_stopButton);
-
-    int y = toolBar()->sizeHint().height() + 4;
-    for (QGroupBox *group : {flash, practice, run}) {
-        group->resize(kGroupWidth, group->sizeHint().height());
-        group->move(0, y);
-        y += group->height() + 6;
-        addCentred(group);
-    }
+    m_startButton = makeButton(QStringLiteral("Start"), "exerciseStartButton");
+    m_stopButton = makeButton(QStringLiteral("Stop && Reset"), "exerciseStopButton");
+    QGroupBox *run = makeColumn(QString(), "exerciseRunGroup", {m_startButton, m_stopButton});
+    stackGroups({flash, practice, run}, kGroupWidth);
 
     connect(m_flashBar, &QScrollBar::valueChanged, this, &ExercisePage::flashTimeChanged);
     connect(m_minutesSpin, &QSpinBox::valueChanged, this, &ExercisePage::practiceMinutesChanged);
@@ -196,8 +172,7 @@ void ExercisePage::stopClicked()
 
 void ExercisePage::chooseBackColor()
 {
-    m_state.PlayClick(1);
-    const auto color = m_state.services.dialogs.chooseColor(toQColor(m_state.Settings.ExerciseBackColor));
+    const auto color = chooseColour(m_state.Settings.ExerciseBackColor);
     if (!color)
         return;
     m_state.setColour(AppState::Colour::ExerciseBack, toStoredColor(*color));
@@ -212,4 +187,14 @@ void ExercisePage::setPractice(Practice practice)
     showLook(m_startButton, {QStringLiteral("Start"), CaptionColour::Go, !practising});
     // Stopping is offered only while there is a practice to stop.
     showLook(m_stopButton, {QStringLiteral("Stop && Reset"), CaptionColour::Stop, practising});
+    // During a practice no setting takes the keyboard: typed answers must not change them.
+    m_minutesSpin->setEnabled(!practising);
+    m_flashBar->setFocusPolicy(practising ? Qt::NoFocus : Qt::StrongFocus);
+    if (practising && m_exercise != nullptr)
+        m_exercise->takeFocus();
+}
+
+bool ExercisePage::keyPressed(QKeyEvent *event, QWidget *)
+{
+    return m_exercise != nullptr && m_exercise->answerKey(event->key());
 }

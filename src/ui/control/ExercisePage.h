@@ -29,6 +29,7 @@ public:
 
     void attach(TExerciseForm &exercise);
     Practice practice() const { return m_practice; }
+    bool keyPressed(QKeyEvent *event, QWidget *focus) override;
 
 private:
     void syncFromSettings();

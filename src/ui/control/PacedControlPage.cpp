@@ -31,18 +31,16 @@ PacedControlPage::PacedControlPage(AppState &state, Mode mode, bool speedBoxBesi
     : ControlPage(state, parent), m_mode(mode)
 {
     setObjectName(named(mode, "Page"));
-    m_openAction = toolBar()->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open File"));
-    m_openAction->setObjectName(named(mode, "OpenAction"));
-    m_openAction->setToolTip(tr("Open File"));
-    connect(m_openAction, &QAction::triggered, this, [this] { openTextFileIntoReader(); });
-    m_fontAction = toolBar()->addAction(tr("Aa"));
-    m_fontAction->setObjectName(named(mode, "FontAction"));
-    m_fontAction->setToolTip(tr("Change Font"));
+    m_openAction = addTool(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open File"),
+                           qPrintable(named(mode, "OpenAction")), [this] { openTextFileIntoReader(); });
     // The reader's font operation plays the click itself.
-    connect(m_fontAction, &QAction::triggered, this, [this] {
-        if (PacedReader *r = m_reader)
-            r->chooseFont();
-    });
+    m_fontAction = addTool(
+        QIcon(), tr("Aa"), qPrintable(named(mode, "FontAction")),
+        [this] {
+            if (PacedReader *r = m_reader)
+                r->chooseFont();
+        },
+        tr("Change Font"));
     addHelpButton();
 
     m_runGroup = new QGroupBox(this);

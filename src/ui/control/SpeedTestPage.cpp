@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -41,59 +42,49 @@ QIcon fontIcon()
 SpeedTestPage::SpeedTestPage(AppState &state, QWidget *parent) : ControlPage(state, parent)
 {
     setObjectName(QStringLiteral("speedTestPage"));
-    m_openFile = toolBar()->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open File"));
-    m_openFile->setObjectName(QStringLiteral("openFileAction"));
-    m_openFile->setToolTip(tr("Open File"));
-    connect(m_openFile, &QAction::triggered, this, &SpeedTestPage::OpenFileClick);
-    m_changeFont = toolBar()->addAction(fontIcon(), tr("Change Font"));
-    m_changeFont->setObjectName(QStringLiteral("changeFontAction"));
-    m_changeFont->setToolTip(tr("Change Font"));
-    connect(m_changeFont, &QAction::triggered, this, &SpeedTestPage::ChangeFontClick);
+    m_openFile = addTool(style()->standardIcon(QStyle::SP_DialogOpenButton), tr("Open File"),
+                         "openFileAction", [this] { OpenFileClick(); });
+    m_changeFont = addTool(fontIcon(), tr("Change Font"), "changeFontAction", [this] { ChangeFontClick(); });
     addHelpButton();
 
-    int top = toolBar()->sizeHint().height() + 8;
-    QGroupBox *startGroup = addGroup("startGroup", top);
-    m_startRead = addButton(startGroup, QStringLiteral("Start Read"), "startReadButton");
-    auto *statusRow = new QHBoxLayout;
-    m_status = new QLineEdit(QStringLiteral("Timer OFF"), startGroup);
+    m_startRead = makeButton(QStringLiteral("Start Read"), "startReadButton");
+    m_startRead->setToolTip(QStringLiteral("Space: start; while timing, Space pages down"));
+    m_status = new QLineEdit(QStringLiteral("Timer OFF"));
     m_status->setObjectName(QStringLiteral("timerStatusBox"));
     m_status->setReadOnly(true);
     m_status->setFocusPolicy(Qt::NoFocus);
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setFixedWidth(80);
-    m_clock = new QLabel(speedTestClockText(0), startGroup);
+    m_clock = new QLabel(speedTestClockText(0));
     m_clock->setObjectName(QStringLiteral("clockReadout"));
     m_clock->setToolTip(tr("Time read so far (minutes:seconds)"));
     m_clock->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    statusRow->addWidget(m_status);
-    statusRow->addWidget(m_clock);
-    static_cast<QVBoxLayout *>(startGroup->layout())->addLayout(statusRow);
-    startGroup->adjustSize();
-    top += startGroup->height() + 8;
+    auto *statusRow = new QWidget;
+    auto *statusLayout = new QHBoxLayout(statusRow);
+    statusLayout->setContentsMargins(0, 0, 0, 0);
+    statusLayout->addWidget(m_status);
+    statusLayout->addWidget(m_clock);
+    QGroupBox *startGroup = makeColumn(QString(), "startGroup", {m_startRead, statusRow});
 
-    QGroupBox *pagingGroup = addGroup("pagingGroup", top);
-    auto *pagingRow = new QHBoxLayout;
-    m_pgUp = new QPushButton(QStringLiteral("Pg Up"), pagingGroup);
-    m_pgUp->setObjectName(QStringLiteral("pgUpButton"));
-    m_pgDown = new QPushButton(QStringLiteral("Pg Down"), pagingGroup);
-    m_pgDown->setObjectName(QStringLiteral("pgDownButton"));
-    pagingRow->addWidget(m_pgUp);
-    pagingRow->addWidget(m_pgDown);
-    static_cast<QVBoxLayout *>(pagingGroup->layout())->addLayout(pagingRow);
-    m_spacebar = new QLabel(QStringLiteral("Spacebar = Pg Down"), pagingGroup);
+    m_pgUp = makeButton(QStringLiteral("Pg Up"), "pgUpButton");
+    m_pgDown = makeButton(QStringLiteral("Pg Down"), "pgDownButton");
+    auto *pagingRow = new QWidget;
+    auto *pagingLayout = new QHBoxLayout(pagingRow);
+    pagingLayout->setContentsMargins(0, 0, 0, 0);
+    pagingLayout->addWidget(m_pgUp);
+    pagingLayout->addWidget(m_pgDown);
+    m_spacebar = new QLabel(QStringLiteral("Spacebar = Pg Down"));
     m_spacebar->setObjectName(QStringLiteral("spacebarLabel"));
     m_spacebar->setAlignment(Qt::AlignCenter);
     QSizePolicy keepPlace = m_spacebar->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     m_spacebar->setSizePolicy(keepPlace);
-    pagingGroup->layout()->addWidget(m_spacebar);
-    pagingGroup->adjustSize();
-    top += pagingGroup->height() + 8;
+    QGroupBox *pagingGroup = makeColumn(QString(), "pagingGroup", {pagingRow, m_spacebar});
 
-    QGroupBox *stopGroup = addGroup("stopGroup", top);
-    m_stopReading = addButton(stopGroup, QStringLiteral("Stop Reading"), "stopReadingButton");
+    m_stopReading = makeButton(QStringLiteral("Stop Reading"), "stopReadingButton");
     m_stopReading->setToolTip(QStringLiteral("Stop timer and check score"));
-    stopGroup->adjustSize();
+    QGroupBox *stopGroup = makeColumn(QString(), "stopGroup", {m_stopReading});
+    stackGroups({startGroup, pagingGroup, stopGroup}, kGroupWidth);
 
     setRun(Run::NoText);
 
@@ -103,24 +94,11 @@ SpeedTestPage::SpeedTestPage(AppState &state, QWidget *parent) : ControlPage(sta
     connect(m_stopReading, &QPushButton::clicked, this, &SpeedTestPage::StopReadingClick);
 }
 
-QGroupBox *SpeedTestPage::addGroup(const char *objectName, int top)
+bool SpeedTestPage::keyPressed(QKeyEvent *event, QWidget *focus)
 {
-    auto *group = new QGroupBox(this);
-    group->setObjectName(QString::fromLatin1(objectName));
-    group->setFixedWidth(kGroupWidth);
-    group->move(0, top);
-    auto *layout = new QVBoxLayout(group);
-    layout->setContentsMargins(8, 8, 8, 8);
-    addCentred(group);
-    return group;
-}
-
-QPushButton *SpeedTestPage::addButton(QGroupBox *group, const QString &caption, const char *objectName)
-{
-    auto *button = new QPushButton(caption, group);
-    button->setObjectName(QString::fromLatin1(objectName));
-    group->layout()->addWidget(button);
-    return button;
+    if (m_reader == nullptr || isTextInput(focus))
+        return false;
+    return m_reader->readerKey(event->key(), event->isAutoRepeat());
 }
 
 void SpeedTestPage::attach(TSpeedTestForm &reader)

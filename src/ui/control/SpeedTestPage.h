@@ -34,6 +34,8 @@ public:
 
     // Follows the reader's text, clock and end zone from now on.
     void attach(TSpeedTestForm &reader);
+    // Space pages down while the clock runs and starts it when stopped, whatever has the focus.
+    bool keyPressed(QKeyEvent *event, QWidget *focus) override;
     Run run() const { return m_run; }
 
     void OpenFileClick();
@@ -44,8 +46,6 @@ public:
     void StopReadingClick();
 
 private:
-    QGroupBox *addGroup(const char *objectName, int top);
-    QPushButton *addButton(QGroupBox *group, const QString &caption, const char *objectName);
     void setRun(Run run);
     void clockStopped();
 

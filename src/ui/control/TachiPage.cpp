@@ -25,25 +25,16 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
 {
     setObjectName(QStringLiteral("tachiPage"));
 
-    QToolBar *bar = toolBar();
-    m_openAction =
-        bar->addAction(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton), tr("Open File"));
-    m_openAction->setObjectName(QStringLiteral("tachiOpenFileAction"));
-    m_openAction->setToolTip(QStringLiteral("Open File"));
-    connect(m_openAction, &QAction::triggered, this, &TTachiPage::openFile);
-    m_pasteAction =
-        bar->addAction(themeIcon("edit-paste", style(), QStyle::SP_FileDialogContentsView), tr("Paste"));
-    m_pasteAction->setObjectName(QStringLiteral("tachiPasteAction"));
-    m_pasteAction->setToolTip(QStringLiteral("Paste from clipboard"));
-    connect(m_pasteAction, &QAction::triggered, this, &TTachiPage::paste);
-    m_fontAction = bar->addAction(
-        themeIcon("preferences-desktop-font", style(), QStyle::SP_FileDialogDetailedView), tr("Change Font"));
-    m_fontAction->setObjectName(QStringLiteral("tachiChangeFontAction"));
-    m_fontAction->setToolTip(QStringLiteral("Change Font"));
-    connect(m_fontAction, &QAction::triggered, this, [this] {
-        if (m_reader != nullptr)
-            m_reader->chooseFont();
-    });
+    m_openAction = addTool(themeIcon("document-open", style(), QStyle::SP_DialogOpenButton), tr("Open File"),
+                           "tachiOpenFileAction", [this] { openFile(); });
+    m_pasteAction = addTool(
+        themeIcon("edit-paste", style(), QStyle::SP_FileDialogContentsView), tr("Paste"), "tachiPasteAction",
+        [this] { paste(); }, QStringLiteral("Paste from clipboard"));
+    m_fontAction = addTool(themeIcon("preferences-desktop-font", style(), QStyle::SP_FileDialogDetailedView),
+                           tr("Change Font"), "tachiChangeFontAction", [this] {
+                               if (m_reader != nullptr)
+                                   m_reader->chooseFont();
+                           });
     addHelpButton();
 
     auto *format = new QGroupBox(this);
@@ -70,28 +61,15 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     m_indentSpin = addUpDown(format, kIndentRange, "indentSpin");
     formatGrid->addWidget(m_indentSpin, 4, 1);
 
-    auto *run = new QGroupBox(this);
-    run->setObjectName(QStringLiteral("tachiRunGroup"));
-    auto *runBox = new QVBoxLayout(run);
-    runBox->setContentsMargins(8, 6, 8, 6);
-    runBox->setSpacing(4);
     m_startButton = makeButton(QStringLiteral("Start Read"), "startReadButton");
     m_startButton->setToolTip(QStringLiteral("Space: start, pause or resume; Escape: cancel"));
     m_pauseButton = makeButton(QStringLiteral("Pause Timer"), "pauseReadButton");
     m_pauseButton->setToolTip(QStringLiteral("Pause Reading"));
     m_cancelButton = makeButton(QStringLiteral("Cancel Read"), "cancelReadButton");
-    for (QPushButton *b : {m_startButton, m_pauseButton, m_cancelButton})
-        runBox->addWidget(b);
-
-    auto *look = new QGroupBox(this);
-    look->setObjectName(QStringLiteral("tachiLookGroup"));
-    auto *lookBox = new QVBoxLayout(look);
-    lookBox->setContentsMargins(8, 6, 8, 6);
-    lookBox->setSpacing(4);
+    QGroupBox *run = makeColumn(QString(), "tachiRunGroup", {m_startButton, m_pauseButton, m_cancelButton});
     QPushButton *back = makeButton(QStringLiteral("Back Color"), "backColorButton");
     QPushButton *preview = makeButton(QStringLiteral("Preview Font"), "previewFontButton");
-    lookBox->addWidget(back);
-    lookBox->addWidget(preview);
+    QGroupBox *look = makeColumn(QString(), "tachiLookGroup", {back, preview});
 
     stackGroups({format, run, look},
                 std::max({format->sizeHint().width(), run->sizeHint().width(), look->sizeHint().width()}));
@@ -319,8 +297,7 @@ void TTachiPage::readingEnded()
 
 void TTachiPage::chooseBackColor()
 {
-    m_state.PlayClick(1);
-    const auto color = m_state.services.dialogs.chooseColor(toQColor(m_state.Settings.TachiBackColor));
+    const auto color = chooseColour(m_state.Settings.TachiBackColor);
     if (!color)
         return;
     m_state.setColour(AppState::Colour::TachiBack, toStoredColor(*color));

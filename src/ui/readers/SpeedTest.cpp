@@ -137,8 +137,6 @@ TSpeedTestForm::TSpeedTestForm(AppState &state, QWidget *parent)
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(1000);
     connect(&m_timer1, &PaceTimer::timeout, this, &TSpeedTestForm::Timer1Timer);
-    m_view->installEventFilter(this);
-    m_view->viewport()->installEventFilter(this);
     m_view->setGeometry(rect());
     // Whatever moves the page while the clock runs (paging, a range that shrinks under it) may bring the end
     // into view.
@@ -285,44 +283,27 @@ void TSpeedTestForm::resizeEvent(QResizeEvent *event)
         checkEndZone();
 }
 
-void TSpeedTestForm::keyPressEvent(QKeyEvent *event)
+bool TSpeedTestForm::readerKey(int key, bool autoRepeat)
 {
-    event->ignore();
-    if (m_state.SpeedTestOpen() && m_values.SpeedTestTimerOn == 1) {
-        switch (event->key()) {
-        case Qt::Key_Space:
-        case Qt::Key_PageDown:
+    bool taken = false;
+    if (m_values.SpeedTestTimerOn == 1) {
+        taken = true;
+        if (key == Qt::Key_Space || key == Qt::Key_PageDown)
             pageDown();
-            event->accept();
-            break;
-        case Qt::Key_PageUp:
+        else if (key == Qt::Key_PageUp)
             pageUp();
-            event->accept();
-            break;
-        case Qt::Key_Escape:
+        else if (key == Qt::Key_Escape)
             Q_EMIT pauseRequested();
-            event->accept();
-            break;
-        default:
-            break;
-        }
-    } else if (m_state.SpeedTestOpen() && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        else
+            taken = false;
+    } else if (key == Qt::Key_Space && !autoRepeat) {
         // The page is not moved: the clock starts, when the page offers to start it.
         Q_EMIT startRequested();
-        event->accept();
+        taken = true;
     }
-    setFocus(Qt::OtherFocusReason);
-}
-
-bool TSpeedTestForm::eventFilter(QObject *watched, QEvent *event)
-{
-    // Key preview: keys meant for the view reach the window first.
-    if (event->type() == QEvent::KeyPress) {
-        keyPressEvent(static_cast<QKeyEvent *>(event));
-        if (event->isAccepted())
-            return true;
-    }
-    return ModeWindow::eventFilter(watched, event);
+    if (taken)
+        setFocus(Qt::OtherFocusReason);
+    return taken;
 }
 
 void TSpeedTestForm::leaving()

@@ -96,11 +96,14 @@ Q_SIGNALS:
     // Space while the clock is stopped.
     void startRequested();
 
+public:
+    // The reader's keys, whatever has the focus: while the clock runs Space and Page Down page down, Page Up
+    // pages up and Escape asks to pause; while it is stopped Space asks to start. True when taken.
+    bool readerKey(int key, bool autoRepeat);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void leaving() override;
 
 private:
