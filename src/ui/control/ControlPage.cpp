@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -77,6 +78,37 @@ bool ControlPage::isTextInput(const QWidget *focus)
     if (const auto *text = qobject_cast<const QPlainTextEdit *>(focus))
         return !text->isReadOnly();
     return qobject_cast<const QAbstractSpinBox *>(focus) != nullptr;
+}
+
+bool ControlPage::readerKey(const QKeyEvent *event, const QWidget *focus, const ReaderKeys &keys)
+{
+    // Outside a reading, what the user types into a box is the box's.
+    if (!keys.underWay && isTextInput(focus))
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Space: {
+        const bool offered = keys.underWay || keys.startOffered;
+        if (offered && !event->isAutoRepeat())
+            keys.space();
+        return offered;
+    }
+    case Qt::Key_Escape:
+        if (keys.underWay && keys.escape)
+            keys.escape();
+        return keys.underWay;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (keys.paused)
+            keys.step(event->key() == Qt::Key_Right);
+        return keys.underWay;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (keys.speedOffered)
+            keys.speed(event->key() == Qt::Key_Down);
+        return keys.speedOffered;
+    default:
+        return false;
+    }
 }
 
 QColor ControlPage::captionColour(CaptionColour colour)

@@ -89,6 +89,25 @@ public:
     }
     // A box the user types into, where a key outside a reading is the box's own.
     static bool isTextInput(const QWidget *focus);
+
+protected:
+    // The readers' one key map: what a reader's page offers now, and what its keys do there. Space starts,
+    // pauses or resumes; Escape acts only while a reading is under way, Left and Right only while paused, Up
+    // and Down where the speed is offered.
+    struct ReaderKeys
+    {
+        bool underWay = false; // a reading runs or is paused
+        bool paused = false;
+        bool startOffered = false;
+        bool speedOffered = false;
+        std::function<void()> space;
+        std::function<void()> escape;
+        std::function<void(bool forward)> step;
+        std::function<void(bool slower)> speed;
+    };
+    static bool readerKey(const QKeyEvent *event, const QWidget *focus, const ReaderKeys &keys);
+
+public:
     // Runs each time the panel is shown.
     virtual void panelShown() {}
     // The page offers Reset Text in its present state (pages of the paced readers have one).

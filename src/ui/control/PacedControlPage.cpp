@@ -171,39 +171,25 @@ void PacedControlPage::stepSpeed(bool slower)
 
 bool PacedControlPage::keyPressed(QKeyEvent *event, QWidget *focus)
 {
-    const int key = event->key();
-    const bool underWay = m_run == Run::Reading || m_run == Run::Paused;
-    // Outside a reading, what the user types into a box is the box's.
-    if (!underWay && isTextInput(focus))
-        return false;
-    switch (key) {
-    case Qt::Key_Space: {
-        const bool offered = underWay || m_run == Run::Ready;
-        if (offered && !event->isAutoRepeat())
+    ReaderKeys keys;
+    keys.underWay = m_run == Run::Reading || m_run == Run::Paused;
+    keys.paused = m_run == Run::Paused;
+    keys.startOffered = m_run == Run::Ready;
+    keys.speedOffered = keys.underWay || keys.startOffered;
+    keys.space = [this] { startRead(); };
+    // A paused reading is never reset by a key.
+    keys.escape = [this] {
+        if (m_run == Run::Reading)
             startRead();
-        return offered;
-    }
-    case Qt::Key_Escape:
-        // A paused reading is never reset by a key.
-        if (m_run == Run::Reading) {
-            startRead();
-            return true;
-        }
-        return underWay;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        if (m_run == Run::Paused && m_reader != nullptr)
-            m_reader->stepFixation(key == Qt::Key_Right);
-        return underWay;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (m_run == Run::NoText || m_run == Run::Finished)
-            return false;
-        stepSpeed(key == Qt::Key_Down);
+    };
+    keys.step = [this](bool forward) {
+        if (m_reader != nullptr)
+            m_reader->stepFixation(forward);
+    };
+    keys.speed = [this](bool slower) {
+        stepSpeed(slower);
         if (PacedReader *r = m_reader)
             r->takeFocus();
-        return true;
-    default:
-        return false;
-    }
+    };
+    return readerKey(event, focus, keys);
 }

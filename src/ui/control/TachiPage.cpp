@@ -168,41 +168,27 @@ void TTachiPage::panelShown()
 
 bool TTachiPage::keyPressed(QKeyEvent *event, QWidget *focus)
 {
-    const int key = event->key();
-    const bool underWay = m_run == Run::Reading || m_run == Run::Paused;
-    // Outside a reading, what the user types into the text box (or a number box) is the box's.
-    if (!underWay && isTextInput(focus))
-        return false;
-    switch (key) {
-    case Qt::Key_Space: {
-        const bool offered = underWay || m_startOffered;
-        if (event->isAutoRepeat() || !offered)
-            return offered;
-        if (underWay)
+    ReaderKeys keys;
+    keys.underWay = m_run == Run::Reading || m_run == Run::Paused;
+    keys.paused = m_run == Run::Paused;
+    keys.startOffered = m_startOffered;
+    keys.speedOffered = keys.underWay || keys.startOffered;
+    keys.space = [this] {
+        if (m_run == Run::Reading || m_run == Run::Paused)
             pauseClicked();
         else
             startRead();
-        return true;
-    }
-    case Qt::Key_Escape:
-        if (underWay)
-            cancelRead();
-        return underWay;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        if (m_run == Run::Paused && m_reader != nullptr)
-            m_reader->stepPiece(key == Qt::Key_Right);
-        return underWay;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (!underWay && !m_startOffered)
-            return false;
+    };
+    keys.escape = [this] { cancelRead(); };
+    keys.step = [this](bool forward) {
         if (m_reader != nullptr)
-            m_reader->stepFlashTime(key == Qt::Key_Down);
-        return true;
-    default:
-        return false;
-    }
+            m_reader->stepPiece(forward);
+    };
+    keys.speed = [this](bool slower) {
+        if (m_reader != nullptr)
+            m_reader->stepFlashTime(slower);
+    };
+    return readerKey(event, focus, keys);
 }
 
 void TTachiPage::openFile()
