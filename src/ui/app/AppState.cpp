@@ -81,19 +81,31 @@ void AppState::setFont(Mode mode, const TFontGroup &font)
         modeInfo(mode).setFont(m_settings, font);
 }
 
-void AppState::setColour(Colour which, std::int32_t colour)
+namespace {
+
+std::int32_t TSettings::*colourField(AppState::Colour which)
 {
     switch (which) {
-    case Colour::Main:
-        m_settings.MainColor = colour;
-        break;
-    case Colour::TachiBack:
-        m_settings.TachiBackColor = colour;
-        break;
-    case Colour::ExerciseBack:
-        m_settings.ExerciseBackColor = colour;
+    case AppState::Colour::Main:
+        return &TSettings::MainColor;
+    case AppState::Colour::TachiBack:
+        return &TSettings::TachiBackColor;
+    case AppState::Colour::ExerciseBack:
         break;
     }
+    return &TSettings::ExerciseBackColor;
+}
+
+} // namespace
+
+void AppState::setColour(Colour which, std::int32_t colour)
+{
+    m_settings.*colourField(which) = colour;
+}
+
+std::int32_t AppState::colour(Colour which) const
+{
+    return m_settings.*colourField(which);
 }
 
 namespace {

@@ -55,6 +55,7 @@ public:
         ExerciseBack,
     };
     void setColour(Colour which, std::int32_t colour);
+    std::int32_t colour(Colour which) const;
     // How read and unread text look in the paced readers (the text visibility panels).
     enum class TextLook
     {

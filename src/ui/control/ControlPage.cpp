@@ -175,10 +175,13 @@ QGroupBox *ControlPage::makeColumn(const QString &title, const char *name, const
     return group;
 }
 
-std::optional<QColor> ControlPage::chooseColour(std::int32_t stored)
+std::optional<QColor> ControlPage::changeColour(AppState::Colour which)
 {
     m_state.PlayClick(1);
-    return m_state.services.dialogs.chooseColor(toQColor(stored));
+    const auto chosen = m_state.services.dialogs.chooseColor(toQColor(m_state.colour(which)));
+    if (chosen)
+        m_state.setColour(which, toStoredColor(*chosen));
+    return chosen;
 }
 
 QGroupBox *ControlPage::makeGroup(const QString &title, const char *name)

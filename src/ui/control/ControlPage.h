@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppState.h"
+
 #include <QColor>
 #include <QIcon>
 #include <QList>
@@ -13,7 +15,6 @@
 #include <initializer_list>
 #include <optional>
 
-class AppState;
 class QAction;
 class QGroupBox;
 class QKeyEvent;
@@ -138,8 +139,9 @@ protected:
                      const QString &tip = QString());
     // A framed group holding `widgets` one under another (an empty title draws none).
     QGroupBox *makeColumn(const QString &title, const char *name, const QList<QWidget *> &widgets);
-    // The colour dialog, preset with a stored colour, after a click: the colour chosen, or nothing.
-    std::optional<QColor> chooseColour(std::int32_t stored);
+    // The colour dialog, preset with the stored colour `which`, after a click: the colour chosen, already
+    // stored, or nothing on Cancel.
+    std::optional<QColor> changeColour(AppState::Colour which);
     struct BarRange
     {
         int min;

@@ -172,11 +172,7 @@ void ExercisePage::stopClicked()
 
 void ExercisePage::chooseBackColor()
 {
-    const auto color = chooseColour(m_state.Settings.ExerciseBackColor);
-    if (!color)
-        return;
-    m_state.setColour(AppState::Colour::ExerciseBack, toStoredColor(*color));
-    if (m_exercise != nullptr)
+    if (const auto color = changeColour(AppState::Colour::ExerciseBack); color && m_exercise != nullptr)
         m_exercise->setBackColor(*color);
 }
 

@@ -283,10 +283,6 @@ void TTachiPage::readingEnded()
 
 void TTachiPage::chooseBackColor()
 {
-    const auto color = chooseColour(m_state.Settings.TachiBackColor);
-    if (!color)
-        return;
-    m_state.setColour(AppState::Colour::TachiBack, toStoredColor(*color));
-    if (m_reader != nullptr)
+    if (const auto color = changeColour(AppState::Colour::TachiBack); color && m_reader != nullptr)
         m_reader->setBackColor(*color);
 }
