@@ -1,5 +1,7 @@
 #include "QtServices.h"
 
+#include "FontDialog.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QClipboard>
@@ -9,7 +11,6 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -85,52 +86,10 @@ std::optional<QColor> QtDialogService::chooseColor(const QColor &initial)
 std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice &initial,
                                                       const FontDialogOptions &options)
 {
-    // QFontDialog offers no colour, so it sits inside a small dialog of ours with a colour button.
-    QDialog dialog(m_parent());
-    dialog.setWindowTitle(QObject::tr("Font"));
-    auto *fonts = new QFontDialog(initial.font, &dialog);
-    fonts->setWindowFlags(Qt::Widget);
-    fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(fonts);
-
-    QColor color = initial.color;
-    if (options.effects) {
-        auto *row = new QHBoxLayout;
-        auto *swatch = new QLabel;
-        swatch->setFixedSize(40, 20);
-        auto paintSwatch = [swatch, &color] {
-            swatch->setStyleSheet(QStringLiteral("background:%1;border:1px solid gray").arg(color.name()));
-        };
-        paintSwatch();
-        auto *pick = new QPushButton(QObject::tr("Colour..."));
-        QObject::connect(pick, &QPushButton::clicked, &dialog, [&dialog, &color, paintSwatch] {
-            const QColor c = QColorDialog::getColor(color, &dialog);
-            if (c.isValid()) {
-                color = c;
-                paintSwatch();
-            }
-        });
-        row->addWidget(new QLabel(QObject::tr("Colour:")));
-        row->addWidget(swatch);
-        row->addWidget(pick);
-        row->addStretch();
-        layout->addLayout(row);
-    }
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+    FontDialog dialog(initial, options, m_parent());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-
-    QFont font = fonts->currentFont();
-    font.setPointSize(std::clamp(font.pointSize(), options.minSize, options.maxSize));
-    if (!options.effects) {
-        font.setUnderline(false);
-        font.setStrikeOut(false);
-    }
-    return FontChoice{font, color};
+    return dialog.choice();
 }
 
 QString QtDialogService::openFileName(const QString &caption, const QString &folder, const QString &filter)

@@ -1,4 +1,9 @@
+#include "FontDialog.h"
 #include "QtServices.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontComboBox>
 
 #include <QApplication>
 #include <QDialog>
@@ -15,6 +20,7 @@ class QtServicesTest : public QObject
 private Q_SLOTS:
     void theDpiIsTheScreensOwnUnderScaling();
     void messagesBelongToTheActiveWindowAndCarryTheProgramName();
+    void theFontDialogOffersWhatTheModeKeeps();
 };
 
 void QtServicesTest::theDpiIsTheScreensOwnUnderScaling()
@@ -45,6 +51,35 @@ void QtServicesTest::messagesBelongToTheActiveWindowAndCarryTheProgramName()
         services.messages.error(QStringLiteral("You must close one of the other two charts before opening "
                                                "another."));
         QCOMPARE(std::pair(parent, title), std::pair(active, QStringLiteral("Brindlewick")));
+    }
+}
+
+void QtServicesTest::theFontDialogOffersWhatTheModeKeeps()
+{
+    // A stored family that is not installed: shown as the family used in its place, kept when not changed.
+    const FontChoice stored{QFont(QStringLiteral("Brindlewick No Such Face"), 20), Qt::red};
+    for (const bool effects : {false, true}) {
+        FontDialog d(stored, FontDialogOptions{8, 14, effects});
+        auto *sizes = d.findChild<QComboBox *>(QStringLiteral("fontSizeBox"));
+        QCOMPARE(sizes->count(), 7);
+        QCOMPARE(sizes->currentText(), QStringLiteral("14")); // a stored 20 shows as the largest on offer
+        QCOMPARE(d.findChild<QCheckBox *>(QStringLiteral("fontUnderlineBox")) != nullptr, effects);
+        QVERIFY(d.findChild<QFontComboBox *>()->currentFont().family() != stored.font.family());
+        const FontChoice kept = d.choice();
+        QCOMPARE(kept.font.family(), stored.font.family());
+        QCOMPARE(kept.font.pointSize(), 14);
+        auto *family = d.findChild<QFontComboBox *>();
+        family->setCurrentIndex(family->currentIndex() == 0 ? 1 : 0);
+        QVERIFY(d.choice().font.family() != stored.font.family());
+    }
+    // Enter is OK and Escape is Cancel, the chooser staying whole.
+    for (const auto &[key, result] : {std::pair{Qt::Key_Return, int(QDialog::Accepted)},
+                                      std::pair{Qt::Key_Escape, int(QDialog::Rejected)}}) {
+        FontDialog d(stored, FontDialogOptions{8, 14, true});
+        QTimer::singleShot(0, &d,
+                           [&d, key = key] { QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, key); });
+        QCOMPARE(d.exec(), result);
+        QVERIFY(d.findChild<QFontComboBox *>() != nullptr);
     }
 }
 
