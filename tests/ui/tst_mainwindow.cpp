@@ -2,6 +2,7 @@
 
 #include "SettingsFile.h"
 #include "app/AppState.h"
+#include "app/ModeWindow.h"
 #include "app/VisibilityPanel.h"
 #include "app/mainwindow.h"
 #include "control/control.h"
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -25,6 +28,7 @@ private Q_SLOTS:
     void restoreDefaultsDeletesTheFilesAtExit_data();
     void restoreDefaultsDeletesTheFilesAtExit();
     void anOptionsFileThatCannotBeWrittenIsReportedOnce();
+    void theWindowMenuBringsBackEveryChild();
     void savedPlacementAndLooksComeBackWithinTheScreen();
     void shippedFilesAreReadWhereInstalledAndWritesGoToTheUserFolder();
     void helpOpensTheManualAtTheContextOrSaysItCannot();
@@ -138,6 +142,27 @@ void MainWindowTest::anOptionsFileThatCannotBeWrittenIsReportedOnce()
     QVERIFY(triggerAction(app.form(), "stepWhilePausedAction"));
     QVERIFY(triggerAction(app.form(), "pauseAtSentenceEndsAction"));
     QVERIFY(app.state->options.stepWhilePaused && app.state->options.pauseAtSentenceEnds);
+}
+
+void MainWindowTest::theWindowMenuBringsBackEveryChild()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    QMdiArea *mdi = app.form()->mdiArea();
+    QMenu *menu = app.form()->findChild<QMenu *>(QStringLiteral("windowMenu"));
+    Q_EMIT menu->aboutToShow();
+    // The lessons window, the control panel and the reader, each with its item.
+    QCOMPARE(menu->actions().size(), 3 + mdi->subWindowList().size());
+    app.state->modeWindow->frame()->showMaximized();
+    QVERIFY(triggerAction(menu, "controlFormWindowAction"));
+    QCOMPARE(mdi->activeSubWindow(), app.state->controlPanel->frame());
+    QVERIFY(!app.state->modeWindow->frame()->isMaximized());
+    // A frame made smaller keeps every child within reach.
+    app.form()->resize(400, 300);
+    QCoreApplication::processEvents();
+    const QRect area = mdi->viewport()->rect();
+    for (QMdiSubWindow *frame : mdi->subWindowList())
+        QVERIFY2(frame->geometry().intersects(area) && frame->y() >= 0, qPrintable(frame->windowTitle()));
 }
 
 void MainWindowTest::savedPlacementAndLooksComeBackWithinTheScreen()

@@ -42,6 +42,9 @@ TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_m
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    // A smaller frame or screen must not leave a child out of reach.
+    if (event->type() == QEvent::Resize && watched == m_mdi->viewport())
+        keepChildrenReachable();
     if (event->type() == QEvent::KeyPress && m_state.controlPanel != nullptr &&
         QApplication::activeModalWidget() == nullptr) {
         auto *widget = qobject_cast<QWidget *>(watched);
@@ -175,6 +178,13 @@ void TForm1::buildMenus()
     list->setVisible(false);
     connect(list, &QAction::triggered, this, &TForm1::showContributors);
     m_contributorsMenu->menuAction()->setVisible(false);
+
+    // Every child window can be brought back, whatever covers it.
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
+    m_windowMenu->setObjectName(QStringLiteral("windowMenu"));
+    clickOnOpen(m_windowMenu);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &TForm1::fillWindowMenu);
+    fillWindowMenu();
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
@@ -416,6 +426,51 @@ QRect TForm1::lessonGeometry() const
 bool TForm1::hasMode(Mode mode) const
 {
     return m_modes.hasWindow(mode);
+}
+
+void TForm1::fillWindowMenu()
+{
+    m_windowMenu->clear();
+    connect(addAction(m_windowMenu, QStringLiteral("&Cascade"), "cascadeAction"), &QAction::triggered, m_mdi,
+            &QMdiArea::cascadeSubWindows);
+    connect(addAction(m_windowMenu, QStringLiteral("&Tile"), "tileAction"), &QAction::triggered, m_mdi,
+            &QMdiArea::tileSubWindows);
+    m_windowMenu->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow *frame : m_mdi->subWindowList()) {
+        QWidget *child = frame->widget();
+        if (child == nullptr)
+            continue;
+        ++n;
+        const QString caption =
+            n < 10 ? QStringLiteral("&%1 %2").arg(n).arg(child->windowTitle()) : child->windowTitle();
+        QAction *item = m_windowMenu->addAction(caption);
+        item->setObjectName(child->objectName() + QStringLiteral("WindowAction"));
+        item->setCheckable(true);
+        item->setChecked(frame == m_mdi->activeSubWindow());
+        connect(item, &QAction::triggered, this, [this, frame = QPointer<QMdiSubWindow>(frame)] {
+            if (frame != nullptr)
+                bringBack(frame);
+        });
+    }
+}
+
+void TForm1::bringBack(QMdiSubWindow *frame)
+{
+    if (frame->isMinimized() || frame->isMaximized())
+        frame->showNormal();
+    frame->setGeometry(ChildWindow::keepReachable(frame->geometry(), m_mdi->viewport()->size()));
+    frame->show();
+    frame->raise();
+    m_mdi->setActiveSubWindow(frame);
+}
+
+void TForm1::keepChildrenReachable()
+{
+    for (QMdiSubWindow *frame : m_mdi->subWindowList()) {
+        if (!frame->isMinimized() && !frame->isMaximized())
+            frame->setGeometry(ChildWindow::keepReachable(frame->geometry(), m_mdi->viewport()->size()));
+    }
 }
 
 void TForm1::addChild(ChildWindow *window, Qt::WindowFlags flags)

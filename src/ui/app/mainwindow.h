@@ -15,6 +15,7 @@ class ChildWindow;
 class ModeRegistry;
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class ControlPanel;
 class VisibilityPanel;
@@ -84,6 +85,10 @@ private:
     void leaveChildWindows();
     void applyHolds();
     void createModeWindow(Mode mode, ControlPanel &panel);
+    // The Window menu: Cascade, Tile, and an item for every open child that shows and raises it.
+    void fillWindowMenu();
+    void bringBack(QMdiSubWindow *frame);
+    void keepChildrenReachable();
     QRect controlPanelGeometry() const;
 
     AppState &m_state;
@@ -96,6 +101,7 @@ private:
     QMenu *m_chartsMenu = nullptr;
     QMenu *m_optionsMenu = nullptr;
     QMenu *m_contributorsMenu = nullptr;
+    QMenu *m_windowMenu = nullptr;
     QAction *m_soundAction = nullptr;
     QAction *m_fontsAction = nullptr;
     std::vector<std::pair<QAction *, bool ReadingOptions::*>> m_optionItems;
