@@ -72,6 +72,7 @@ ReadingOptions ReadingOptions::load(const QString &path)
     out.pauseAtSentenceEnds = readBool(ini, QStringLiteral("pauseAtSentenceEnds")).value_or(false);
     out.stepWhilePaused = readBool(ini, QStringLiteral("stepWhilePaused")).value_or(false);
     out.rememberPlaces = readBool(ini, QStringLiteral("rememberPlaces")).value_or(false);
+    out.lastFolder = ini.value(QStringLiteral("lastFolder")).toString();
     ini.endGroup();
     // Whatever count the file states, no more entries than can be kept are looked at.
     const int count = std::min(ini.beginReadArray(kPlaces), static_cast<int>(kMaxPlaces));
@@ -98,6 +99,8 @@ bool ReadingOptions::save(const QString &path) const
     ini.setValue(QStringLiteral("pauseAtSentenceEnds"), pauseAtSentenceEnds);
     ini.setValue(QStringLiteral("stepWhilePaused"), stepWhilePaused);
     ini.setValue(QStringLiteral("rememberPlaces"), rememberPlaces);
+    if (!lastFolder.isEmpty())
+        ini.setValue(QStringLiteral("lastFolder"), lastFolder);
     ini.endGroup();
     ini.beginWriteArray(kPlaces, static_cast<int>(m_places.size()));
     for (int i = 0; i < m_places.size(); ++i) {

@@ -24,6 +24,8 @@ public:
     bool stepWhilePaused = false;
     // A text opened from a file offers to continue where its last reading stopped.
     bool rememberPlaces = false;
+    // Where the user last opened a text file; the open dialogs start there.
+    QString lastFolder;
 
     // Where a reading of `file` stopped: a 1-based line of the reader identified by `reader`.
     struct Place

@@ -18,7 +18,7 @@ enum class Kind
 Kind kindOf(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm"))
+    if (suffix == QLatin1String("html") || suffix == QLatin1String("htm") || suffix == QLatin1String("xhtml"))
         return Kind::Html;
     if (suffix == QLatin1String("epub"))
         return Kind::Epub;
@@ -54,9 +54,14 @@ QString memoTextOf(const QStringList &paragraphs)
     return paragraphs.join(QStringLiteral("\n\n"));
 }
 
+QString readableKinds()
+{
+    return QStringLiteral("*.txt *.bwr *.html *.htm *.xhtml *.epub *.pdf");
+}
+
 QString createTextOpenFilter()
 {
-    return QStringLiteral("Text files (*.txt);;BWR text files (*.bwr);;Web pages (*.html *.htm);;"
+    return QStringLiteral("Text files (*.txt);;BWR text files (*.bwr);;Web pages (*.html *.htm *.xhtml);;"
                           "EPUB books (*.epub);;PDF documents (*.pdf)");
 }
 

@@ -18,7 +18,7 @@ struct ImportedText
     bool ok() const { return error.isEmpty(); }
 };
 
-// True for the kinds importText reads: .html, .htm, .epub and .pdf (any letter case).
+// True for the kinds importText reads: .html, .htm, .xhtml, .epub and .pdf (any letter case).
 bool isImportedKind(const QString &path);
 // Reads a web page, an EPUB book or a PDF document whole, however long; other kinds give an error.
 ImportedText importText(const QString &path);
@@ -40,7 +40,9 @@ QStringList paragraphsFromPageLines(const QList<QStringList> &pages);
 // The text for the create-text box: paragraphs separated by one empty line.
 QString memoTextOf(const QStringList &paragraphs);
 
-// The open dialog's filter for the create-text box: its own text kinds first, then the imported ones.
+// Every kind of file a text can come from, as a dialog's patterns.
+QString readableKinds();
+// The open dialog's filters for the create-text box: its own text kinds first, then the imported ones.
 QString createTextOpenFilter();
 
 struct OpenedText

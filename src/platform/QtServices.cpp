@@ -94,7 +94,14 @@ std::optional<FontChoice> QtDialogService::chooseFont(const FontChoice &initial,
 
 QString QtDialogService::openFileName(const QString &caption, const QString &folder, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_parent(), caption, folder, filter);
+    QFileDialog dialog(m_parent(), caption, folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    // Wide enough that names, sizes and dates show whole.
+    dialog.resize(760, 460);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
 }
 
 QString QtDialogService::saveFileName(const QString &caption, const QString &proposedPath,

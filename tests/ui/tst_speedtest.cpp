@@ -99,9 +99,15 @@ private Q_SLOTS:
         QVERIFY(!t.button("startReadButton")->isEnabled());
         t.app.state->StoryLoaded = 1;
         t.openFile(t.writeText(QStringLiteral("a.txt"), 10));
-        QCOMPARE(t.app.fakes.dialogs.openFoldersSeen, QStringList{t.app.state->dataDir()});
+        // All readable files first; the first open starts in the user's folders, never among the program's
+        // files, and the next in the folder last used, which options.ini keeps.
+        const QStringList firstFolder = t.app.fakes.dialogs.openFoldersSeen;
+        QVERIFY(firstFolder.size() == 1 && firstFolder[0] != t.app.state->dataDir());
         QCOMPARE(t.app.fakes.dialogs.openFiltersSeen,
-                 QStringList{QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)")});
+                 QStringList{QStringLiteral(
+                     "All readable files (*.txt *.bwr);;BWR text files (*.bwr);;Text files (*.txt)")});
+        QCOMPARE(ReadingOptions::load(t.app.path(QStringLiteral("options.ini"))).lastFolder,
+                 t.app.dir.path());
         QCOMPARE(t.app.state->StoryFileName, t.app.path(QStringLiteral("a.txt")));
         QCOMPARE(t.app.state->StoryLoaded, 0);
         QVERIFY(t.button("startReadButton")->isEnabled());

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 AppState::AppState(Services s, QString workingDir) : AppState(s, workingDir, workingDir) {}
@@ -181,6 +182,23 @@ void AppState::saveOptions()
     services.messages.error(QStringLiteral("Your reading options cannot be saved in \"") +
                             QDir::toNativeSeparators(path) +
                             QStringLiteral("\". They stay as they are until the program ends."));
+}
+
+QString AppState::chooseTextFile(const QString &kinds, const QString &filters)
+{
+    QString folder = options.lastFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString path =
+        services.dialogs.openFileName(QStringLiteral("Open File"), folder,
+                                      QStringLiteral("All readable files (%1);;").arg(kinds) + filters);
+    if (!path.isEmpty()) {
+        options.lastFolder = QFileInfo(path).absolutePath();
+        saveOptions();
+    }
+    return path;
 }
 
 void AppState::PlayClick(int n)

@@ -95,8 +95,11 @@ public:
     // A file the program knows by name: what it writes (settings2.dat, options.ini, temp.txt) in the user's
     // folder, everything else in the shipped folder. An absolute name stays as it is.
     QString filePath(const QString &name) const;
-    // The shipped files (read-only once installed), where the open-file dialogs start.
+    // The shipped files (read-only once installed).
     const QString &dataDir() const { return m_dataDir; }
+    // The open dialog for a text: "All readable files" of `kinds` first, then `filters`; it starts in the
+    // folder last used (kept in options.ini), else the user's documents folder. Empty when cancelled.
+    QString chooseTextFile(const QString &kinds, const QString &filters);
     // The user's own folder, which takes everything the program writes by default.
     const QString &userDir() const { return m_userDir; }
 

@@ -49,8 +49,8 @@ void ControlPage::resizeEvent(QResizeEvent *event)
 
 QString ControlPage::chooseTextFile()
 {
-    return m_state.services.dialogs.openFileName(
-        tr("Open File"), m_state.dataDir(), QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
+    return m_state.chooseTextFile(QStringLiteral("*.txt *.bwr"),
+                                  QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
 }
 
 void ControlPage::openTextFileIntoReader()

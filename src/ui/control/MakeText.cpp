@@ -132,8 +132,7 @@ void TCreateTextForm::chooseFont()
 
 bool TCreateTextForm::openFile()
 {
-    const QString path = m_state.services.dialogs.openFileName(QStringLiteral("Open File"), m_state.dataDir(),
-                                                               createTextOpenFilter());
+    const QString path = m_state.chooseTextFile(readableKinds(), createTextOpenFilter());
     if (path.isEmpty())
         return false;
     return loadFile(path);
