@@ -408,11 +408,12 @@ bool TExerciseForm::answerKey(int key)
     if (!m_engine.practising())
         return false;
     const int choice = key >= Qt::Key_1 && key <= Qt::Key_3 ? key - Qt::Key_1 + 1 : 0;
-    if (choice != 0 && m_engine.enterEnabled()) {
+    const bool answering = m_engine.answerPanelVisible() && m_engine.enterEnabled();
+    if (choice != 0 && answering) {
         chooseBox(choice);
         enterClicked();
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-        if (m_engine.enterEnabled())
+        if (answering)
             enterClicked();
         else if (m_engine.nextWordEnabled())
             nextWordClicked();
