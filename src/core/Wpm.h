@@ -39,6 +39,8 @@ struct ReadingResult
     double words = 0.0;
     double seconds = 0.0;
     bool stepped = false;
+    // Continued from a stored place: the words are those this reading paced, not the whole text's.
+    bool continued = false;
 
     // The speed to record; none when stepped or when no whole second was counted.
     std::optional<double> wpm() const { return stepped ? std::nullopt : wordsPerMinute(words, seconds); }

@@ -148,22 +148,21 @@ bool isPage(const QString &mediaType, const QString &path)
 ImportedText importEpub(const QString &path)
 {
     if (!QFile::exists(path))
-        return {{}, importmsg::cannotOpen(path)};
+        return ImportedText::failed(importmsg::cannotOpen(path));
     Book book(path);
     if (!book.open())
-        return {{}, importmsg::damagedBook(path)};
+        return ImportedText::failed(importmsg::damagedBook(path));
 
     auto failure = [&book, &path]() -> ImportedText {
-        return {{},
-                book.error() == EntryError::TooLarge ? importmsg::tooLarge(path)
-                                                     : importmsg::damagedBook(path)};
+        return ImportedText::failed(book.error() == EntryError::TooLarge ? importmsg::tooLarge(path)
+                                                                         : importmsg::damagedBook(path));
     };
     const std::optional<QByteArray> container = book.read(QStringLiteral("META-INF/container.xml"));
     if (!container)
         return failure();
     const QString opfPath = rootFilePath(*container);
     if (opfPath.isEmpty())
-        return {{}, importmsg::damagedBook(path)};
+        return ImportedText::failed(importmsg::damagedBook(path));
     const std::optional<QByteArray> opf = book.read(opfPath);
     if (!opf)
         return failure();
@@ -187,6 +186,6 @@ ImportedText importEpub(const QString &path)
             paragraphs.append(*text);
     }
     if (paragraphs.isEmpty())
-        return {{}, importmsg::noText(path)};
-    return {paragraphs, {}};
+        return ImportedText::failed(importmsg::noText(path));
+    return ImportedText::of(paragraphs);
 }

@@ -81,16 +81,16 @@ ImportedText importHtml(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, importmsg::cannotOpen(path)};
+        return ImportedText::failed(importmsg::cannotOpen(path));
     if (file.size() > kMaxPageBytes)
-        return {{}, importmsg::tooLarge(path)};
+        return ImportedText::failed(importmsg::tooLarge(path));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {{}, importmsg::cannotOpen(path)};
+        return ImportedText::failed(importmsg::cannotOpen(path));
     const std::optional<QStringList> paragraphs = htmlParagraphs(bytes);
     if (!paragraphs)
-        return {{}, importmsg::notAWebPage(path)};
+        return ImportedText::failed(importmsg::notAWebPage(path));
     if (paragraphs->isEmpty())
-        return {{}, importmsg::noText(path)};
-    return {*paragraphs, {}};
+        return ImportedText::failed(importmsg::noText(path));
+    return ImportedText::of(*paragraphs);
 }

@@ -91,15 +91,15 @@ ImportedText importPdf(const QString &path)
 {
     QFile probe(path);
     if (!probe.open(QIODevice::ReadOnly))
-        return {{}, importmsg::cannotOpen(path)};
+        return ImportedText::failed(importmsg::cannotOpen(path));
     probe.close();
     // poppler reports every flaw of a damaged file on stderr; the user gets one message instead.
     Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, QVariant());
     const std::unique_ptr<Poppler::Document> doc = Poppler::Document::load(path);
     if (!doc)
-        return {{}, importmsg::damagedPdf(path)};
+        return ImportedText::failed(importmsg::damagedPdf(path));
     if (doc->isLocked())
-        return {{}, importmsg::locked(path)};
+        return ImportedText::failed(importmsg::locked(path));
     QList<QStringList> pages;
     for (int i = 0; i < doc->numPages(); ++i) {
         const std::unique_ptr<Poppler::Page> page = doc->page(i);
@@ -108,6 +108,6 @@ ImportedText importPdf(const QString &path)
     }
     const QStringList paragraphs = paragraphsFromPageLines(pages);
     if (paragraphs.isEmpty())
-        return {{}, importmsg::noPdfText(path)};
-    return {paragraphs, {}};
+        return ImportedText::failed(importmsg::noPdfText(path));
+    return ImportedText::of(paragraphs);
 }

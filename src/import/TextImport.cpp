@@ -46,7 +46,7 @@ ImportedText importText(const QString &path)
     case Kind::Other:
         break;
     }
-    return {{}, importmsg::unknownKind(path)};
+    return ImportedText::failed(importmsg::unknownKind(path));
 }
 
 QString memoTextOf(const QStringList &paragraphs)

@@ -14,8 +14,24 @@ struct ImportedText
 {
     QStringList paragraphs;
     QString error;
+    // Paragraphs that begin a chapter (indexes into `paragraphs`, ascending), where the document marks them.
+    QList<int> chapterStarts;
+    // The document's own title, where it gives one.
+    QString title;
 
     bool ok() const { return error.isEmpty(); }
+    static ImportedText failed(const QString &message)
+    {
+        ImportedText out;
+        out.error = message;
+        return out;
+    }
+    static ImportedText of(QStringList paragraphs)
+    {
+        ImportedText out;
+        out.paragraphs = std::move(paragraphs);
+        return out;
+    }
 };
 
 // True for the kinds importText reads: .html, .htm, .xhtml, .epub and .pdf (any letter case).

@@ -89,7 +89,7 @@ void CompTestTest::declinedScoresAreBothTakenBack()
     app.state->StoryNumber = 4;
     // The reading's end: the test is wanted.
     app.fakes.messages.expect(MessageKind::Confirm, "Do you want to test for comprehension?", true);
-    app.state->recordSpeed(Mode::Horiz, 312.4);
+    app.state->recordReading(Mode::Horiz, ReadingResult{1562, 300});
     app.state->askAfterReading(Mode::Horiz);
     submitTest(app, app.form()->findChild<TCompTestForm *>(), {1, 1, 1, 1}, 25, false);
     QCOMPARE(historyCount(app.state->Settings.HorizComprehensionHistory), 0);
@@ -109,7 +109,7 @@ void CompTestTest::zeroScoreIsKeptAndTakenBack()
         });
         // The last reading scored nothing (stepped, or too short to time): no WPM score of its own to keep
         // or take back, so no question about one.
-        app.state->recordSpeed(Mode::Horiz, std::nullopt);
+        app.state->recordReading(Mode::Horiz, ReadingResult{100, 0});
         app.state->askAfterReading(Mode::Horiz);
         submitTest(app, openTest(app, 10), {2, 1, 1, 1}, 0, save); // none right
         // A score of nothing right is a real score: kept in a slot of its own, and No takes it back.

@@ -284,8 +284,9 @@ void AppState::saveAfterScore()
         m_scoreSaveFailureShown = false;
 }
 
-void AppState::recordSpeed(Mode mode, std::optional<double> wpm)
+void AppState::recordReading(Mode mode, const ReadingResult &result)
 {
+    const std::optional<double> wpm = result.wpm();
     if (chartModeFor(mode) == nullptr)
         return;
     const double kept = wpm && plausibleScore(*wpm, HistoryKind::Wpm) ? *wpm : 0.0;

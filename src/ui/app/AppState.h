@@ -7,6 +7,7 @@
 #include "Services.h"
 #include "Settings.h"
 #include "SettingsFile.h"
+#include "Wpm.h"
 
 #include <QPointer>
 #include <QString>
@@ -119,7 +120,7 @@ public:
     void historyClear(Mode mode, ChartKind kind);
     // The end of a timed reading of `mode`: its speed, when it has one, goes into the mode's history (on
     // file at once). A stepped reading, or one that counted no whole second, has none and records nothing.
-    void recordSpeed(Mode mode, std::optional<double> wpm);
+    void recordReading(Mode mode, const ReadingResult &result);
     // Then: for a story, offer the comprehension test; otherwise (or when the test is declined) ask whether
     // to keep the speed just recorded, and take it back on No. Without a recorded speed there is nothing to
     // ask about.

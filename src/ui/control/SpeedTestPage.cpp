@@ -211,7 +211,7 @@ void SpeedTestPage::StopReadingClick()
     scoreSpeedTest(v);
     // On file before it is shown: a crash while the message is up keeps the score. Without a counted second
     // the message repeats the last score, but nothing is recorded again.
-    m_state.recordSpeed(Mode::SpeedTest, wordsPerMinute(v.SpeedTestWordCount, v.SpeedTestSeconds));
+    m_state.recordReading(Mode::SpeedTest, ReadingResult{v.SpeedTestWordCount, v.SpeedTestSeconds});
     m_state.services.messages.information(speedTestScoreMessage(v.SpeedTestWpmText));
     m_state.askAfterReading(Mode::SpeedTest);
 }

@@ -143,9 +143,9 @@ std::optional<TFontGroup> PacedReader::askForFont(const TFontGroup &current)
     return chooseModeFont(m_state, mode(), toFontChoice(current));
 }
 
-void PacedReader::recordScore(std::optional<double> wpm)
+void PacedReader::recordScore(const ReadingResult &result)
 {
-    m_state.recordSpeed(m_mode, wpm);
+    m_state.recordReading(m_mode, result);
     m_state.askAfterReading(m_mode);
     m_state.PlayClick(4);
 }

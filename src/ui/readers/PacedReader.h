@@ -2,6 +2,7 @@
 
 #include "PaceTimer.h"
 #include "Settings.h"
+#include "Wpm.h"
 #include "app/ModeWindow.h"
 
 #include <QFont>
@@ -90,7 +91,7 @@ protected:
     std::optional<TFontGroup> askForFont(const TFontGroup &current);
     // The end of a reading: its speed, if it has one, into the mode's history, the questions, and the end
     // sound.
-    void recordScore(std::optional<double> wpm);
+    void recordScore(const ReadingResult &result);
 
     QScrollArea *m_scroll;
     HorizPageView *m_view;

@@ -201,10 +201,12 @@ void THorizonForm::FinishHorizontalReading(const HorizTick &tick)
     m_view->draw(tick.draws);
     Q_EMIT readingFinished();
     keepPlace(true);
+    ReadingResult result = m_reading->result();
+    result.continued = m_startLine > 1;
     m_startLine = 1;
     TextLoaded = 0;
     m_timer2.stop();
-    recordScore(m_reading->result().wpm());
+    recordScore(result);
 }
 
 void THorizonForm::resizeEvent(QResizeEvent *event)

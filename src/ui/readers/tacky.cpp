@@ -480,9 +480,9 @@ void TTachiForm::endReading()
     Q_EMIT readingEnded();
 
     // Neither a stepped reading nor one without a counted second has a speed, and neither records one.
-    const ReadingResult result{m_runWords, ElapsedSeconds, m_stepped};
+    const ReadingResult result{m_runWords, ElapsedSeconds, m_stepped, m_runFirstLine > 1};
     LastWpm = result.wpm().value_or(0.0);
-    m_state.recordSpeed(Mode::Tachi, result.wpm());
+    m_state.recordReading(Mode::Tachi, result);
     m_result->setText(result.text());
     m_state.askAfterReading(Mode::Tachi);
     m_state.PlayClick(4);

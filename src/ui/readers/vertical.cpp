@@ -144,7 +144,7 @@ void TVertForm::FinishVerticalReading(const VertTick &)
     m_timer1.stop();
     Q_EMIT readingFinished();
     m_timer2.stop();
-    recordScore(m_reading->result().wpm());
+    recordScore(m_reading->result());
 }
 
 TFontGroup TVertForm::fontGroup() const
