@@ -90,6 +90,19 @@ public:
     // is reported once a run.
     void saveOptions();
 
+    // The text the current reader holds when it came from a file: which book (its content hash keys it, so a
+    // renamed copy is the same book), its title, and which part of how many. Empty for a story.
+    struct OpenBook
+    {
+        QString path;
+        QString hash;
+        QString title;
+        int part = 1;
+        int parts = 1;
+        bool isBook() const { return parts > 1; }
+    };
+    OpenBook book;
+
     // Help context of the main window; the mode help and "Contents" set it.
     int HelpContext = 10;
 
