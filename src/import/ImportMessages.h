@@ -66,6 +66,16 @@ inline QString notText(const QString &path)
                           "exists, and was not deleted.");
 }
 
+// A text file larger than a reader takes, refused whole.
+inline QString overCap(const QString &path, qint64 capBytes)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(
+               " is larger than %1 MB, the most a text file can bring in. Open it in a text editor "
+               "and save a part of it as a file of its own.")
+               .arg(capBytes / (1024 * 1024));
+}
+
 // A text file larger than the box takes: what came in and what did not.
 inline QString cutAtCap(const QString &path, qint64 capBytes, qint64 keptLines, qint64 keptWords,
                         const TextLeftOut &leftOut)

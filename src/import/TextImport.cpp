@@ -34,7 +34,7 @@ bool isImportedKind(const QString &path)
     return kindOf(path) != Kind::Other;
 }
 
-ImportedText importText(const QString &path)
+ImportedText importText(const QString &path, const ImportControl &)
 {
     switch (kindOf(path)) {
     case Kind::Html:

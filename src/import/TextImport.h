@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Reading other kinds of documents for the create-text box. The HTML parser needs a running QGuiApplication.
@@ -34,10 +35,17 @@ struct ImportedText
     }
 };
 
+// What a caller running an import on a worker thread hears of it and can ask of it.
+struct ImportControl
+{
+    std::function<void(int percent)> progress;
+    std::function<bool()> cancelled;
+};
+
 // True for the kinds importText reads: .html, .htm, .xhtml, .epub and .pdf (any letter case).
 bool isImportedKind(const QString &path);
 // Reads a web page, an EPUB book or a PDF document whole, however long; other kinds give an error.
-ImportedText importText(const QString &path);
+ImportedText importText(const QString &path, const ImportControl &control = {});
 
 ImportedText importHtml(const QString &path);
 ImportedText importEpub(const QString &path);

@@ -96,7 +96,10 @@ SpeedTestPage::SpeedTestPage(AppState &state, QWidget *parent) : ControlPage(sta
 
 bool SpeedTestPage::keyPressed(QKeyEvent *event, QWidget *focus)
 {
-    if (m_reader == nullptr || isTextInput(focus))
+    // Space starts only where Start Read is on offer; otherwise keys go where the focus is.
+    const bool timing = m_run == Run::Timing || m_run == Run::TimingAtEnd;
+    const bool startOffered = m_run == Run::Ready || m_run == Run::PausedAtEnd;
+    if (m_reader == nullptr || isTextInput(focus) || !(timing || startOffered))
         return false;
     return m_reader->readerKey(event->key(), event->isAutoRepeat());
 }
