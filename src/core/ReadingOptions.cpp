@@ -10,6 +10,7 @@ namespace {
 
 const QString kOptions = QStringLiteral("options");
 const QString kPlaces = QStringLiteral("places");
+const QString kBooks = QStringLiteral("books");
 
 // A file name as a key: the same file opened through another relative path is the same place.
 QString fileKey(const QString &file)
@@ -58,6 +59,33 @@ std::optional<int> ReadingOptions::placeFor(const QString &file, int reader) con
     return std::nullopt;
 }
 
+void ReadingOptions::rememberBook(const Book &book, int reader, int part, int line)
+{
+    if (book.hash.isEmpty() || reader < 0 || reader >= kBookReaders)
+        return;
+    Book kept = book;
+    for (const Book &b : std::as_const(m_books)) {
+        if (b.hash == book.hash)
+            kept.places = b.places;
+    }
+    m_books.removeIf([&](const Book &b) { return b.hash == book.hash; });
+    kept.places.resize(kBookReaders);
+    kept.places[reader] = {std::max(1, part), std::max(1, line)};
+    kept.reader = reader;
+    m_books.prepend(kept);
+    while (m_books.size() > kMaxPlaces)
+        m_books.removeLast();
+}
+
+std::optional<std::pair<int, int>> ReadingOptions::bookPlace(const QString &hash, int reader) const
+{
+    for (const Book &b : m_books) {
+        if (b.hash == hash && reader >= 0 && reader < b.places.size() && b.places.at(reader).first > 0)
+            return b.places.at(reader);
+    }
+    return std::nullopt;
+}
+
 ReadingOptions ReadingOptions::load(const QString &path)
 {
     ReadingOptions out;
@@ -88,6 +116,23 @@ ReadingOptions ReadingOptions::load(const QString &path)
         out.m_places.append(Place{fileKey(file), reader, line});
     }
     ini.endArray();
+    const int books = std::min(ini.beginReadArray(kBooks), static_cast<int>(kMaxPlaces));
+    for (int i = 0; i < books; ++i) {
+        ini.setArrayIndex(i);
+        Book b{ini.value(QStringLiteral("hash")).toString(),
+               ini.value(QStringLiteral("path")).toString(),
+               ini.value(QStringLiteral("title")).toString(),
+               ini.value(QStringLiteral("reader")).toInt(),
+               {}};
+        const QStringList places = ini.value(QStringLiteral("places")).toString().split(u' ');
+        for (int r = 0; r < kBookReaders; ++r) {
+            const QStringList pl = places.value(r).split(u'/');
+            b.places.append({std::max(0, pl.value(0).toInt()), std::max(0, pl.value(1).toInt())});
+        }
+        if (!b.hash.isEmpty() && !b.path.isEmpty() && b.reader >= 0 && b.reader < kBookReaders)
+            out.m_books.append(b);
+    }
+    ini.endArray();
     return out;
 }
 
@@ -108,6 +153,20 @@ bool ReadingOptions::save(const QString &path) const
         ini.setValue(QStringLiteral("file"), m_places.at(i).file);
         ini.setValue(QStringLiteral("reader"), m_places.at(i).reader);
         ini.setValue(QStringLiteral("line"), m_places.at(i).line);
+    }
+    ini.endArray();
+    ini.beginWriteArray(kBooks, static_cast<int>(m_books.size()));
+    for (int i = 0; i < m_books.size(); ++i) {
+        const Book &b = m_books.at(i);
+        ini.setArrayIndex(i);
+        ini.setValue(QStringLiteral("hash"), b.hash);
+        ini.setValue(QStringLiteral("path"), b.path);
+        ini.setValue(QStringLiteral("title"), b.title);
+        ini.setValue(QStringLiteral("reader"), b.reader);
+        QStringList places;
+        for (const auto &[part, line] : b.places)
+            places.append(QStringLiteral("%1/%2").arg(part).arg(line));
+        ini.setValue(QStringLiteral("places"), places.join(u' '));
     }
     ini.endArray();
     ini.sync();

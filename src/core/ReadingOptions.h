@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 // The reading-comfort options the user turns on in the Options menu, and where each text opened from a file
 // was left. They live in a small INI file of their own beside the settings record, so the record's fixed
@@ -15,6 +16,9 @@ class ReadingOptions
 {
 public:
     static constexpr int kMaxPlaces = 50;
+    // The readers that keep places in books, in the order of their modes: tachistoscope, horizontal,
+    // vertical, speed test.
+    static constexpr int kBookReaders = 4;
     // Far above what 50 places take; a larger file is not ours.
     static constexpr qint64 kMaxFileBytes = 256 * 1024;
 
@@ -35,6 +39,23 @@ public:
         int line = 0;
     };
 
+    // A book (a text of more than one part) and where each reader stopped in it: the part and the line
+    // there, both from 1. Keyed by the content's hash, so a renamed copy is the same book.
+    struct Book
+    {
+        QString hash;
+        QString path;
+        QString title;
+        int reader = 0;                    // the reader it was last read in
+        QList<std::pair<int, int>> places; // per reader: part, line (0, 0: not read there)
+    };
+    // Keeps where `reader` stopped in a book; the book becomes the most recent (at most kMaxPlaces kept).
+    void rememberBook(const Book &book, int reader, int part, int line);
+    // Where `reader` stopped in the book with `hash`, if it has read it.
+    std::optional<std::pair<int, int>> bookPlace(const QString &hash, int reader) const;
+    // Most recent first.
+    const QList<Book> &books() const { return m_books; }
+
     // Keeps `line` as the place of `file` (most recent first, at most kMaxPlaces files); a line below 2
     // means the top, so the file's place is forgotten.
     void rememberPlace(const QString &file, int reader, int line);
@@ -51,4 +72,5 @@ public:
 
 private:
     QList<Place> m_places;
+    QList<Book> m_books;
 };

@@ -195,14 +195,3 @@ QStringList splitTextLines(const QString &text)
         lines.append(current);
     return lines;
 }
-
-QString readerLeftOutMessage(const TextReadLimits &limits, const QStringList &kept,
-                             const TextLeftOut &leftOut)
-{
-    return QStringLiteral("This reader takes the first %1 lines of a text, at most %2 KB. Kept: %3, %4. Left "
-                          "out: %5, %6.")
-        .arg(limits.maxLines)
-        .arg(limits.maxTotalBytes / 1024)
-        .arg(countOf(kept.size(), "line"), countOf(wordCount(kept.join(u' ')), "word"),
-             countOf(leftOut.lines, "line"), countOf(leftOut.words, "word"));
-}

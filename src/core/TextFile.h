@@ -37,9 +37,5 @@ std::optional<QStringList> readTextFileLines(const QString &path,
                                              const TextReadLimits &limits = kReaderTextLimits,
                                              TextLeftOut *leftOut = nullptr);
 
-// What a reader tells when its limits cut a file: how many lines and words it kept and left out.
-QString readerLeftOutMessage(const TextReadLimits &limits, const QStringList &kept,
-                             const TextLeftOut &leftOut);
-
 // Splits text into lines at CR LF, LF or CR; a final line break does not start another line.
 QStringList splitTextLines(const QString &text);

@@ -42,6 +42,7 @@ SourceText readSourceText(const QString &path, const ImportControl &control)
         const std::optional<QStringList> lines = readTextFileLines(path, kCreateTextLimits);
         if (!lines) {
             out.error = importmsg::notText(path);
+            out.notText = true;
             return out;
         }
         out.text = readerLinesFromFile(*lines);

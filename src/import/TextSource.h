@@ -16,6 +16,8 @@ struct SourceText
     QString hash;
     ReaderLines text;
     QString error;
+    // The file could not be read as text at all (missing, unreadable, or binary), rather than refused.
+    bool notText = false;
 
     bool ok() const { return error.isEmpty(); }
 };

@@ -102,6 +102,8 @@ public:
         bool isBook() const { return parts > 1; }
     };
     OpenBook book;
+    // The next book opened goes on where it was left without asking (Reading > Recent Books).
+    bool resumeNextBook = false;
 
     // Help context of the main window; the mode help and "Contents" set it.
     int HelpContext = 10;

@@ -163,6 +163,24 @@ QAction *ControlPage::addTool(const QIcon &icon, const QString &caption, const c
     return action;
 }
 
+QLabel *ControlPage::makePartLabel()
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QStringLiteral("partLabel"));
+    label->setAlignment(Qt::AlignCenter);
+    QSizePolicy keepPlace = label->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(keepPlace);
+    label->hide();
+    return label;
+}
+
+void ControlPage::showPart(QLabel *label, const QString &caption)
+{
+    label->setText(caption);
+    label->setVisible(!caption.isEmpty());
+}
+
 QGroupBox *ControlPage::makeColumn(const QString &title, const char *name, const QList<QWidget *> &widgets)
 {
     auto *group = new QGroupBox(title, this);

@@ -18,6 +18,7 @@
 class QAction;
 class QGroupBox;
 class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -137,6 +138,9 @@ protected:
     // A toolbar button running `run`; its tip is its caption unless `tip` says otherwise.
     QAction *addTool(const QIcon &icon, const QString &caption, const char *name, std::function<void()> run,
                      const QString &tip = QString());
+    // The read-out of which part of a book is on show ("Part 2 of 5"), hidden for a text of one part.
+    QLabel *makePartLabel();
+    static void showPart(QLabel *label, const QString &caption);
     // A framed group holding `widgets` one under another (an empty title draws none).
     QGroupBox *makeColumn(const QString &title, const char *name, const QList<QWidget *> &widgets);
     // The colour dialog, preset with the stored colour `which`, after a click: the colour chosen, already

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -62,6 +63,7 @@ PacedControlPage::PacedControlPage(AppState &state, Mode mode, bool speedBoxBesi
     m_speed->setToolTip(tr("Up and Down arrows: faster and slower by 30"));
     connect(m_speed, &QSlider::valueChanged, this, &PacedControlPage::speedChanged);
 
+    m_partLabel = makePartLabel();
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(named(mode, "ProgressBar"));
     m_progress->setRange(0, 100);
@@ -73,6 +75,7 @@ void PacedControlPage::stackPage(std::initializer_list<QWidget *> more)
 {
     QList<QWidget *> groups{m_runGroup, m_speedGroup};
     groups += QList<QWidget *>(more);
+    groups.append(m_partLabel);
     groups.append(m_progress);
     stackGroups(groups);
     setRun(Run::NoText);
@@ -83,6 +86,8 @@ void PacedControlPage::attachReader(PacedReader &reader)
     m_reader = &reader;
     connect(&reader, &PacedReader::textLaidOut, this, &PacedControlPage::textLaidOut);
     connect(&reader, &PacedReader::progressed, m_progress, &QProgressBar::setValue);
+    connect(&reader, &PacedReader::partShown, this,
+            [this](const QString &caption) { showPart(m_partLabel, caption); });
     connect(&reader, &PacedReader::readingFinished, this, [this] { setRun(Run::Finished); });
     // Through the bar, so that a damaged setting comes back within its range.
     m_speed->setValue(m_mode == Mode::Horiz ? m_state.Settings.HorizInterval : m_state.Settings.VertInterval);

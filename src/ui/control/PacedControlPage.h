@@ -10,6 +10,7 @@
 class PacedReader;
 class QAction;
 class QGroupBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSlider;
@@ -59,6 +60,7 @@ protected:
     QPushButton *m_reset;
     QSlider *m_speed;
     QProgressBar *m_progress;
+    QLabel *m_partLabel;
 
 private:
     Mode m_mode;

@@ -84,7 +84,8 @@ SpeedTestPage::SpeedTestPage(AppState &state, QWidget *parent) : ControlPage(sta
     m_stopReading = makeButton(QStringLiteral("Stop Reading"), "stopReadingButton");
     m_stopReading->setToolTip(QStringLiteral("Stop timer and check score"));
     QGroupBox *stopGroup = makeColumn(QString(), "stopGroup", {m_stopReading});
-    stackGroups({startGroup, pagingGroup, stopGroup}, kGroupWidth);
+    m_partLabel = makePartLabel();
+    stackGroups({startGroup, pagingGroup, stopGroup, m_partLabel}, kGroupWidth);
 
     setRun(Run::NoText);
 
@@ -107,6 +108,8 @@ bool SpeedTestPage::keyPressed(QKeyEvent *event, QWidget *focus)
 void SpeedTestPage::attach(TSpeedTestForm &reader)
 {
     m_reader = &reader;
+    connect(&reader, &TSpeedTestForm::partShown, this,
+            [this](const QString &caption) { showPart(m_partLabel, caption); });
     connect(&reader, &TSpeedTestForm::textLaidOut, this, [this](bool newText) {
         m_clock->setText(speedTestClockText(0));
         // A scored test is taken again only on a text loaded anew, not on the same one in a new font.
@@ -217,4 +220,6 @@ void SpeedTestPage::StopReadingClick()
     m_state.recordReading(Mode::SpeedTest, ReadingResult{v.SpeedTestWordCount, v.SpeedTestSeconds});
     m_state.services.messages.information(speedTestScoreMessage(v.SpeedTestWpmText));
     m_state.askAfterReading(Mode::SpeedTest);
+    if (m_reader != nullptr)
+        m_reader->partTested();
 }

@@ -58,6 +58,7 @@ private:
     QPushButton *m_pgUp;
     QPushButton *m_pgDown;
     QLabel *m_spacebar;
+    QLabel *m_partLabel = nullptr;
     QPushButton *m_stopReading;
     Run m_run = Run::NoText;
 };

@@ -71,7 +71,8 @@ TTachiPage::TTachiPage(AppState &state, QWidget *parent) : ControlPage(state, pa
     QPushButton *preview = makeButton(QStringLiteral("Preview Font"), "previewFontButton");
     QGroupBox *look = makeColumn(QString(), "tachiLookGroup", {back, preview});
 
-    stackGroups({format, run, look},
+    m_partLabel = makePartLabel();
+    stackGroups({format, run, look, m_partLabel},
                 std::max({format->sizeHint().width(), run->sizeHint().width(), look->sizeHint().width()}));
 
     connect(m_formatButton, &QPushButton::clicked, this, &TTachiPage::formatText);
@@ -106,7 +107,11 @@ void TTachiPage::attach(TTachiForm &reader)
 {
     m_reader = &reader;
     connect(&reader, &TTachiForm::readingEnded, this, &TTachiPage::readingEnded);
-    connect(&reader, &TTachiForm::newText, m_lineCountBox, &QLineEdit::clear);
+    connect(&reader, &TTachiForm::newText, this, [this] {
+        m_lineCountBox->clear();
+        if (m_reader != nullptr)
+            showPart(m_partLabel, m_reader->partCaption());
+    });
     syncFromSettings();
 }
 

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class QAction;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -60,6 +61,7 @@ private:
     QPushButton *m_formatButton = nullptr;
     QSpinBox *m_widthSpin = nullptr;
     QLineEdit *m_lineCountBox = nullptr;
+    QLabel *m_partLabel = nullptr;
     QPushButton *m_indentButton = nullptr;
     QSpinBox *m_indentSpin = nullptr;
     QPushButton *m_startButton = nullptr;

@@ -20,7 +20,8 @@
 
 PacedReader::PacedReader(AppState &state, Mode mode, PlacementFlag placementFlag, PlacementBounds bounds,
                          QWidget *parent)
-    : ModeWindow(state, placementFlag, bounds, parent), m_timer1(state.services.clock, this), m_mode(mode)
+    : ModeWindow(state, placementFlag, bounds, parent), m_text(state, mode),
+      m_timer1(state.services.clock, this), m_mode(mode)
 {
     setMinimumSize(150, 60);
     setFocusPolicy(Qt::StrongFocus);
@@ -85,10 +86,22 @@ bool PacedReader::takeTempFile()
     return true;
 }
 
-std::optional<QStringList> PacedReader::readStoryLines()
+bool PacedReader::openStoryText()
 {
     const QString name = m_state.StoryFileName;
-    return readReaderText(m_state.filePath(name), name, kReaderTextLimits, true);
+    if (!m_text.open(
+            m_state.filePath(name), name, true, [](const QString &) { return 1; }, kReaderMaxLines))
+        return false;
+    Q_EMIT partShown(m_text.partCaption());
+    return true;
+}
+
+void PacedReader::offerNextPart()
+{
+    if (!m_text.offerNextPart())
+        return;
+    layOutPart();
+    Q_EMIT partShown(m_text.partCaption());
 }
 
 void PacedReader::startTimers()

@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "Wpm.h"
 #include "app/ModeWindow.h"
+#include "app/TextParts.h"
 
 #include <QFont>
 #include <QStringList>
@@ -62,6 +63,8 @@ public:
 Q_SIGNALS:
     // A text was laid out, `lineCount` lines long; the pacer is stopped at its start.
     void textLaidOut(int lineCount);
+    // The part of a book on the page changed ("Part 2 of 5"; empty for a text of one part).
+    void partShown(const QString &caption);
     void progressed(int percent);
     void readingFinished();
 
@@ -85,8 +88,11 @@ protected:
     void placeOnShow();
     // True (and the transfer file named as the text, not a story) when `LoadTempFile` names this reader.
     bool takeTempFile();
-    // The lines of StoryFileName, or the error box and nothing when it cannot be read as text.
-    std::optional<QStringList> readStoryLines();
+    // Opens StoryFileName in parts of at most 1000 lines: false, with the error box, when it cannot be read.
+    bool openStoryText();
+    // After a part's end and its questions: a book offers its next part, which `layOut` then shows.
+    void offerNextPart();
+    virtual void layOutPart() = 0;
     // Options > Fonts: the dialog preset from `current`; the choice, its colour kept, or nothing on Cancel.
     std::optional<TFontGroup> askForFont(const TFontGroup &current);
     // The end of a reading: its speed, if it has one, into the mode's history, the questions, and the end
@@ -95,6 +101,7 @@ protected:
 
     QScrollArea *m_scroll;
     HorizPageView *m_view;
+    TextParts m_text;
     PaceTimer m_timer1;
     QTimer m_timer2;
 

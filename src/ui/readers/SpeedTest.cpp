@@ -1,5 +1,6 @@
 #include "readers/SpeedTest.h"
 
+#include "CreateText.h"
 #include "TextFile.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
@@ -181,13 +182,25 @@ void TSpeedTestForm::loadStory()
 void TSpeedTestForm::LoadSpeedTestText()
 {
     m_values.SpeedTestTextLoaded = 1;
-    const std::optional<QStringList> lines =
-        readReaderText(storyPath(), m_state.StoryFileName, kReaderTextLimits, true);
-    if (!lines)
+    if (!m_text.open(
+            storyPath(), m_state.StoryFileName, true, [](const QString &) { return 1; }, kReaderMaxLines))
         return;
-    m_fileLines = *lines;
+    showPart();
+}
+
+void TSpeedTestForm::showPart()
+{
+    m_fileLines = m_text.lines();
     m_haveText = true;
     LayoutSpeedTestText(true);
+    Q_EMIT partShown(m_text.partCaption());
+}
+
+void TSpeedTestForm::partTested()
+{
+    m_text.partRead();
+    if (m_text.offerNextPart())
+        showPart();
 }
 
 void TSpeedTestForm::LayoutSpeedTestText(bool newText)

@@ -3,6 +3,7 @@
 #include "PaceTimer.h"
 #include "SpeedTestText.h"
 #include "app/ModeWindow.h"
+#include "app/TextParts.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -68,6 +69,8 @@ public:
 
     // Opens StoryFileName and lays the page out; a file that cannot be read is reported and changes nothing.
     void LoadSpeedTestText();
+    // After Stop Reading and its questions: a book goes on at its next part, if the user wants it.
+    void partTested();
 
     TSpeedTestValues &values() { return m_values; }
     const TSpeedTestValues &values() const { return m_values; }
@@ -95,6 +98,8 @@ Q_SIGNALS:
     void pauseRequested();
     // Space while the clock is stopped.
     void startRequested();
+    // The part of a book on the page ("Part 2 of 5"; empty for a text of one part).
+    void partShown(const QString &caption);
 
 public:
     // The reader's keys, whatever has the focus: while the clock runs Space and Page Down page down, Page Up
@@ -110,11 +115,13 @@ private:
     void LayoutSpeedTestText(bool newText);
     QFont canvasFont() const;
     QString storyPath() const;
+    void showPart();
     void checkEndZone();
 
     TSpeedTestValues m_values;
     // The lines of the last file read, laid out again when the width changes.
     QStringList m_fileLines;
+    TextParts m_text{m_state, Mode::SpeedTest};
     bool m_haveText = false;
     bool m_placed = false;
     SpeedTestView *m_view;

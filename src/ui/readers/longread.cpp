@@ -27,7 +27,7 @@ void THorizonForm::FormShow()
     placeOnShow();
     SavedWidth = width();
     if (takeTempFile())
-        LoadHorizontalText();
+        loadStory();
 }
 
 void THorizonForm::loadStory()
@@ -39,24 +39,33 @@ void THorizonForm::loadStory()
         m_placeFile = m_state.filePath(m_state.StoryFileName);
         m_offerPlace = m_state.options.rememberPlaces;
     }
-    LoadHorizontalText();
+    TextLoaded = 1;
+    if (!openStoryText())
+        return;
+    if (m_text.isBook()) {
+        m_startLine = m_text.startLine();
+    } else if (m_offerPlace) {
+        // A text of one part goes on where it stopped only with the option, and asks first.
+        if (const auto line = m_state.options.placeFor(m_placeFile, AppState::kHorizPlaces);
+            line && *line <= m_text.lines().size() &&
+            m_state.services.messages.confirm(QStringLiteral("Continue where you stopped?")))
+            m_startLine = *line;
+    }
     m_offerPlace = false;
+    LoadHorizontalText();
+}
+
+void THorizonForm::layOutPart()
+{
+    m_startLine = 1;
+    LoadHorizontalText();
 }
 
 void THorizonForm::LoadHorizontalText()
 {
     TextLoaded = 1;
-    const auto lines = readStoryLines();
-    if (!lines)
-        return;
-    if (m_offerPlace) {
-        m_offerPlace = false;
-        if (const auto line = m_state.options.placeFor(m_placeFile, AppState::kHorizPlaces);
-            line && *line <= lines->size() &&
-            m_state.services.messages.confirm(QStringLiteral("Continue where you stopped?")))
-            m_startLine = *line;
-    }
-    if (m_startLine > lines->size())
+    const QStringList lines = m_text.lines();
+    if (m_startLine > lines.size())
         m_startLine = 1;
     m_revealed = 0;
     // Stopped before the layout: its long-word message must not let a tick run on the old tables.
@@ -64,8 +73,7 @@ void THorizonForm::LoadHorizontalText()
     m_view->clear();
     m_view->setPageFont(pageFont());
     m_reading = std::make_unique<HorizPacer>(
-        LayoutHorizontalText(lines->mid(m_startLine - 1), m_state.Settings.HorizFixations),
-        m_view->metrics());
+        LayoutHorizontalText(lines.mid(m_startLine - 1), m_state.Settings.HorizFixations), m_view->metrics());
     const HorizText &text = m_reading->text();
     updatePageSize();
     m_view->draw(drawHorizontalPage(text, m_state.Settings.HorizUnreadTextMode, m_view->metrics()));
@@ -166,9 +174,16 @@ void THorizonForm::replayTo(int revealed)
 
 void THorizonForm::keepPlace(bool finished)
 {
+    const int line = m_reading->state().CurrentLine;
+    if (m_text.isBook()) {
+        if (finished)
+            m_text.partRead();
+        else if (TextLoaded == 1 && line > 0)
+            m_text.keepPlace(m_startLine - 1 + line);
+        return;
+    }
     if (m_placeFile.isEmpty() || !m_state.options.rememberPlaces)
         return;
-    const int line = m_reading->state().CurrentLine;
     // Nothing read yet, or the reading already over: the kept place stands.
     if (!finished && (TextLoaded != 1 || line == 0))
         return;
@@ -207,6 +222,7 @@ void THorizonForm::FinishHorizontalReading(const HorizTick &tick)
     TextLoaded = 0;
     m_timer2.stop();
     recordScore(result);
+    offerNextPart();
 }
 
 void THorizonForm::resizeEvent(QResizeEvent *event)

@@ -46,6 +46,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void FormShow() override;
+    void layOutPart() override;
     void viewportResized() override { updatePageSize(); }
     void leaving() override;
 

@@ -297,6 +297,10 @@ void TTachiForm::setSourceFile(const QString &path)
 {
     m_sourceFile = path;
     m_startLine = 1;
+    if (m_text.isBook()) {
+        m_startLine = m_text.startLine();
+        return;
+    }
     if (path.isEmpty() || !m_state.options.rememberPlaces)
         return;
     if (const auto line = m_state.options.placeFor(path, AppState::kTachiPlaces);
@@ -306,7 +310,7 @@ void TTachiForm::setSourceFile(const QString &path)
 
 void TTachiForm::keepPlace(bool finished)
 {
-    if (m_sourceFile.isEmpty() || !m_state.options.rememberPlaces || !m_inRun)
+    if (!m_inRun || (!m_text.isBook() && (m_sourceFile.isEmpty() || !m_state.options.rememberPlaces)))
         return;
     // The line holding the first character of the piece on display.
     int line = m_runFirstLine;
@@ -318,25 +322,59 @@ void TTachiForm::keepPlace(bool finished)
             break;
         ++line;
     }
+    if (m_text.isBook()) {
+        if (finished)
+            m_text.partRead();
+        else
+            m_text.keepPlace(line);
+        return;
+    }
     m_state.options.rememberPlace(m_sourceFile, AppState::kTachiPlaces, finished ? 1 : line);
     m_state.saveOptions();
 }
 
+LineCost TTachiForm::formattedLineCost() const
+{
+    // The box is this narrow once Format Text has widened the display; its lines are counted there.
+    const QFontMetrics metrics(m_memo->font());
+    const int width = std::max(40, kMemoKeepsWhenFormatting - 2 * m_memo->frameWidth() -
+                                       m_memo->verticalScrollBar()->sizeHint().width() - 10);
+    return [metrics, width](const QString &line) {
+        int lines = 1;
+        int x = 0;
+        for (const QString &word : line.split(u' ', Qt::SkipEmptyParts)) {
+            const int w = metrics.horizontalAdvance(word + u' ');
+            if (x > 0 && x + w > width) {
+                ++lines;
+                x = 0;
+            }
+            lines += w / width;
+            x += w % width;
+        }
+        return lines;
+    };
+}
+
 bool TTachiForm::loadFile(const QString &path, const QString &shownName)
 {
-    const auto lines = readReaderText(path, shownName, kWrappedTextLimits, false);
-    if (!lines)
+    if (!m_text.open(path, shownName, false, formattedLineCost(), kTachiMaxLines - 1))
         return false;
-    m_memo->clear();
-    m_memo->setPlainText(lines->join(QLatin1Char('\n')));
-    textReplaced();
+    showPart();
     return true;
+}
+
+void TTachiForm::showPart()
+{
+    m_memo->clear();
+    m_memo->setPlainText(m_text.lines().join(QLatin1Char('\n')));
+    textReplaced();
 }
 
 void TTachiForm::setMemoText(const QString &text)
 {
     m_memo->clear();
     m_memo->setPlainText(text);
+    m_text.clear();
     setSourceFile(QString());
     textReplaced();
 }
@@ -486,6 +524,10 @@ void TTachiForm::endReading()
     m_result->setText(result.text());
     m_state.askAfterReading(Mode::Tachi);
     m_state.PlayClick(4);
+    if (m_text.offerNextPart()) {
+        showPart();
+        setSourceFile(m_sourceFile);
+    }
 }
 
 void TTachiForm::leaving()

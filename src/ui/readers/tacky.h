@@ -3,6 +3,7 @@
 #include "PaceTimer.h"
 #include "TachiEngine.h"
 #include "app/ModeWindow.h"
+#include "app/TextParts.h"
 
 #include <QPointer>
 
@@ -30,6 +31,8 @@ public:
 
     // Text in: a file's lines (false, after the error message, when it cannot be read) or plain text.
     bool loadFile(const QString &path, const QString &shownName);
+    // "Part 2 of 5" while a book is in the box; empty otherwise.
+    QString partCaption() const { return m_text.partCaption(); }
     void setMemoText(const QString &text);
     int memoLineCount() const;
     bool isTextFormatted() const { return TachiTextFormatted; }
@@ -92,6 +95,10 @@ protected:
 
 private:
     void textReplaced();
+    // The lines of the shown part into the box, ready for Format Text.
+    void showPart();
+    // How many lines of the box a line takes once Format Text has narrowed it.
+    LineCost formattedLineCost() const;
     QWidget *buildPanel();
     void applyFont();
     void setDisplay(const QString &text);
@@ -125,6 +132,7 @@ private:
     bool m_inRun = false;
     // The user stepped through this run by hand: it ends without a speed.
     bool m_stepped = false;
+    TextParts m_text{m_state, Mode::Tachi};
     QString m_sourceFile;
     QString m_formatNotice;
     // The run starts at this formatted line (1: the top); the run's lines and their words.

@@ -20,19 +20,38 @@ void TVertForm::FormShow()
 {
     placeOnShow();
     if (takeTempFile())
-        LoadVerticalText();
+        loadStory();
+}
+
+void TVertForm::loadStory()
+{
+    keepPlace();
+    if (!openStoryText())
+        return;
+    m_startLine = m_text.startLine();
+    LoadVerticalText();
+}
+
+void TVertForm::layOutPart()
+{
+    m_startLine = 1;
+    LoadVerticalText();
+}
+
+void TVertForm::keepPlace()
+{
+    if (m_reading != nullptr && m_reading->state().CurrentLine > 0 && !m_reading->finished())
+        m_text.keepPlace(m_startLine - 1 + m_reading->state().CurrentLine);
 }
 
 void TVertForm::LoadVerticalText()
 {
-    const auto lines = readStoryLines();
-    if (!lines)
-        return;
+    const QStringList lines = m_text.lines().mid(m_startLine - 1);
     stopTimers();
     m_view->clear();
     m_view->setPageFont(pageFont());
     const TSettings &s = m_state.Settings;
-    m_reading = std::make_unique<VertPacer>(LayoutVerticalText(*lines, s.VertFixations), s.VertDownSweep,
+    m_reading = std::make_unique<VertPacer>(LayoutVerticalText(lines, s.VertFixations), s.VertDownSweep,
                                             m_view->metrics());
     m_revealed = 0;
     updatePageSize();
@@ -60,6 +79,7 @@ void TVertForm::pauseReading()
 {
     stopTimers();
     m_reading->pause();
+    keepPlace();
 }
 
 void TVertForm::resetText()
@@ -144,7 +164,18 @@ void TVertForm::FinishVerticalReading(const VertTick &)
     m_timer1.stop();
     Q_EMIT readingFinished();
     m_timer2.stop();
-    recordScore(m_reading->result());
+    m_text.partRead();
+    ReadingResult result = m_reading->result();
+    result.continued = m_startLine > 1;
+    m_startLine = 1;
+    recordScore(result);
+    offerNextPart();
+}
+
+void TVertForm::leaving()
+{
+    keepPlace();
+    PacedReader::leaving();
 }
 
 TFontGroup TVertForm::fontGroup() const

@@ -18,7 +18,8 @@ public:
     explicit TVertForm(AppState &state, QWidget *parent = nullptr);
     ~TVertForm() override;
 
-    void loadStory() override { LoadVerticalText(); }
+    // A story from the menu or a file from Open File; a book offers to go on where it was left.
+    void loadStory() override;
     void chooseFont() override;
     // The page font from the settings, its size kept within what the font dialog offers.
     QFont pageFont() const;
@@ -40,6 +41,8 @@ public:
 
 protected:
     void FormShow() override;
+    void layOutPart() override;
+    void leaving() override;
     void viewportResized() override { updatePageSize(); }
 
 private:
@@ -47,9 +50,12 @@ private:
     // Shows a tick; the end of the reading goes to FinishVerticalReading.
     void showTick(const VertTick &tick);
     void FinishVerticalReading(const VertTick &tick);
+    // Keeps where a reading of a book stopped.
+    void keepPlace();
     void updatePageSize();
     TFontGroup fontGroup() const;
 
     std::unique_ptr<VertPacer> m_reading;
-    int m_revealed = 0; // fixations revealed since the layout
+    int m_revealed = 0;  // fixations revealed since the layout
+    int m_startLine = 1; // the line of the part the page starts at
 };
