@@ -76,19 +76,6 @@ inline QString overCap(const QString &path, qint64 capBytes)
                .arg(capBytes / (1024 * 1024));
 }
 
-// A text file larger than the box takes: what came in and what did not.
-inline QString cutAtCap(const QString &path, qint64 capBytes, qint64 keptLines, qint64 keptWords,
-                        const TextLeftOut &leftOut)
-{
-    return QStringLiteral("The file ") + quoted(path) +
-           QStringLiteral(
-               " is larger than %1 MB, the most a text file can bring in: only its first %1 MB were "
-               "opened. Kept: %2, %3. Left out: %4, %5.")
-               .arg(QString::number(capBytes / (1024 * 1024)), countOf(keptLines, "line"),
-                    countOf(keptWords, "word"), countOf(leftOut.lines, "line"),
-                    countOf(leftOut.words, "word"));
-}
-
 inline QString unknownKind(const QString &path)
 {
     return QStringLiteral("The file ") + quoted(path) +

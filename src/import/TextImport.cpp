@@ -49,11 +49,6 @@ ImportedText importText(const QString &path, const ImportControl &)
     return ImportedText::failed(importmsg::unknownKind(path));
 }
 
-QString memoTextOf(const QStringList &paragraphs)
-{
-    return paragraphs.join(QStringLiteral("\n\n"));
-}
-
 QString readableKinds()
 {
     return QStringLiteral("*.txt *.bwr *.html *.htm *.xhtml *.epub *.pdf");
@@ -63,21 +58,4 @@ QString createTextOpenFilter()
 {
     return QStringLiteral("Text files (*.txt);;BWR text files (*.bwr);;Web pages (*.html *.htm *.xhtml);;"
                           "EPUB books (*.epub);;PDF documents (*.pdf)");
-}
-
-OpenedText openCreateTextFile(const QString &path)
-{
-    if (isImportedKind(path)) {
-        const ImportedText imported = importText(path);
-        return {memoTextOf(imported.paragraphs), imported.error, QString()};
-    }
-    TextLeftOut leftOut;
-    const std::optional<QStringList> lines = readTextFileLines(path, kCreateTextLimits, &leftOut);
-    if (!lines)
-        return {QString(), importmsg::notText(path), QString()};
-    const QString text = lines->join(QLatin1Char('\n'));
-    return {text, QString(),
-            leftOut.any()
-                ? importmsg::cutAtCap(path, kCreateTextFileCap, lines->size(), wordCount(text), leftOut)
-                : QString()};
 }

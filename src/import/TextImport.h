@@ -61,25 +61,7 @@ std::optional<QStringList> htmlParagraphs(const QByteArray &html);
 // on a page's first or last line is dropped.
 QStringList paragraphsFromPageLines(const QList<QStringList> &pages);
 
-// The text for the create-text box: paragraphs separated by one empty line.
-QString memoTextOf(const QStringList &paragraphs);
-
 // Every kind of file a text can come from, as a dialog's patterns.
 QString readableKinds();
 // The open dialog's filters for the create-text box: its own text kinds first, then the imported ones.
 QString createTextOpenFilter();
-
-struct OpenedText
-{
-    QString text;
-    QString error;
-    // Said after the text is in the box: what a text file too large to take whole left out.
-    QString notice;
-
-    bool ok() const { return error.isEmpty(); }
-};
-
-// The create-text box's new text from any file it opens: a text file line for line, whatever their length, up
-// to kCreateTextFileCap; an imported document as paragraphs with an empty line between them. On failure the
-// message to show, naming the file.
-OpenedText openCreateTextFile(const QString &path);

@@ -101,10 +101,16 @@ bool FakeDialogService::setUpPrinter(QPrinter &printer)
     return true;
 }
 
+std::optional<int> FakeDialogService::chooseItem(const QString &, const QString &, const QStringList &choices)
+{
+    itemsSeen.append(choices);
+    return popOr(items, failures, "item");
+}
+
 int FakeDialogService::pending() const
 {
     return static_cast<int>(colors.size() + fonts.size() + openNames.size() + saveNames.size() +
-                            printTargets.size());
+                            printTargets.size() + items.size());
 }
 
 Services FakeServiceSet::services()

@@ -60,6 +60,8 @@ public:
     std::deque<QString> saveNames;
     // Each print is scripted as the PDF file to print to; an empty name scripts a cancel.
     std::deque<QString> printTargets;
+    std::deque<std::optional<int>> items;
+    QList<QStringList> itemsSeen;
     QList<FontDialogOptions> fontOptionsSeen;
     QList<FontChoice> fontPresetsSeen;
     QStringList openFoldersSeen;
@@ -73,6 +75,8 @@ public:
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &proposedPath, const QString &filter) override;
     bool setUpPrinter(QPrinter &printer) override;
+    std::optional<int> chooseItem(const QString &title, const QString &label,
+                                  const QStringList &choices) override;
     int pending() const;
 };
 

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMediaDevices>
 #include <QMessageBox>
@@ -124,6 +125,16 @@ QString QtDialogService::saveFileName(const QString &caption, const QString &pro
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);
+}
+
+std::optional<int> QtDialogService::chooseItem(const QString &title, const QString &label,
+                                               const QStringList &items)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(m_parent(), title, label, items, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return static_cast<int>(items.indexOf(chosen));
 }
 
 bool QtDialogService::setUpPrinter(QPrinter &printer)

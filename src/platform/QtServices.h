@@ -36,6 +36,8 @@ public:
     QString openFileName(const QString &caption, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &proposedPath, const QString &filter) override;
     bool setUpPrinter(QPrinter &printer) override;
+    std::optional<int> chooseItem(const QString &title, const QString &label,
+                                  const QStringList &items) override;
 
 private:
     std::function<QWidget *()> m_parent;

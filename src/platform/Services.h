@@ -51,6 +51,9 @@ public:
                                  const QString &filter) = 0;
     // The print dialog on `printer`; false when the user cancelled.
     virtual bool setUpPrinter(QPrinter &printer) = 0;
+    // One of `items` (its index), or nothing on Cancel.
+    virtual std::optional<int> chooseItem(const QString &title, const QString &label,
+                                          const QStringList &items) = 0;
 };
 
 class SoundService

@@ -104,8 +104,8 @@ private Q_SLOTS:
         const QStringList firstFolder = t.app.fakes.dialogs.openFoldersSeen;
         QVERIFY(firstFolder.size() == 1 && firstFolder[0] != t.app.state->dataDir());
         QCOMPARE(t.app.fakes.dialogs.openFiltersSeen,
-                 QStringList{QStringLiteral(
-                     "All readable files (*.txt *.bwr);;BWR text files (*.bwr);;Text files (*.txt)")});
+                 QStringList{QStringLiteral("All readable files (*.txt *.bwr *.html *.htm *.xhtml *.epub "
+                                            "*.pdf);;BWR text files (*.bwr);;Text files (*.txt)")});
         QCOMPARE(ReadingOptions::load(t.app.path(QStringLiteral("options.ini"))).lastFolder,
                  t.app.dir.path());
         QCOMPARE(t.app.state->StoryFileName, t.app.path(QStringLiteral("a.txt")));

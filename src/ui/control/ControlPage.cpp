@@ -1,5 +1,6 @@
 #include "control/ControlPage.h"
 
+#include "TextImport.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
 #include "app/Frame.h"
@@ -49,7 +50,7 @@ void ControlPage::resizeEvent(QResizeEvent *event)
 
 QString ControlPage::chooseTextFile()
 {
-    return m_state.chooseTextFile(QStringLiteral("*.txt *.bwr"),
+    return m_state.chooseTextFile(readableKinds(),
                                   QStringLiteral("BWR text files (*.bwr);;Text files (*.txt)"));
 }
 

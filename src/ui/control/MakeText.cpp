@@ -3,6 +3,7 @@
 #include "CreateText.h"
 #include "ParagraphFormat.h"
 #include "TextImport.h"
+#include "TextSource.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
 #include "app/FontCommand.h"
@@ -140,15 +141,33 @@ bool TCreateTextForm::openFile()
 
 bool TCreateTextForm::loadFile(const QString &path)
 {
-    const OpenedText opened = openCreateTextFile(path);
-    if (!opened.ok()) {
-        m_state.services.messages.information(opened.error);
+    const SourceText source = readSourceText(path);
+    if (!source.ok()) {
+        m_state.services.messages.information(source.error);
         return false;
     }
+    // A text longer than a reader takes comes in one part of the user's choosing.
+    const QList<TextPart> parts = splitIntoParts(
+        source.text, [](const QString &) { return 1; }, kReaderMaxLines);
+    int chosen = 0;
+    if (parts.size() > 1) {
+        QStringList items;
+        for (qsizetype p = 0; p < parts.size(); ++p)
+            items.append(QStringLiteral("Part %1 of %2: lines %3 to %4")
+                             .arg(p + 1)
+                             .arg(parts.size())
+                             .arg(parts.at(p).first + 1)
+                             .arg(parts.at(p).first + parts.at(p).count));
+        const auto choice = m_state.services.dialogs.chooseItem(
+            QStringLiteral("Open File"),
+            QStringLiteral("This text is longer than a reader takes. Which part do you want to work on?"),
+            items);
+        if (!choice)
+            return false;
+        chosen = std::clamp(*choice, 0, static_cast<int>(parts.size()) - 1);
+    }
     m_memo->clear();
-    m_memo->setPlainText(opened.text);
-    if (!opened.notice.isEmpty())
-        m_state.services.messages.information(opened.notice);
+    m_memo->setPlainText(partLines(source.text, parts.at(chosen)).join(QLatin1Char('\n')));
     return true;
 }
 
