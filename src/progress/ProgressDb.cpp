@@ -160,8 +160,13 @@ ProgressDb::Opened ProgressDb::open(bool readOnly)
         // over.
         m_lock->setStaleLockTime(0);
         if (!m_lock->tryLock(0)) {
-            readOnly = true;
+            const bool held = m_lock->error() == QLockFile::LockFailedError;
             m_lock.reset();
+            if (!held) {
+                fail(QStringLiteral("lock"), QStringLiteral("the folder cannot be written"));
+                return Opened::Failed;
+            }
+            readOnly = true;
         }
     }
     m_created = memory || !QFileInfo::exists(m_path);
