@@ -6,6 +6,7 @@
 
 #include "ProgressDb.h"
 #include "ProgressStats.h"
+#include "SettingsFile.h"
 #include "StoryLibrary.h"
 
 #include <QDir>
@@ -230,6 +231,13 @@ int generate(const QString &folder, int weeks)
         old.HorizComprehensionHistory[std::size_t(i)] = 0.6 + 0.05 * (i % 3);
     }
     db.importHistories(old);
+    // The settings record of the same user, with a main window large enough to look at the charts.
+    const QString settings = QDir(folder).filePath(QString::fromLatin1(kSettingsFileName));
+    if (!QFileInfo::exists(settings)) {
+        old.UseDefaultMainPlacement = 0;
+        old.MainBounds = TBounds{0, 0, 1260, 1000};
+        saveSettingsFile(settings, old);
+    }
     QRandomGenerator random(20261208);
     std::vector<StoryEntry> stories(kLongerClassics.begin(), kLongerClassics.end());
     stories.insert(stories.end(), kShorterClassics.begin(), kShorterClassics.end());

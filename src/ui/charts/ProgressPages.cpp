@@ -44,7 +44,9 @@ QChartView *makeView(const QString &title, QWidget *parent)
     chart->setMargins(QMargins(4, 2, 8, 2));
     auto *view = new QChartView(chart, parent);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumHeight(160);
+    // Axes whose labels change with the span leave stale pixels under a minimal update.
+    view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    view->setMinimumHeight(140);
     return view;
 }
 
@@ -65,6 +67,11 @@ template <typename Series> Series *addSeries(QChart *chart, const QColor &color,
 
 void attach(QChart *chart, QAbstractAxis *x, QAbstractAxis *y)
 {
+    for (QAbstractAxis *axis : {x, y}) {
+        QFont font = axis->labelsFont();
+        font.setPointSize(8);
+        axis->setLabelsFont(font);
+    }
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *s : chart->series()) {
@@ -180,12 +187,14 @@ ModeProgressPage::ModeProgressPage(Mode mode, QWidget *parent) : QWidget(parent)
         addSeries<QScatterSeries>(chart, color.lighter(150), "readings");
         addSeries<QLineSeries>(chart, color.darker(120), "weeklyMedian");
         auto *time = new QDateTimeAxis(chart);
+        time->setFormat(QStringLiteral("d MMM"));
         attach(chart, time, valueAxis(chart, 100));
         layout->addWidget(view, 3);
     }
     m_undated = new QLabel(this);
     m_undated->setObjectName(QStringLiteral("undatedLabel"));
     layout->addWidget(m_undated);
+    m_undated->setWordWrap(true);
     m_weeks = makeTable({QStringLiteral("Week"), QStringLiteral("Readings"), QStringLiteral("Best"),
                          QStringLiteral("Median"), QStringLiteral("Comprehension %"),
                          QStringLiteral("Time trained")},
@@ -320,13 +329,14 @@ void ModeProgressPage::showSpan()
         qobject_cast<QLineSeries *>(chart->series().at(1))
             ->replace(QList<QPointF>(medians->begin(), medians->end()));
         auto *time = qobject_cast<QDateTimeAxis *>(chart->axes(Qt::Horizontal).constFirst());
-        time->setRange(from, to);
         time->setFormat(format);
+        time->setRange(from, to);
         time->setTickCount(m_zoom == Zoom::Day ? 7 : 8);
         auto *values = qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).constFirst());
         if (percent) {
-            values->setRange(0, 100);
-            values->setTickInterval(20);
+            // A little room above 100 %, so that a full score shows whole.
+            values->setRange(0, 104);
+            values->setTickInterval(25);
         } else {
             for (const QPointF &m : *medians)
                 if (m.x() >= lo && m.x() < hi)
