@@ -2,8 +2,8 @@
 
 #include "ProgressDb.h"
 #include "ProgressStats.h"
-#include "UserFolder.h"
 #include "QuestionBank.h"
+#include "UserFolder.h"
 #include "assess/exercise.h"
 #include "charts/ProgressPages.h"
 #include "charts/ProgressWindow.h"
