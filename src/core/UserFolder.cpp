@@ -18,7 +18,8 @@ const QString kTakeOverMark = QStringLiteral(".old-settings-checked");
 
 bool isUserFile(const QString &name)
 {
-    return name == kSettings || name == kOptions || name == QLatin1String(kTransferFileName);
+    return name == kSettings || name == kOptions || name == QLatin1String(kTransferFileName) ||
+           name == QLatin1String(kProgressFileName);
 }
 
 QStringList takeOverOldSettings(const QString &oldDir, const QString &userDir)

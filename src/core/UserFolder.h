@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+// The progress database, beside the settings record.
+inline constexpr char kProgressFileName[] = "progress.sqlite";
+
 // The files the program writes by name; they live in the user's folder, apart from the files it ships with.
 bool isUserFile(const QString &name);
 

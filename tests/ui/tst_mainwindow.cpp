@@ -226,7 +226,7 @@ void MainWindowTest::shippedFilesAreReadWhereInstalledAndWritesGoToTheUserFolder
     QCOMPARE(fakes.shell.opened[0].toLocalFile(), shipped.filePath("bwread.html"));
     QCOMPARE(shipped.entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
     QCOMPARE(user.entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{"options.ini", "settings2.dat"}));
+             (QStringList{"options.ini", "progress.sqlite", "settings2.dat"}));
     QVERIFY2(fakes.verify(), qPrintable(fakes.report()));
 }
 

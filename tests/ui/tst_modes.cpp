@@ -51,6 +51,10 @@ private Q_SLOTS:
         FakeServiceSet fakes;
         fakes.sound.devices = 0; // no sound-file check in a folder that does not exist
         Program program(fakes.services(), QStringLiteral("/nonexistent/brindlewick"));
+        fakes.messages.expect(
+            MessageKind::Error,
+            "Your progress cannot be recorded in \"/nonexistent/brindlewick/progress.sqlite\". "
+            "Your scores still go to the charts.");
         QVERIFY(program.start());
         fakes.messages.expect(MessageKind::Error, "The file \"settings2.dat\" cannot be made.");
         program.frame()->close();

@@ -293,6 +293,114 @@ void AppState::recordReading(Mode mode, const ReadingResult &result)
     m_lastWpm[static_cast<std::size_t>(mode)] = kept;
     if (kept > 0.0)
         historyAppend(mode, ChartKind::Wpm, kept);
+    std::optional<qint64> &id = m_lastReadingId[static_cast<std::size_t>(mode)];
+    id.reset();
+    recordProgress([&](ProgressDb &db) {
+        id = db.recordReading(ReadingRecord{QDateTime::currentDateTime(), mode, currentText(), result.words,
+                                            result.seconds, wpm, readingSettings(mode), kept > 0.0,
+                                            result.stepped, result.continued});
+        return id.has_value();
+    });
+}
+
+TextRef AppState::currentText() const
+{
+    if (StoryLoaded == 1)
+        return TextRef{TextKind::Story, QString::number(StoryNumber), StoryTitle, {}, 1, 1};
+    if (!book.hash.isEmpty())
+        return TextRef{TextKind::Book, book.hash, book.title, book.path, book.part, book.parts};
+    const QFileInfo file(StoryFileName);
+    return TextRef{TextKind::File,
+                   file.fileName(),
+                   file.fileName(),
+                   StoryFileName.isEmpty() ? QString() : file.absoluteFilePath(),
+                   1,
+                   1};
+}
+
+ReadingSettings AppState::readingSettings(Mode mode) const
+{
+    const TSettings &s = Settings;
+    switch (mode) {
+    case Mode::Tachi:
+        return ReadingSettings{s.TachiFlashTime, s.TachiFixationWidth, {}, {}, {}, {}};
+    case Mode::Horiz:
+        return ReadingSettings{{}, {}, s.HorizFixations, s.HorizInterval, {}, {}};
+    case Mode::Vert:
+        return ReadingSettings{
+            {}, {}, s.VertFixations, s.VertInterval, s.VertDownSweep, s.VertSecondInterval};
+    default:
+        return {};
+    }
+}
+
+template <typename Write> void AppState::recordProgress(Write write)
+{
+    if (m_progress != nullptr && m_progress->canRecord() && !write(*m_progress))
+        reportProgressFailure();
+}
+
+void AppState::reportProgressFailure()
+{
+    if (m_progressFailureShown)
+        return;
+    m_progressFailureShown = true;
+    services.messages.error(
+        QStringLiteral("Your progress cannot be recorded in \"%1\". Your scores still go to the charts.")
+            .arg(QDir::toNativeSeparators(progressPath())));
+}
+
+QString AppState::progressPath() const
+{
+    return filePath(QString::fromLatin1(kProgressFileName));
+}
+
+void AppState::openProgress()
+{
+    m_progress = std::make_unique<ProgressDb>(progressPath());
+    const ProgressDb::Opened opened = m_progress->open();
+    if (opened == ProgressDb::Opened::ReadOnly && m_progress->error().isEmpty()) {
+        m_progressFailureShown = true;
+        services.messages.information(QStringLiteral(
+            "Another copy of Brindlewick Speed Reader is recording your progress. This copy shows it but "
+            "records nothing; your scores still go to the charts."));
+        return;
+    }
+    if (opened == ProgressDb::Opened::ReplacedDamaged)
+        services.messages.information(QStringLiteral(
+            "Your progress file was damaged. It was set aside, with \"damaged\" and the date added to its "
+            "name, and a new one started; the scores on your charts are kept."));
+    if (!m_progress->canRecord()) {
+        reportProgressFailure();
+        return;
+    }
+    // The scores the settings record already holds start the charts, once.
+    recordProgress([this](ProgressDb &db) { return db.importHistories(Settings) || db.error().isEmpty(); });
+}
+
+void AppState::recordTest(Mode mode, int story, double score, const std::vector<AnswerRecord> &answers)
+{
+    m_lastTestId.reset();
+    recordProgress([&](ProgressDb &db) {
+        m_lastTestId =
+            db.recordTest(TestRecord{m_lastReadingId[static_cast<std::size_t>(mode)],
+                                     QDateTime::currentDateTime(), mode, story, score, answers, true});
+        return m_lastTestId.has_value();
+    });
+}
+
+void AppState::keepLastTest(Mode mode, bool kept)
+{
+    const std::optional<qint64> reading = m_lastReadingId[static_cast<std::size_t>(mode)];
+    recordProgress([&](ProgressDb &db) {
+        return (!m_lastTestId || db.setTestKept(*m_lastTestId, kept)) &&
+               (!reading || db.setReadingKept(*reading, kept));
+    });
+}
+
+void AppState::recordExerciseItem(const ExerciseRecord &item)
+{
+    recordProgress([&](ProgressDb &db) { return db.recordExerciseItem(item); });
 }
 
 void AppState::askAfterReading(Mode mode)
@@ -307,8 +415,11 @@ void AppState::askAfterReading(Mode mode)
     }
     const double wpm = lastWpm(mode);
     if (wpm > 0.0 &&
-        !services.messages.confirm(QStringLiteral("Do you want to save this WPM score on chart?")))
+        !services.messages.confirm(QStringLiteral("Do you want to save this WPM score on chart?"))) {
         historyRemoveLast(mode, ChartKind::Wpm, wpm);
+        if (const std::optional<qint64> id = m_lastReadingId[static_cast<std::size_t>(mode)])
+            recordProgress([&](ProgressDb &db) { return db.setReadingKept(*id, false); });
+    }
 }
 
 double AppState::lastWpm(Mode mode) const

@@ -3,6 +3,7 @@
 #include "AppValues.h"
 #include "ChartData.h"
 #include "ModeTable.h"
+#include "ProgressDb.h"
 #include "ReadingOptions.h"
 #include "Services.h"
 #include "Settings.h"
@@ -13,6 +14,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 class Frame;
@@ -143,6 +145,21 @@ public:
     // The WPM score of the mode's last finished reading (0 when none), which the comprehension test takes
     // back together with its own score when the user does not keep them.
     double lastWpm(Mode mode) const;
+    // The comprehension test of the mode's last reading (story, score, and each answer given and whether it
+    // was right); then whether the user keeps it and the reading's speed on the chart.
+    void recordTest(Mode mode, int story, double score, const std::vector<AnswerRecord> &answers);
+    void keepLastTest(Mode mode, bool kept);
+    void recordExerciseItem(const ExerciseRecord &item);
+
+    // The progress database beside the settings record: every reading, test and exercise answer, dated.
+    // Opened at start; what goes wrong with it is told once a run and never keeps a score from the settings
+    // record. A second copy of the program reads it without recording.
+    void openProgress();
+    // At the program's end: the database closed and its lock given up.
+    void closeProgress() { m_progress.reset(); }
+    ProgressDb *progress() const { return m_progress.get(); }
+    QString progressPath() const;
+
     // A score history of a reading mode; null for the exercise and create text.
     const THistory *history(Mode mode, ChartKind kind) const;
 
@@ -156,6 +173,11 @@ public:
 
 private:
     THistory *editableHistory(Mode mode, ChartKind kind);
+    TextRef currentText() const;
+    ReadingSettings readingSettings(Mode mode) const;
+    // Runs a write on the database when it records; a failure is told once a run.
+    template <typename Write> void recordProgress(Write write);
+    void reportProgressFailure();
 
     TSettings m_settings;
     QString m_dataDir;
@@ -163,6 +185,10 @@ private:
     std::array<double, kModeCount> m_lastWpm{};
     bool m_scoreSaveFailureShown = false;
     bool m_optionsSaveFailureShown = false;
+    std::unique_ptr<ProgressDb> m_progress;
+    std::array<std::optional<qint64>, kModeCount> m_lastReadingId{};
+    std::optional<qint64> m_lastTestId;
+    bool m_progressFailureShown = false;
 };
 
 // A prepared record for a test or a benchmark (a damaged value, a full history). The program changes its

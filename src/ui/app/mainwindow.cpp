@@ -66,6 +66,7 @@ TForm1::~TForm1()
         m_state.setMainDefaultPlacement(false);
     }
     deleteSettingsIfPending();
+    m_state.closeProgress();
     if (m_state.frame == this)
         m_state.frame = nullptr;
 }
@@ -124,6 +125,7 @@ void TForm1::buildMenus()
     }
     charts->addSeparator();
     addAction(charts, QStringLiteral("Ch&art Viewer"), "chartViewerAction")->setEnabled(false);
+    addAction(charts, QStringLiteral("&Progress"), "progressAction")->setEnabled(false);
 
     QMenu *options = m_optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("optionsMenu"));
@@ -324,6 +326,7 @@ bool TForm1::FormCreate()
 
     m_soundAction->setChecked(m_state.Settings.SoundOn == 1);
     m_state.loadOptions();
+    m_state.openProgress();
     for (const auto &[item, flag] : m_optionItems)
         item->setChecked(m_state.options.*flag);
     applyBackground();

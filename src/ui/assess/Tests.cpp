@@ -132,26 +132,30 @@ void TCompTestForm::BitBtn2Click()
     WrongCount = score->WrongCount;
     ComprehensionScore = score->ComprehensionScore;
     const auto &key = AnswerKey[static_cast<std::size_t>(m_storyNumber - 1)];
+    std::vector<AnswerRecord> answers;
     for (int q = 0; q < QuestionCount; ++q) {
-        const int correct = key[static_cast<std::size_t>(q)];
-        setTextColor(m_radios[static_cast<std::size_t>(3 * q + correct - 1)], kAnswerGreen);
+        const auto i = static_cast<std::size_t>(q);
+        setTextColor(m_radios[static_cast<std::size_t>(3 * q + key[i] - 1)], kAnswerGreen);
+        answers.push_back(AnswerRecord{checked[i], checked[i] == key[i]});
     }
     // The score belongs to the reading mode that is current; another mode keeps no comprehension score.
     if (const Mode mode = currentMode(m_state); mode != Mode::None && modeInfo(mode).scored())
-        recordFor(mode);
+        recordFor(mode, answers);
     m_check->setEnabled(false);
     m_state.StoryLoaded = 0;
 }
 
-void TCompTestForm::recordFor(Mode mode)
+void TCompTestForm::recordFor(Mode mode, const std::vector<AnswerRecord> &answers)
 {
     const double kept = comprehensionHistoryValue(ComprehensionScore);
     m_state.historyAppend(mode, ChartKind::Comprehension, kept);
+    m_state.recordTest(mode, m_storyNumber, ComprehensionScore, answers);
     m_state.services.messages.information(comprehensionMessage(ComprehensionScore));
     if (!m_state.services.messages.confirm(
             QStringLiteral("Do you want to save this test score and WPM score on chart?"))) {
         m_state.historyRemoveLast(mode, ChartKind::Comprehension, kept);
         m_state.historyRemoveLast(mode, ChartKind::Wpm, m_state.lastWpm(mode));
+        m_state.keepLastTest(mode, false);
     }
 }
 

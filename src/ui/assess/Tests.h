@@ -1,9 +1,11 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ProgressData.h"
 #include "app/ChildWindow.h"
 
 #include <array>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -34,7 +36,7 @@ protected:
 
 private:
     void FormCreate();
-    void recordFor(Mode mode);
+    void recordFor(Mode mode, const std::vector<AnswerRecord> &answers);
 
     QScrollArea *m_scrollBox;
     QWidget *m_panelsHost;

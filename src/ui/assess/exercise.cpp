@@ -289,6 +289,8 @@ void TExerciseForm::onTick(ExerciseTimer timer)
         }
     } else {
         showState();
+        if (timer == ExerciseTimer::AnswerDelay && m_engine.phase() == TExerciseEngine::Phase::Answering)
+            m_choicesShownAt = m_state.services.clock.nowMs();
     }
     syncTimers();
     if (timer == ExerciseTimer::PracticeClock)
@@ -385,9 +387,19 @@ void TExerciseForm::chooseBox(int box)
 void TExerciseForm::enterClicked()
 {
     m_state.PlayClick(1);
+    const bool answering = m_engine.phase() == TExerciseEngine::Phase::Answering;
+    const ExerciseRecord item{QDateTime::currentDateTime(),
+                              m_engine.flashTime(),
+                              m_engine.wordGroup(),
+                              m_engine.targetWordText(),
+                              m_engine.choiceCaption(m_engine.checkedBox()),
+                              m_engine.choiceCaption(m_engine.checkedBox()) == m_engine.targetWordText(),
+                              int(m_state.services.clock.nowMs() - m_choicesShownAt)};
     if (m_engine.enter() == ExerciseNotice::NothingChecked)
         m_state.services.messages.error(TExerciseEngine::nothingCheckedMessage());
     else if (!m_engine.lastPercent().isEmpty()) {
+        if (answering)
+            m_state.recordExerciseItem(item);
         m_state.setExerciseLastPercent(m_engine.lastPercent());
         // On file as soon as it is shown: a crash keeps it.
         m_state.saveAfterScore();

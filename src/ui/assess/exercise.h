@@ -81,6 +81,8 @@ private:
     // paint cannot shorten it; a single-shot precise timer is started right after each paint.
     QTimer m_flashTimer;
     qint64 m_wordPaintedAt = 0;
+    // When the three words were offered: an answer's response time runs from here.
+    qint64 m_choicesShownAt = 0;
     bool m_placed = false;
 
     QLabel *m_centre = nullptr;

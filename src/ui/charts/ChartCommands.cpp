@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/Frame.h"
 #include "charts/ChartViewer.h"
+#include "charts/ProgressWindow.h"
 #include "charts/chartsView.h"
 
 #include <QFileInfo>
@@ -68,6 +69,24 @@ void ChartCommands::openViewer()
     viewer->show();
 }
 
+ProgressWindow *ChartCommands::progressWindow() const
+{
+    return m_progress;
+}
+
+void ChartCommands::openProgress()
+{
+    if (m_progress != nullptr) {
+        m_progress->reload();
+        m_progress->takeFocus();
+        return;
+    }
+    auto *window = new ProgressWindow(m_state);
+    m_progress = window;
+    m_frame.addChild(window);
+    window->setPlacedGeometry(QRect(QPoint(0, 0), m_frame.clientSize().expandedTo(window->minimumSize())));
+}
+
 void plugChartCommands(Frame &frame, AppState &state)
 {
     auto *commands = new ChartCommands(frame, state);
@@ -76,4 +95,5 @@ void plugChartCommands(Frame &frame, AppState &state)
             frame.plugCommand(m.chartActionName, [commands, mode = m.mode] { commands->openCharts(mode); });
     }
     frame.plugCommand("chartViewerAction", [commands] { commands->openViewer(); });
+    frame.plugCommand("progressAction", [commands] { commands->openProgress(); });
 }

@@ -9,6 +9,7 @@
 class AppState;
 class Frame;
 class TChartForm1;
+class ProgressWindow;
 class TForm10;
 
 // The Charts menu: the chart window of each reading mode and the chart bitmap viewer. Lives as long as the
@@ -23,9 +24,12 @@ public:
 
     void openCharts(Mode mode);
     void openViewer();
+    // The Progress window; an open one is brought to the front and read again.
+    void openProgress();
 
     TForm10 *chartWindow() const;
     TChartForm1 *viewer() const;
+    ProgressWindow *progressWindow() const;
     // The folder of the last saved chart, else the program's data folder.
     QString chartFolder() const;
 
@@ -34,6 +38,7 @@ private:
     AppState &m_state;
     QPointer<TForm10> m_charts;
     QPointer<TChartForm1> m_viewer;
+    QPointer<ProgressWindow> m_progress;
     QString m_lastChartFolder;
 };
 
