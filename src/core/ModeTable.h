@@ -57,6 +57,11 @@ struct ModeInfo
 const std::array<ModeInfo, kModeCount> &modeTable();
 // The row of a mode other than None.
 const ModeInfo &modeInfo(Mode mode);
+// The modes that read a text (and score it): tachistoscope, horizontal, vertical, speed test.
+inline bool readsTexts(Mode mode)
+{
+    return mode != Mode::None && modeInfo(mode).scored();
+}
 // The reader a transfer code names, or None.
 Mode modeForTransferCode(int code);
 // The Reading menu's order, which is not the table's: create text first.

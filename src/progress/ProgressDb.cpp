@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -159,7 +160,17 @@ ProgressDb::Opened ProgressDb::open(bool readOnly)
         // A lock is another copy's as long as that copy runs, however long; a killed copy's lock is taken
         // over.
         m_lock->setStaleLockTime(0);
-        if (!m_lock->tryLock(0)) {
+        if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+            // A copy killed between creating its lock and writing its name in it leaves an empty lock that
+            // would never count as stale. A running copy writes its name at once; give it a moment.
+            qint64 pid = 0;
+            QString host, app;
+            for (int wait = 0; wait < 4 && !m_lock->getLockInfo(&pid, &host, &app); ++wait)
+                QThread::msleep(50);
+            if (!m_lock->getLockInfo(&pid, &host, &app) && m_lock->removeStaleLockFile())
+                m_lock->tryLock(0);
+        }
+        if (!m_lock->isLocked()) {
             const bool held = m_lock->error() == QLockFile::LockFailedError;
             m_lock.reset();
             if (!held) {

@@ -102,7 +102,26 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
     o.stepWhilePaused = true;
     for (int i = 1; i <= 3; ++i)
         o.rememberPlace(dir.filePath(QStringLiteral("f%1.txt").arg(i)), i, 10 * i);
+    // A book keeps a part and line per reader, under its content hash, whatever its path becomes.
+    const ReadingOptions::Book moby{
+        QStringLiteral("ab12"), QStringLiteral("/b/m b.epub"), QStringLiteral("M, B"), 0, {}};
+    const ReadingOptions::Book emma{
+        QStringLiteral("cd34"), QStringLiteral("/b/e.pdf"), QStringLiteral("Emma"), 0, {}};
+    o.rememberBook(moby, 2, 3, 417);
+    o.rememberBook(emma, 1, 2, 1);
+    o.rememberBook(moby, 0, 7, 12);
     ASSERT_TRUE(o.save(path));
+    {
+        const ReadingOptions books = ReadingOptions::load(path);
+        ASSERT_EQ(books.books().size(), 2);
+        EXPECT_EQ(books.books().first().title, moby.title) << "the book read last comes first";
+        EXPECT_EQ(books.books().first().path, moby.path);
+        EXPECT_EQ(books.books().first().reader, 0);
+        EXPECT_EQ(books.bookPlace(moby.hash, 2), std::make_pair(3, 417));
+        EXPECT_EQ(books.bookPlace(moby.hash, 0), std::make_pair(7, 12));
+        EXPECT_EQ(books.bookPlace(emma.hash, 1), std::make_pair(2, 1));
+        EXPECT_FALSE(books.bookPlace(emma.hash, 0)) << "not read in that reader";
+    }
     const ReadingOptions back = ReadingOptions::load(path);
     EXPECT_TRUE(!back.pauseAtSentenceEnds && back.stepWhilePaused && !back.rememberPlaces);
     ASSERT_EQ(back.places().size(), 3);
@@ -123,7 +142,8 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
     const QByteArray damaged[] = {
         QByteArray("\x00\xff\x13garbage[[[\n=\n", 16),
         "[options]\npauseAtSentenceEnds=maybe\nstepWhilePaused=2\n[places]\nsize=2\n1\\file=/a.txt\n"
-        "1\\line=x\n1\\reader=1\n2\\file=\n2\\line=5\n2\\reader=1\n",
+        "1\\line=x\n1\\reader=1\n2\\file=\n2\\line=5\n2\\reader=1\n"
+        "[books]\nsize=2\n1\\hash=ab\n1\\path=/x.txt\n1\\reader=9\n2\\hash=\n2\\path=/y.txt\n",
         QByteArray(),
     };
     for (const QByteArray &bytes : damaged) {
@@ -133,7 +153,7 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
         f.close();
         const ReadingOptions d = ReadingOptions::load(path);
         EXPECT_FALSE(d.pauseAtSentenceEnds || d.stepWhilePaused || d.rememberPlaces);
-        EXPECT_TRUE(d.places().isEmpty());
+        EXPECT_TRUE(d.places().isEmpty() && d.books().isEmpty());
     }
 }
 

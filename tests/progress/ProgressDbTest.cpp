@@ -209,13 +209,21 @@ TEST(ProgressDb, ADamagedFileIsSetAsideAndANewOneStarted)
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
     garbage.write(QByteArray("not a database ").repeated(400));
     garbage.close();
-    ProgressDb db(f.db);
-    ASSERT_EQ(db.open(), Opened::ReplacedDamaged) << qPrintable(db.error());
-    EXPECT_TRUE(db.damagedPath().startsWith(f.db + QStringLiteral(".damaged-")));
-    QFile aside(db.damagedPath());
-    ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(aside.readAll().startsWith("not a database"));
-    EXPECT_TRUE(db.recordReading(reading(Mode::Tachi, 500)));
+    {
+        ProgressDb db(f.db);
+        ASSERT_EQ(db.open(), Opened::ReplacedDamaged) << qPrintable(db.error());
+        EXPECT_TRUE(db.damagedPath().startsWith(f.db + QStringLiteral(".damaged-")));
+        QFile aside(db.damagedPath());
+        ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(aside.readAll().startsWith("not a database"));
+        EXPECT_TRUE(db.recordReading(reading(Mode::Tachi, 500)));
+    }
+    // A copy killed before it wrote its name into its lock leaves an empty one: it is not a live copy's.
+    QFile emptyLock(f.db + QStringLiteral(".lock"));
+    ASSERT_TRUE(emptyLock.open(QIODevice::WriteOnly));
+    emptyLock.close();
+    ProgressDb next(f.db);
+    EXPECT_EQ(next.open(), Opened::Recording);
 }
 
 TEST(ProgressDb, ASecondCopyReadsWithoutRecordingAndAFolderInTheWayFailsQuietly)

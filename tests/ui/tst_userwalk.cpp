@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -50,10 +51,12 @@ struct Walk
         return state.modeWindow->mode() == mode && state.controlPanel->visiblePage() == mode &&
                currentMode(state) == mode;
     }
-    // Story 1 from the Short Stories menu, started, paced by hand to its end; a second every third tick.
-    void readStory(Mode mode)
+    // Story 1 from the Short Stories menu (or the text open), started, paced by hand to its end; a second
+    // every third tick.
+    void readStory(Mode mode, bool story = true)
     {
-        QVERIFY(open("story1Action"));
+        if (story)
+            QVERIFY(open("story1Action"));
         auto *reader = window<PacedReader>();
         press(mode, "startReadButton");
         paceToTheEnd(*reader);
@@ -69,6 +72,7 @@ class UserWalkTest : public QObject
 
 private Q_SLOTS:
     void everyModeReadChartedAndKept();
+    void aBookReadPartByPartAndTakenUpAgain();
 };
 
 void UserWalkTest::everyModeReadChartedAndKept()
@@ -215,6 +219,52 @@ void UserWalkTest::everyModeReadChartedAndKept()
                                  &saved.SpeedTestComprehensionHistory})
         QCOMPARE(historyCount(*none), 0);
     QCOMPARE(saved.ExerciseLastPercent, QStringLiteral("100%"));
+}
+
+// A book of 2400 lines read in the horizontal reader: part 1 to its end, part 2 begun and left for another
+// mode, then taken up again from Reading > Recent Books at the line where it stopped.
+void UserWalkTest::aBookReadPartByPartAndTakenUpAgain()
+{
+    Walk w;
+    FakeServiceSet &fakes = w.app.fakes;
+    QStringList book;
+    for (int i = 1; i <= 2400; ++i)
+        book.append(QStringLiteral("Line %1 of the long book").arg(i));
+    w.app.writeLines(QStringLiteral("Long Book.txt"), book);
+    QVERIFY(w.app.start());
+    auto *horiz = w.window<THorizonForm>();
+    const auto shown = [&w] {
+        return std::pair{
+            w.window<THorizonForm>()->reading().text().TextLines.first(),
+            pageOf(w.state, Mode::Horiz)->findChild<QLabel *>(QStringLiteral("partLabel"))->text()};
+    };
+    fakes.dialogs.openNames.push_back(w.app.path(QStringLiteral("Long Book.txt")));
+    QVERIFY(triggerAction(w.app.form(), "horizOpenAction"));
+    QCOMPARE(shown(), std::pair(book.at(0), QStringLiteral("Part 1 of 3")));
+    QCOMPARE(horiz->reading().text().LineCount, 1000);
+
+    // Part 1 read to its end is one scored reading; the next part follows on a yes.
+    fakes.messages.expect(MessageKind::Confirm, kSaveWpmQuestion, true);
+    fakes.messages.expect(MessageKind::Confirm, QStringLiteral("Go on to part 2 of 3?"), true);
+    w.readStory(Mode::Horiz, false);
+    QCOMPARE(historyCount(w.state.Settings.HorizWpmHistory), 1);
+    QCOMPARE(shown(), std::pair(book.at(1000), QStringLiteral("Part 2 of 3")));
+
+    // Part 2 begun, paused, and left for the exercise: the place is kept.
+    w.press(Mode::Horiz, "startReadButton");
+    for (int tick = 0; tick < 60; ++tick)
+        horiz->Timer1Timer();
+    w.press(Mode::Horiz, "startReadButton");
+    const int line = horiz->reading().state().CurrentLine;
+    QVERIFY(line > 1);
+    QVERIFY(w.open("exerciseAction"));
+
+    // Recent Books lists it first and opens it where it stopped, without asking.
+    auto *recent = w.app.form()->findChild<QMenu *>(QStringLiteral("recentBooksMenu"));
+    Q_EMIT recent->aboutToShow();
+    QCOMPARE(recent->actions().constFirst()->text(), QStringLiteral("&1 Long Book"));
+    QVERIFY(w.open("recentBook1Action") && w.inMode(Mode::Horiz));
+    QCOMPARE(shown(), std::pair(book.at(1000 + line - 1), QStringLiteral("Part 2 of 3")));
 }
 
 QTEST_MAIN(UserWalkTest)

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -96,6 +97,11 @@ void TForm1::buildMenus()
         a->setEnabled(hasMode(mode));
         connect(a, &QAction::triggered, this, [this, mode] { openMode(mode); });
     }
+    reading->addSeparator();
+    // The books read lately, each opened where it was left.
+    m_recentMenu = reading->addMenu(QStringLiteral("Recent &Books"));
+    m_recentMenu->setObjectName(QStringLiteral("recentBooksMenu"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &TForm1::fillRecentBooks);
     reading->addSeparator();
     connect(addAction(reading, QStringLiteral("E&xit"), "exitAction"), &QAction::triggered, this,
             &TForm1::exitProgram);
@@ -213,14 +219,46 @@ void TForm1::storyCommand(const StoryEntry &entry)
     m_state.StoryNumber = entry.number;
     m_state.StoryLoaded = 1;
     // Exercise and create text have nothing to load a story into.
-    const Mode mode = currentMode(m_state);
-    const bool reader =
-        mode == Mode::Tachi || mode == Mode::Horiz || mode == Mode::Vert || mode == Mode::SpeedTest;
-    if (reader && m_state.modeWindow != nullptr) {
+    if (readsTexts(currentMode(m_state)) && m_state.modeWindow != nullptr) {
         m_state.modeWindow->loadStory();
         // The keyboard goes to the reader, so that its keys work without a click first.
         m_state.modeWindow->takeFocus();
     }
+}
+
+void TForm1::fillRecentBooks()
+{
+    m_recentMenu->clear();
+    const QList<ReadingOptions::Book> &books = m_state.options.books();
+    for (qsizetype i = 0; i < books.size() && i < kRecentBooks; ++i) {
+        const ReadingOptions::Book &book = books.at(i);
+        QAction *item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(book.title));
+        item->setObjectName(QStringLiteral("recentBook%1Action").arg(i + 1));
+        item->setToolTip(QDir::toNativeSeparators(book.path));
+        connect(item, &QAction::triggered, this, [this, book] { openRecentBook(book); });
+    }
+    if (m_recentMenu->isEmpty())
+        m_recentMenu->addAction(QStringLiteral("(none yet)"))->setEnabled(false);
+}
+
+void TForm1::openRecentBook(const ReadingOptions::Book &book)
+{
+    // In the reader that is open, else in the one the book was last read in.
+    Mode mode = currentMode(m_state);
+    if (!readsTexts(mode))
+        mode = static_cast<Mode>(book.reader);
+    if (!readsTexts(mode))
+        mode = Mode::Horiz;
+    if (mode != currentMode(m_state) || m_state.modeWindow == nullptr)
+        openMode(mode);
+    if (m_state.modeWindow == nullptr)
+        return;
+    setStoryFileName(m_state, book.path);
+    m_state.StoryLoaded = 0;
+    m_state.resumeNextBook = true;
+    m_state.modeWindow->loadStory();
+    m_state.resumeNextBook = false;
+    m_state.modeWindow->takeFocus();
 }
 
 void TForm1::plugCommand(const char *objectName, std::function<void()> run)

@@ -87,6 +87,8 @@ private:
     void createModeWindow(Mode mode, ControlPanel &panel);
     // The Window menu: Cascade, Tile, and an item for every open child that shows and raises it.
     void fillWindowMenu();
+    void fillRecentBooks();
+    void openRecentBook(const ReadingOptions::Book &book);
     void bringBack(QMdiSubWindow *frame);
     void keepChildrenReachable();
     QRect controlPanelGeometry() const;
@@ -102,6 +104,8 @@ private:
     QMenu *m_optionsMenu = nullptr;
     QMenu *m_contributorsMenu = nullptr;
     QMenu *m_windowMenu = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    static constexpr int kRecentBooks = 10;
     QAction *m_soundAction = nullptr;
     QAction *m_fontsAction = nullptr;
     std::vector<std::pair<QAction *, bool ReadingOptions::*>> m_optionItems;
