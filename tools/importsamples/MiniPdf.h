@@ -1,0 +1,67 @@
+#pragma once
+
+// A PDF writer just large enough for test documents: pages of text runs in Times-Roman (a standard font, so
+// nothing is embedded), each run drawn with one Tj at a position given from the page's top left. The
+// output is plain and deterministic, and small: a page of prose is a couple of kilobytes.
+
+#include <QByteArray>
+#include <QList>
+
+namespace minipdf {
+
+struct Run
+{
+    double x = 0;
+    double top = 0; // the baseline's distance from the page's top
+    double size = 11;
+    QByteArray text; // Windows-1252
+};
+
+using Page = QList<Run>;
+
+inline QByteArray escaped(const QByteArray &text)
+{
+    QByteArray out;
+    for (const char c : text) {
+        if (c == '(' || c == ')' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+inline QByteArray document(const QList<Page> &pages, double width = 612, double height = 792)
+{
+    QByteArray out = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    auto object = [&out, &offsets](const QByteArray &body) {
+        offsets.append(out.size());
+        out += QByteArray::number(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    const qsizetype count = pages.size();
+    QByteArray kids;
+    for (qsizetype i = 0; i < count; ++i)
+        kids += QByteArray::number(4 + 2 * i) + " 0 R ";
+    object("<< /Type /Catalog /Pages 2 0 R >>");
+    object("<< /Type /Pages /Count " + QByteArray::number(count) + " /Kids [" + kids + "] >>");
+    object("<< /Type /Font /Subtype /Type1 /BaseFont /Times-Roman /Encoding /WinAnsiEncoding >>");
+    for (qsizetype i = 0; i < count; ++i) {
+        object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + QByteArray::number(width) + ' ' +
+               QByteArray::number(height) + "] /Resources << /Font << /F1 3 0 R >> >> /Contents " +
+               QByteArray::number(5 + 2 * i) + " 0 R >>");
+        QByteArray content;
+        for (const Run &run : pages.at(i))
+            content += "BT /F1 " + QByteArray::number(run.size) + " Tf " + QByteArray::number(run.x) + ' ' +
+                       QByteArray::number(height - run.top) + " Td (" + escaped(run.text) + ") Tj ET\n";
+        object("<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "endstream");
+    }
+    const qsizetype xref = out.size();
+    out += "xref\n0 " + QByteArray::number(offsets.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        out += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    out += "trailer\n<< /Size " + QByteArray::number(offsets.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+           QByteArray::number(xref) + "\n%%EOF\n";
+    return out;
+}
+
+} // namespace minipdf
