@@ -68,7 +68,7 @@ QString writeBook(const QString &path, int chapters, const QStringList &spine,
     for (const QString &id : spine)
         itemrefs += "<itemref idref=\"" + id.toUtf8() + "\"/>";
     QList<Member> members = {
-        {"mimetype", [] { return QByteArray("application/epub+zip"); }},
+        {"mimetype", []() -> QByteArray { return "application/epub+zip"; }},
         {"META-INF/container.xml",
          [] {
              return QByteArray("<?xml version=\"1.0\"?><container version=\"1.0\" "
@@ -76,7 +76,7 @@ QString writeBook(const QString &path, int chapters, const QStringList &spine,
                                "<rootfile full-path=\"content.opf\"/></rootfiles></container>");
          }},
         {"content.opf",
-         [=] {
+         [=]() -> QByteArray {
              return "<?xml version=\"1.0\"?><package xmlns=\"http://www.idpf.org/2007/opf\" version=\"3.0\">"
                     "<metadata/><manifest>" +
                     manifest + "</manifest><spine>" + itemrefs + "</spine></package>";
