@@ -1,5 +1,6 @@
 #include "TextImport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
@@ -30,19 +31,39 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
-TEST(Import, WebPageGivesItsParagraphsWithoutScriptsDecodedByItsDeclarationOrAsWindows1252)
+// Every sample beside a NAME.expected file (written with it by tools/importsamples, which says what each
+// holds) gives those paragraphs, chapter marks and title, and a control that cancels at once stops it.
+TEST(Import, EverySampleGivesTheParagraphsAReaderOfItSeesAndStopsWhenCancelled)
 {
-    const ImportedText page = importText(kSamples + QStringLiteral("/lighthouse.html"));
-    ASSERT_TRUE(page.ok()) << page.error.toStdString();
-    const QStringList expected{"The Keeper\u2019s Log",
-                               "The lamp was lit at dusk, as it had been every evening for forty years.",
-                               "Wind from the north east; the sea rising.",
-                               "Second Night",
-                               "A ship\u2019s bell rang twice.",
-                               "Then silence.",
-                               "Oil: half a barrel",
-                               "Wicks: seven spare"};
-    EXPECT_EQ(page.paragraphs, expected);
+    const QStringList expectations = QDir(kSamples).entryList({"*.expected"}, QDir::Files);
+    ASSERT_GE(expectations.size(), 8);
+    for (const QString &name : expectations) {
+        QFile file(kSamples + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        ImportedText expected;
+        if (lines.value(0).startsWith("title: "))
+            expected.title = lines.takeFirst().mid(7);
+        for (QString &line : lines) {
+            if (line.startsWith("# "))
+                expected.chapterStarts.append(int(expected.paragraphs.size()));
+            expected.paragraphs.append(line.startsWith("# ") ? line.mid(2) : line);
+        }
+        const QString sample = kSamples + '/' + name.chopped(9);
+        const ImportedText text = importText(sample);
+        EXPECT_EQ(text.error, QString()) << qPrintable(name);
+        EXPECT_EQ(text.paragraphs, expected.paragraphs) << qPrintable(name);
+        EXPECT_EQ(text.title, expected.title) << qPrintable(name);
+        if (!sample.endsWith(".pdf")) { // a PDF's chapters are not marked
+            EXPECT_EQ(text.chapterStarts, expected.chapterStarts) << qPrintable(name);
+        }
+
+        int reports = 0;
+        const ImportedText cancelled =
+            importText(sample, {[&reports](int) { ++reports; }, [] { return true; }});
+        EXPECT_TRUE(cancelled.wasCancelled() && cancelled.paragraphs.isEmpty()) << qPrintable(name);
+        EXPECT_EQ(reports, 0) << qPrintable(name);
+    }
 
     const std::pair<QByteArray, QString> cases[] = {
         {"<p>caf\xe9 \x93quoted\x94</p>", u"caf\u00e9 \u201cquoted\u201d"_s}, // undeclared, not UTF-8
@@ -52,42 +73,6 @@ TEST(Import, WebPageGivesItsParagraphsWithoutScriptsDecodedByItsDeclarationOrAsW
     };
     for (const auto &[bytes, paragraph] : cases)
         EXPECT_EQ(htmlParagraphs(bytes).value_or(QStringList{"<not text>"}), QStringList{paragraph});
-}
-
-// The samples are written by tools/importsamples, which says what troubles they hold.
-TEST(Import, BookGivesItsSpineChaptersInOrderAndPdfItsParagraphsFromItsPrintedLines)
-{
-    const ImportedText book = importText(kSamples + QStringLiteral("/night-ferry.epub"));
-    ASSERT_TRUE(book.ok()) << book.error.toStdString();
-    ASSERT_EQ(book.paragraphs.size(), 7);
-    EXPECT_EQ(book.paragraphs.at(0), QStringLiteral("Chapter One: The Crossing"));
-    EXPECT_TRUE(book.paragraphs.at(1).startsWith(QStringLiteral("The ferry left the north pier")));
-    EXPECT_EQ(book.paragraphs.at(5), QStringLiteral("Chapter Two: The Island"));
-    EXPECT_EQ(book.paragraphs.at(6), QStringLiteral("The harbour light was the only one still burning."));
-
-    const ImportedText pdf = importText(kSamples + QStringLiteral("/lock-keeper.pdf"));
-    ASSERT_TRUE(pdf.ok()) << pdf.error.toStdString();
-    // Three paragraphs, hyphenated words whole again, the page number gone.
-    ASSERT_EQ(pdf.paragraphs.size(), 3);
-    EXPECT_TRUE(pdf.paragraphs.at(0).startsWith(
-        QStringLiteral("The lock on the upper canal is worked by hand, and ")));
-    EXPECT_TRUE(pdf.paragraphs.at(0).endsWith(QStringLiteral(" the sound it makes against the sill.")));
-    EXPECT_TRUE(pdf.paragraphs.at(1).endsWith(QStringLiteral(
-        " swings. Most remember. The ones who do not are remembered for a long time afterwards.")));
-    EXPECT_TRUE(pdf.paragraphs.at(2).contains(QStringLiteral(" closed for repairs. Then ")));
-    EXPECT_TRUE(pdf.paragraphs.at(2).endsWith(QStringLiteral("on the way past and is gone.")));
-
-    const QString full = QStringLiteral("a line as long as the longest one in this text");
-    const std::tuple<const char *, QList<QStringList>, QStringList> cases[] = {
-        {"a short line ends a paragraph", {{full, "end.", full, "x"}}, {full + " end.", full + " x"}},
-        {"a hyphen before a capital stays", {{full + " Anglo-", "Saxon"}}, {full + " Anglo-Saxon"}},
-        {"page numbers go, a paragraph goes on over a page break",
-         {{"12", full}, {full, "done", "13"}},
-         {full + " " + full + " done"}},
-        {"no lines", {{}, {"", "  "}}, {}},
-    };
-    for (const auto &[what, pages, paragraphs] : cases)
-        EXPECT_EQ(paragraphsFromPageLines(pages), paragraphs) << what;
 }
 
 // A file of letters named .epub and a binary text file are tried by the create-text window's tests.
