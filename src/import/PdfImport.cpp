@@ -86,11 +86,21 @@ PageLine lineOf(const std::vector<Segment> &row, int column)
 }
 
 // The gutters between columns: bands of the page that no run of words crosses (a title across the page
-// may), with runs wholly on either side at overlapping heights. Returns their middles, left to right.
-std::vector<double> gutters(const std::vector<Segment> &segments, double pageWidth)
+// may), with runs wholly on either side at overlapping heights. Returns their middles, left to right. A page
+// with too few lines to show its columns (a chapter's end) keeps the previous page's, if none of its lines
+// crosses them.
+std::vector<double> gutters(const std::vector<Segment> &segments, double pageWidth,
+                            const std::vector<double> &previous)
 {
+    const auto allowed = std::max<std::ptrdiff_t>(1, std::ptrdiff_t(segments.size() / 20));
+    const bool keepsPrevious =
+        !previous.empty() && std::all_of(previous.begin(), previous.end(), [&](double cut) {
+            return std::count_if(segments.begin(), segments.end(), [cut](const Segment &s) {
+                       return s.box.left() < cut && s.box.right() > cut;
+                   }) <= allowed;
+        });
     if (segments.size() < 6 || pageWidth <= 0)
-        return {};
+        return keepsPrevious ? previous : std::vector<double>();
     constexpr double kBin = 2;
     const auto bins = std::size_t(std::ceil(pageWidth / kBin)) + 1;
     std::vector<int> crossing(bins, 0);
@@ -105,18 +115,17 @@ std::vector<double> gutters(const std::vector<Segment> &segments, double pageWid
         textLeft = std::min(textLeft, s.box.left());
         textRight = std::max(textRight, s.box.right());
     }
-    const int allowed = std::max(1, int(segments.size() / 20));
     const double minWidth = std::max(6.0, 0.8 * median(heights, 10.0));
     std::vector<double> found;
     std::size_t b = std::size_t(textLeft / kBin) + 1;
     const auto end = std::size_t(std::min(textRight / kBin, double(bins - 1)));
     while (b < end) {
-        if (crossing[b] > allowed) {
+        if (crossing[b] > int(allowed)) {
             ++b;
             continue;
         }
         const std::size_t start = b;
-        while (b < end && crossing[b] <= allowed)
+        while (b < end && crossing[b] <= int(allowed))
             ++b;
         const double left = double(start) * kBin, right = double(b) * kBin;
         if (right - left < minWidth || b >= end)
@@ -139,14 +148,14 @@ std::vector<double> gutters(const std::vector<Segment> &segments, double pageWid
         if (leftCount >= 3 && rightCount >= 3 && overlap > 0.5 * shorter)
             found.push_back((left + right) / 2);
     }
-    return found;
+    return found.empty() && keepsPrevious ? previous : found;
 }
 
 // A page's lines in reading order: runs across a gutter stand where they are; between them, each column
 // is read to its foot before the next.
-QList<PageLine> readingOrder(std::vector<Segment> segments, double pageWidth)
+QList<PageLine> readingOrder(std::vector<Segment> segments, double pageWidth, std::vector<double> &cuts)
 {
-    const std::vector<double> cuts = gutters(segments, pageWidth);
+    cuts = gutters(segments, pageWidth, cuts);
     auto columnOf = [&cuts](const QRectF &box) {
         int column = 0;
         for (const double cut : cuts) {
@@ -483,6 +492,7 @@ ImportedText importPdf(const QString &path, const ImportControl &control)
         return reinterpret_cast<const ImportWatch *>(c.value<quintptr>())->cancelled();
     };
     QList<QList<PageLine>> pages;
+    std::vector<double> cuts;
     qint64 characters = 0;
     const int count = doc->numPages();
     for (int i = 0; i < count; ++i) {
@@ -496,7 +506,7 @@ ImportedText importPdf(const QString &path, const ImportControl &control)
         const auto words = page->textList(Poppler::Page::Rotate0, abort, closure);
         if (watch.cancelled())
             return ImportedText::failed(importCancelled());
-        pages.append(readingOrder(segmentsOf(words), page->pageSizeF().width()));
+        pages.append(readingOrder(segmentsOf(words), page->pageSizeF().width(), cuts));
         for (const PageLine &l : std::as_const(pages.last()))
             characters += l.text.size() + 1;
         if (characters > kMaxPdfCharacters)

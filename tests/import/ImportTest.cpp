@@ -1,11 +1,18 @@
+#include "MiniPdf.h"
 #include "TextImport.h"
 
+#include <quazip.h>
+#include <quazipfile.h>
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +34,43 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A book whose reading order lists `spine` (chapter names, each holding `chapter`), its members packed.
+QByteArray book(const QStringList &spine, const QByteArray &chapter)
+{
+    QBuffer buffer;
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdCreate);
+    QByteArray items, refs;
+    for (const QString &name : spine) {
+        items += "<item id=\"" + name.toUtf8() + "\" href=\"" + name.toUtf8() + "\"/>";
+        refs += "<itemref idref=\"" + name.toUtf8() + "\"/>";
+    }
+    QList<std::pair<QString, QByteArray>> members{
+        {"META-INF/container.xml",
+         "<container><rootfiles><rootfile full-path=\"p.opf\"/></rootfiles></container>"},
+        {"p.opf", "<package><manifest>" + items + "</manifest><spine>" + refs + "</spine></package>"}};
+    for (const QString &name : spine)
+        members.append({name, "<p>" + chapter + "</p>"});
+    for (const auto &[name, bytes] : members) {
+        QuaZipFile file(&zip);
+        file.open(QIODevice::WriteOnly, QuaZipNewInfo(name));
+        file.write(bytes);
+    }
+    zip.close();
+    return buffer.data();
+}
+
+// The archive's directory made to claim `size` bytes unpacked for every member named *.xhtml.
+QByteArray claiming(QByteArray zip, quint32 size)
+{
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0; at = zip.indexOf("PK\x01\x02", at + 4)) {
+        const auto nameLength = qFromLittleEndian<quint16>(zip.constData() + at + 28);
+        if (zip.mid(at + 46, nameLength).endsWith(".xhtml"))
+            qToLittleEndian(size, zip.data() + at + 24);
+    }
+    return zip;
 }
 
 } // namespace
@@ -75,6 +119,82 @@ TEST(Import, EverySampleGivesTheParagraphsAReaderOfItSeesAndStopsWhenCancelled)
         EXPECT_EQ(htmlParagraphs(bytes).value_or(QStringList{"<not text>"}), QStringList{paragraph});
 }
 
+// Random books set as printers set them, in one or two columns, with a running head, page numbers, indented
+// paragraphs and words hyphenated where they do not fit: every word comes back once, in order, whole, and
+// every paragraph as it was written.
+TEST(Import, APrintedBookGivesBackItsParagraphsWhateverItsLayout)
+{
+    QTemporaryDir dir;
+    for (quint32 seed = 1; seed <= 12; ++seed) {
+        QRandomGenerator random(seed);
+        QStringList paragraphs;
+        for (int p = 0; p < 40; ++p) {
+            QStringList words;
+            for (int w = random.bounded(4, 90); w > 0; --w) {
+                QString word;
+                for (int c = random.bounded(1, 12); c > 0; --c)
+                    word += QChar(u'a' + random.bounded(26));
+                if (random.bounded(8) == 0)
+                    word[0] = word[0].toUpper();
+                words.append(word + (random.bounded(10) == 0 ? "," : ""));
+            }
+            paragraphs.append(words.join(' ') + '.');
+        }
+        const int columns = 1 + int(seed % 2), rows = 30 + int(seed % 3) * 8;
+        const double measure = columns == 1 ? 400 : 190;
+        QList<minipdf::Page> pages;
+        int row = rows, column = columns;
+        auto place = [&](const QString &text, bool first) {
+            if (row == rows && ++column >= columns) {
+                pages.append(
+                    {{250, 40, 9, "A RANDOM BOOK"}, {300, 760, 9, QByteArray::number(pages.size() + 1)}});
+                column = 0;
+            }
+            row = row == rows ? 0 : row;
+            pages.last().append(
+                {54.0 + column * 264 + (first ? 14 : 0), 80.0 + 14 * row++, 10, text.toLatin1()});
+        };
+        // Lines are filled by the width of Times-Roman's letters at 10 points, as a typesetter fills them.
+        auto width = [](const QString &text) {
+            static const int kLower[] = {444, 500, 444, 500, 444, 333, 500, 500, 278, 278, 500, 278, 778,
+                                         500, 500, 500, 500, 333, 389, 278, 500, 500, 722, 500, 500, 444};
+            double w = 0;
+            for (const QChar c : text)
+                w += c.isLower() ? kLower[c.unicode() - 'a'] : c.isUpper() ? 667 : c == '-' ? 333 : 250;
+            return w / 100;
+        };
+        for (const QString &paragraph : std::as_const(paragraphs)) {
+            QString line;
+            bool first = true;
+            for (QString word : paragraph.split(' ')) {
+                const QString lead = line.isEmpty() ? QString() : QString(line + ' ');
+                const double room = measure - (first ? 14 : 0);
+                if (width(lead + word) <= room) {
+                    line = lead + word;
+                    continue;
+                }
+                qsizetype cut = word.size() - 3;
+                while (cut >= 3 && width(lead + word.left(cut) + '-') > room)
+                    --cut;
+                if (cut >= 3) { // hyphenated to fill the line
+                    place(lead + word.left(cut) + '-', first);
+                    word = word.mid(cut);
+                } else {
+                    place(line, first);
+                }
+                first = false;
+                line = word;
+            }
+            place(line, first);
+        }
+        const QString path = dir.filePath(QStringLiteral("random%1.pdf").arg(seed));
+        ASSERT_TRUE(writeFile(path, minipdf::document(pages)));
+        const ImportedText text = importText(path);
+        EXPECT_EQ(text.paragraphs.join(' ').split(' '), paragraphs.join(' ').split(' ')) << "seed " << seed;
+        EXPECT_EQ(text.paragraphs, paragraphs) << "seed " << seed;
+    }
+}
+
 // A file of letters named .epub and a binary text file are tried by the create-text window's tests.
 TEST(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
 {
@@ -82,11 +202,11 @@ TEST(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
     auto path = [&dir](const char *name) { return dir.filePath(QString::fromUtf8(name)); };
     QFile sample(kSamples + QStringLiteral("/night-ferry.epub"));
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-    const QByteArray book = sample.readAll();
-    ASSERT_TRUE(writeFile(path("truncated.epub"), book.left(book.size() / 2)));
+    const QByteArray ferry = sample.readAll();
+    ASSERT_TRUE(writeFile(path("truncated.epub"), ferry.left(ferry.size() / 2)));
     // Renamed in the local header and the central directory alike: the archive stays whole.
     ASSERT_TRUE(writeFile(path("nocontainer.epub"),
-                          QByteArray(book).replace("META-INF/container.xml", "META-INF/containex.xml")));
+                          QByteArray(ferry).replace("META-INF/container.xml", "META-INF/containex.xml")));
     const char png[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10";
     ASSERT_TRUE(writeFile(path("picture.html"), QByteArray(png, sizeof png - 1)));
     ASSERT_TRUE(
@@ -97,7 +217,26 @@ TEST(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
         ASSERT_TRUE(QPainter(&scanned).isActive()); // one empty page
     }
 
+    ASSERT_TRUE(writeFile(path("repeated.epub"), book({"a.xhtml", "b.xhtml", "a.xhtml"}, "Again")));
+    const QByteArray bomb = book({"a.xhtml"}, QByteArray(65 << 20, ' ') + "x"); // 65 MB, packed to 64 KB
+    ASSERT_TRUE(writeFile(path("bomb.epub"), bomb));
+    ASSERT_TRUE(writeFile(path("lying.epub"), claiming(bomb, 1000)));
+    ASSERT_TRUE(
+        writeFile(path("claims.epub"),
+                  claiming(book({"1.xhtml", "2.xhtml", "3.xhtml", "4.xhtml", "5.xhtml"}, "a"), 60 << 20)));
+    QFile huge(path("huge.html"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65 << 20));
+    huge.close();
+
     const std::pair<const char *, const char *> cases[] = {
+        {"repeated.epub",
+         " cannot be read as an EPUB book: its reading order lists \"a.xhtml\" more than once."},
+        {"bomb.epub",
+         " is too large to open: one of its chapters is larger than 64 MB, the most a chapter can hold."},
+        {"lying.epub", " cannot be read as an EPUB book. It may be damaged or incomplete."},
+        {"claims.epub",
+         " is too large to open: its chapters come to more than 256 MB, the most a book can hold."},
+        {"huge.html", " is too large to open: it is larger than 64 MB, the most a web page can hold."},
         {"truncated.epub", " cannot be read as an EPUB book. It may be damaged or incomplete."},
         {"nocontainer.epub", " cannot be read as an EPUB book. It may be damaged or incomplete."},
         {"picture.html", " is not a web page: it does not hold text."},
