@@ -12,14 +12,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
-#include <malloc.h>
 #include <functional>
+#include <malloc.h>
+#include <thread>
 
 namespace {
 
@@ -134,6 +138,28 @@ void open(benchmark::State &state, const QString &path)
                              : text.error.section(QLatin1Char('"'), 2).left(60).toStdString());
 }
 
+// Cancels the opening 100 ms in, from another thread, as the interface's Cancel does: cancel_ms is the time
+// from the request to the import's return (negative when it had finished first).
+void cancel(benchmark::State &state, const QString &path)
+{
+    for (auto _ : state) {
+        std::atomic<bool> stop{false};
+        std::atomic<qint64> askedAt{0};
+        QElapsedTimer clock;
+        clock.start();
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            askedAt = clock.nsecsElapsed();
+            stop = true;
+        });
+        const ImportedText text = importText(path, {{}, [&stop] { return stop.load(); }});
+        const qint64 done = clock.nsecsElapsed();
+        canceller.join();
+        state.counters["cancel_ms"] = double(done - askedAt) / 1e6;
+        state.SetLabel(text.wasCancelled() ? "cancelled" : "finished first");
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -151,23 +177,24 @@ int main(int argc, char **argv)
     {
         const char *name;
         std::function<QString()> make;
-        int iterations; // 0: as many as the library wants
+        int iterations;         // 0: as many as the library wants
+        bool cancelled = false; // also timed being cancelled
     };
     const Case cases[] = {
         {"pdf/book_7_pages_heads_numbers_hyphens", [&] { return samples + "book.pdf"; }, 0},
         {"pdf/two_columns", [&] { return samples + "columns.pdf"; }, 0},
         {"pdf/one_wide_line", [&] { return samples + "wide-line.pdf"; }, 0},
-        {"pdf/2000_pages", [&] { return writePages(at("long.pdf"), 2000); }, 1},
+        {"pdf/2000_pages", [&] { return writePages(at("long.pdf"), 2000); }, 1, true},
         {"html/nested_div_10000",
          [&] { return writeFile(at("d1.html"), "<div>" + QByteArray("<div>").repeated(10000) + "deep"); }, 1},
         {"html/nested_div_30000",
          [&] { return writeFile(at("d3.html"), QByteArray("<div>").repeated(30000) + "deep"); }, 1},
         {"html/nested_div_100000",
-         [&] { return writeFile(at("d10.html"), QByteArray("<div>").repeated(100000) + "deep"); }, 1},
+         [&] { return writeFile(at("d10.html"), QByteArray("<div>").repeated(100000) + "deep"); }, 1, true},
         {"html/nested_ul_li_20000",
          [&] { return writeFile(at("l2.html"), QByteArray("<ul><li>").repeated(20000) + "deep"); }, 1},
         {"html/page_50MB",
-         [&] { return writeFile(at("big.html"), para.repeated(50 * 1024 * 1024 / para.size())); }, 1},
+         [&] { return writeFile(at("big.html"), para.repeated(50 * 1024 * 1024 / para.size())); }, 1, true},
         {"epub/five_60MB_chapters",
          [&] {
              return writeBook(at("five.epub"), 5, {"c0", "c1", "c2", "c3", "c4"},
@@ -175,7 +202,8 @@ int main(int argc, char **argv)
          },
          1},
         {"epub/one_60MB_chapter",
-         [&] { return writeBook(at("one.epub"), 1, {"c0"}, [] { return chapter(60 * 1024 * 1024); }); }, 1},
+         [&] { return writeBook(at("one.epub"), 1, {"c0"}, [] { return chapter(60 * 1024 * 1024); }); }, 1,
+         true},
         {"epub/spine_one_chapter_10000_times",
          [&] {
              return writeBook(at("spine.epub"), 1, QStringList(10000, "c0"), [] { return chapter(4096); });
@@ -197,9 +225,13 @@ int main(int argc, char **argv)
             !QString::fromLatin1(c.name).contains(QRegularExpression(filter)))
             continue;
         std::fprintf(stderr, "writing %s\n", c.name);
-        auto *b = benchmark::RegisterBenchmark(c.name, open, c.make())->Unit(benchmark::kMillisecond);
+        const QString path = c.make();
+        auto *b = benchmark::RegisterBenchmark(c.name, open, path)->Unit(benchmark::kMillisecond);
         if (c.iterations > 0)
             b->Iterations(c.iterations);
+        if (c.cancelled)
+            benchmark::RegisterBenchmark((std::string("cancel/") + c.name).c_str(), cancel, path)
+                ->Iterations(1);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

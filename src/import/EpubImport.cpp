@@ -450,6 +450,7 @@ ImportedText importEpub(const QString &path, const ImportControl &control)
     }
     if (doc.paragraphs.isEmpty())
         return ImportedText::failed(importmsg::noText(path));
+    watch.progress(1);
 
     ImportedText out = ImportedText::of(std::move(doc.paragraphs));
     out.title = pkg.title; // a chapter's own <title> names the chapter, not the book

@@ -46,6 +46,7 @@ ImportedText importHtml(const QString &path, const ImportControl &control)
     }
     if (doc.paragraphs.isEmpty())
         return ImportedText::failed(importmsg::noText(path));
+    watch.progress(1);
     ImportedText out = ImportedText::of(std::move(doc.paragraphs));
     out.chapterStarts = doc.headings;
     out.title = doc.title;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 
 void ImportWatch::progress(double done)
 {
@@ -588,8 +589,9 @@ private:
         if (m_headingPending)
             m_doc.headings.append(index);
         m_doc.characters += m_current.size();
-        m_doc.paragraphs.append(m_current);
-        m_current.clear();
+        if (m_current.capacity() > m_current.size() + m_current.size() / 4 + 32)
+            m_current.squeeze(); // a long paragraph keeps no spare room from its growing
+        m_doc.paragraphs.append(std::exchange(m_current, QString()));
     }
 
     HtmlDocument &m_doc;

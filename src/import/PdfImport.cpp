@@ -382,9 +382,14 @@ QSet<QString> hyphenatedWords(const QList<QList<PageLine>> &pages)
     return out;
 }
 
-} // namespace
+// Where a paragraph begins: its page and its first line's top.
+struct Start
+{
+    int page;
+    double top;
+};
 
-QStringList paragraphsFromPages(const QList<QList<PageLine>> &source)
+QStringList paragraphsOf(const QList<QList<PageLine>> &source, QList<Start> *starts)
 {
     QList<QList<PageLine>> pages = source;
     for (QList<PageLine> &page : pages) {
@@ -397,9 +402,13 @@ QStringList paragraphsFromPages(const QList<QList<PageLine>> &source)
 
     QStringList paragraphs;
     QString current;
+    Start start{0, 0};
     auto endParagraph = [&] {
-        if (!current.isEmpty())
+        if (!current.isEmpty()) {
             paragraphs.append(current);
+            if (starts)
+                starts->append(start);
+        }
         current.clear();
     };
     // A column with few lines on its page (the end of a chapter) is measured with the document's.
@@ -417,7 +426,8 @@ QStringList paragraphsFromPages(const QList<QList<PageLine>> &source)
 
     const PageLine *previous = nullptr;
     Measure previousMeasure;
-    for (const QList<PageLine> &page : std::as_const(pages)) {
+    for (int pageIndex = 0; pageIndex < pages.size(); ++pageIndex) {
+        const QList<PageLine> &page = pages.at(pageIndex);
         std::vector<Measure> measures;
         for (int c = 0; c < columns; ++c) {
             const auto inColumn = std::count_if(
@@ -428,6 +438,7 @@ QStringList paragraphsFromPages(const QList<QList<PageLine>> &source)
             const Measure &m = measures[std::size_t(std::max(line.column, 0))];
             if (!previous) {
                 current = line.text;
+                start = {pageIndex, line.top};
                 previous = &line;
                 previousMeasure = m;
                 continue;
@@ -453,6 +464,7 @@ QStringList paragraphsFromPages(const QList<QList<PageLine>> &source)
             if (breaks) {
                 endParagraph();
                 current = line.text;
+                start = {pageIndex, line.top};
             } else if (hyphenEnd) {
                 // Joined, keeping the hyphen where the text writes the word with one elsewhere.
                 const bool keep = hyphenated.contains(hyphenatedForm(a.text, line.text));
@@ -469,6 +481,35 @@ QStringList paragraphsFromPages(const QList<QList<PageLine>> &source)
     }
     endParagraph();
     return paragraphs;
+}
+
+// The paragraphs the outline's top entries lead to: the first that begins at or after the place each names.
+QList<int> chaptersOf(const Poppler::Document &doc, const QList<Start> &starts)
+{
+    QList<int> chapters;
+    for (const Poppler::OutlineItem &item : doc.outline()) {
+        const QSharedPointer<const Poppler::LinkDestination> to = item.destination();
+        if (!to || to->pageNumber() < 1)
+            continue;
+        const int page = to->pageNumber() - 1;
+        const std::unique_ptr<Poppler::Page> p = doc.page(page);
+        const double top = to->isChangeTop() && p ? to->top() * p->pageSizeF().height() : 0;
+        const auto at = std::find_if(starts.begin(), starts.end(), [&](const Start &s) {
+            return s.page > page || (s.page == page && s.top >= top - 2);
+        });
+        if (at != starts.end())
+            chapters.append(int(at - starts.begin()));
+    }
+    std::sort(chapters.begin(), chapters.end());
+    chapters.erase(std::unique(chapters.begin(), chapters.end()), chapters.end());
+    return chapters;
+}
+
+} // namespace
+
+QStringList paragraphsFromPages(const QList<QList<PageLine>> &pages)
+{
+    return paragraphsOf(pages, nullptr);
 }
 
 ImportedText importPdf(const QString &path, const ImportControl &control)
@@ -513,10 +554,12 @@ ImportedText importPdf(const QString &path, const ImportControl &control)
             return ImportedText::failed(importmsg::pdfTooLarge(path, kMaxPdfCharacters));
         watch.progress(double(i + 1) / double(count) * 0.95);
     }
-    ImportedText out = ImportedText::of(paragraphsFromPages(pages));
+    QList<Start> starts;
+    ImportedText out = ImportedText::of(paragraphsOf(pages, &starts));
     if (out.paragraphs.isEmpty())
         return ImportedText::failed(importmsg::noPdfText(path));
     out.title = doc->info(QStringLiteral("Title")).simplified();
+    out.chapterStarts = chaptersOf(*doc, starts);
     watch.progress(1);
     return out;
 }

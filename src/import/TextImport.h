@@ -61,7 +61,8 @@ ImportedText importHtml(const QString &path, const ImportControl &control = {});
 // its navigation document (EPUB 3 nav or NCX), its title from its metadata.
 ImportedText importEpub(const QString &path, const ImportControl &control = {});
 // A PDF's text in reading order: columns one after the other, running heads and feet and page numbers left
-// out, paragraphs from gaps and indents, words hyphenated at a line's end whole again.
+// out, paragraphs from gaps and indents, words hyphenated at a line's end whole again; chapters where the
+// outline's top entries lead, the title from the document's information.
 ImportedText importPdf(const QString &path, const ImportControl &control = {});
 
 // The paragraphs of an HTML or XHTML page: headings, paragraphs, list items, table rows and line breaks

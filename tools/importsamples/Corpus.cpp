@@ -173,6 +173,7 @@ bool writeBook(const QString &path)
     constexpr int kLinesPerPage = 10;
     const QList<Line> lines = wrap(kBook, std::size(kBook), 46);
     QList<minipdf::Page> pages(1);
+    QList<minipdf::Mark> outline;
     int slot = 0;
     for (const Line &line : lines) {
         const int needs = line.heading ? 3 : 1;
@@ -180,6 +181,8 @@ bool writeBook(const QString &path)
             pages.append(minipdf::Page());
             slot = 0;
         }
+        if (line.heading)
+            outline.append({latin1(line.text), int(pages.size() - 1)});
         const double top = 80 + 14 * slot + (line.heading ? 14 : 0);
         pages.last().append(
             {line.first && !line.heading ? 64.0 : 48.0, top, line.heading ? 16.0 : 11.0, latin1(line.text)});
@@ -194,8 +197,9 @@ bool writeBook(const QString &path)
         const QByteArray last = pages.at(i).at(pages.at(i).size() - 3).text; // before the head and number
         std::fprintf(stderr, "book page %d ends \"%s\"\n", i + 1, last.right(20).constData());
     }
-    return writeFile(path, minipdf::document(pages, 360, 320)) &&
-           writeExpected(path, QString(), expectedOf(kBook, std::size(kBook)));
+    return writeFile(path, minipdf::document(pages, 360, 320, outline, "The Lock Keeper's Year")) &&
+           writeExpected(path, QStringLiteral("The Lock Keeper's Year"), expectedOf(kBook, std::size(kBook)),
+                         {0, 4});
 }
 
 // A title across the page, then the text in two columns; a paragraph goes on from the foot of the left
