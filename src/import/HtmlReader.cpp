@@ -307,6 +307,8 @@ public:
         else if (name == QLatin1String("td") || name == QLatin1String("th"))
             startCell();
         if (selfClosing && !isVoid(name)) { // XHTML's empty element: opened and closed at once
+            if (m_itemAt == int(m_stack.size()))
+                m_itemPrefix.clear();
             if (e.block)
                 blockBreak();
             if (e.heading)
@@ -448,6 +450,10 @@ private:
             m_openRow = -1;
         if (m_noteOwner == self)
             endNote();
+        if (m_itemAt == self) {
+            m_itemPrefix.clear();
+            m_itemAt = -1;
+        }
         if (e.block)
             blockBreak();
         if (e.heading)
@@ -495,7 +501,9 @@ private:
         const int value = attributes.value("value").trimmed().toInt(&ok);
         if (ok)
             list.counter = value;
-        addText(QString(QString::number(list.counter++) + QStringLiteral(". ")));
+        // The number goes before the item's first text, whatever blocks the item holds.
+        m_itemPrefix = QString::number(list.counter++) + QStringLiteral(". ");
+        m_itemAt = int(m_stack.size());
     }
 
     void startCell()
@@ -539,6 +547,12 @@ private:
                 if (!m_current.isEmpty())
                     m_current += QStringLiteral(" | ");
                 m_cellSeparator = false;
+                m_space = false;
+            }
+            if (!m_itemPrefix.isEmpty() && m_noteOwner < 0) {
+                if (!m_current.isEmpty() && !m_current.endsWith(u' '))
+                    m_current += u' ';
+                m_current += std::exchange(m_itemPrefix, QString());
                 m_space = false;
             }
             if (m_space && !out.isEmpty() && !out.endsWith(u' '))
@@ -601,6 +615,8 @@ private:
     QString m_current;
     QString m_note;
     QStringList m_pendingAnchors;
+    QString m_itemPrefix; // "3. " until the numbered item's first text
+    int m_itemAt = -1;
     int m_unseen = 0;
     int m_pre = 0;
     int m_noteOwner = -1;
