@@ -349,9 +349,10 @@ public:
             addText(raw.mid(i, end - i));
             if (amp < 0)
                 break;
-            const qsizetype semi = raw.indexOf(u';', amp);
+            // A reference is short: look no further for its ';', so that many bare '&' cost little.
+            const qsizetype semi = raw.mid(amp, 33).indexOf(u';') + amp;
             std::optional<QString> decoded;
-            if (semi > amp + 1 && semi - amp <= 32)
+            if (semi > amp + 1)
                 decoded = entity(raw.mid(amp + 1, semi - amp - 1));
             if (decoded) {
                 addText(*decoded);

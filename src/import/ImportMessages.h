@@ -52,6 +52,14 @@ inline QString pdfTooLarge(const QString &path, qint64 capCharacters)
                .arg(capCharacters / 1000000);
 }
 
+inline QString tooManyPages(const QString &path, int pages, int cap)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" is too large to open: it has %1 pages, and a document can have at most %2.")
+               .arg(pages)
+               .arg(cap);
+}
+
 inline QString repeatedChapter(const QString &path, const QString &member)
 {
     return QStringLiteral("The file ") + quoted(path) +

@@ -17,7 +17,9 @@
 
 namespace {
 
-// Past this much text a document is not read further: it is refused, as a page or a book over its cap is.
+// Past these a document is refused, as a page or a book over its cap is: the pages are counted before any
+// is read, the text as it is read.
+constexpr int kMaxPdfPages = 20'000;
 constexpr qint64 kMaxPdfCharacters = 100'000'000;
 
 template <typename T> T median(std::vector<T> values, T fallback)
@@ -536,6 +538,8 @@ ImportedText importPdf(const QString &path, const ImportControl &control)
     std::vector<double> cuts;
     qint64 characters = 0;
     const int count = doc->numPages();
+    if (count > kMaxPdfPages)
+        return ImportedText::failed(importmsg::tooManyPages(path, count, kMaxPdfPages));
     for (int i = 0; i < count; ++i) {
         if (watch.cancelled())
             return ImportedText::failed(importCancelled());

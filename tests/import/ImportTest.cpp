@@ -231,6 +231,7 @@ TEST(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
     ASSERT_TRUE(
         writeFile(path("claims.epub"),
                   claiming(book({"1.xhtml", "2.xhtml", "3.xhtml", "4.xhtml", "5.xhtml"}, "a"), 60 << 20)));
+    ASSERT_TRUE(writeFile(path("pages.pdf"), minipdf::document(QList<minipdf::Page>(20001))));
     QFile huge(path("huge.html"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65 << 20));
     huge.close();
@@ -243,6 +244,7 @@ TEST(Import, FilesThatCannotBeReadGiveAMessageNamingThem)
         {"lying.epub", " cannot be read as an EPUB book. It may be damaged or incomplete."},
         {"claims.epub",
          " is too large to open: its chapters come to more than 256 MB, the most a book can hold."},
+        {"pages.pdf", " is too large to open: it has 20001 pages, and a document can have at most 20000."},
         {"huge.html", " is too large to open: it is larger than 64 MB, the most a web page can hold."},
         {"truncated.epub", " cannot be read as an EPUB book. It may be damaged or incomplete."},
         {"nocontainer.epub", " cannot be read as an EPUB book. It may be damaged or incomplete."},
