@@ -100,9 +100,17 @@ QString writePages(const QString &path, int count)
     QList<minipdf::Page> pages;
     for (int p = 0; p < count; ++p) {
         minipdf::Page page{{250, 40, 9, "A LONG BOOK"}, {300, 760, 9, QByteArray::number(p + 1)}};
-        for (int l = 0; l < 40; ++l)
-            page.append({l % 8 == 0 ? 90.0 : 72.0, 80 + 16.0 * l, 11,
-                         "the keeper walked the towpath every morning, sounding the ice with a pole"});
+        // Lines of different words, so that none recurs at the same height as a running head would.
+        static const QList<QByteArray> words =
+            QByteArray("the keeper walked along the towpath every morning of "
+                       "winter sounding ice with a long pole and rope")
+                .split(' ');
+        for (int l = 0; l < 40; ++l) {
+            QByteArray line;
+            for (int w = 0; w < 13; ++w)
+                line += words.at((p * 7 + l * 3 + w * 5) % words.size()) + ' ';
+            page.append({l % 8 == 0 ? 90.0 : 72.0, 80 + 16.0 * l, 11, line.trimmed()});
+        }
         pages.append(page);
     }
     return writeFile(path, minipdf::document(pages));
