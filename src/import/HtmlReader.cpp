@@ -631,6 +631,8 @@ private:
 
 // Splits the page into tags, text, comments and declarations as its characters arrive, in any pieces. Each
 // character is looked at a bounded number of times, so the work is linear in the page's length.
+constexpr qsizetype kMaxTagLength = 64 * 1024;
+
 class Tokenizer
 {
 public:
@@ -752,7 +754,8 @@ public:
                         endOfTag();
                         break;
                     }
-                    m_markup += c;
+                    if (m_markup.size() < kMaxTagLength) // what lies past this in one tag is never used
+                        m_markup += c;
                 }
                 break;
             case Mode::Raw:
@@ -777,7 +780,7 @@ public:
                             break;
                         }
                     }
-                    if (m_keepRaw)
+                    if (m_keepRaw && (m_rawName != QLatin1String("title") || m_raw.size() < kMaxTagLength))
                         m_raw += c;
                     if (c.toLower() == m_rawEnd.at(m_rawMatched))
                         ++m_rawMatched;
