@@ -18,9 +18,53 @@ inline QString cannotOpen(const QString &path)
     return QStringLiteral("The file ") + quoted(path) + QStringLiteral(" cannot be opened.");
 }
 
-inline QString tooLarge(const QString &path)
+inline QString megabytes(qint64 bytes)
 {
-    return QStringLiteral("The file ") + quoted(path) + QStringLiteral(" is too large to open.");
+    return QString::number(bytes / (1024 * 1024)) + QStringLiteral(" MB");
+}
+
+inline QString pageTooLarge(const QString &path, qint64 cap)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" is too large to open: it is larger than ") + megabytes(cap) +
+           QStringLiteral(", the most a web page can hold.");
+}
+
+inline QString chapterTooLarge(const QString &path, qint64 cap)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" is too large to open: one of its chapters is larger than ") + megabytes(cap) +
+           QStringLiteral(", the most a chapter can hold.");
+}
+
+inline QString bookTooLarge(const QString &path, qint64 cap)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" is too large to open: its chapters come to more than ") + megabytes(cap) +
+           QStringLiteral(", the most a book can hold.");
+}
+
+inline QString pdfTooLarge(const QString &path, qint64 capCharacters)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" is too large to open: its text is longer than %1 million characters, the most a "
+                          "document can hold.")
+               .arg(capCharacters / 1000000);
+}
+
+inline QString tooManyPages(const QString &path, int pages, int cap)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" is too large to open: it has %1 pages, and a document can have at most %2.")
+               .arg(pages)
+               .arg(cap);
+}
+
+inline QString repeatedChapter(const QString &path, const QString &member)
+{
+    return QStringLiteral("The file ") + quoted(path) +
+           QStringLiteral(" cannot be read as an EPUB book: its reading order lists \"") + member +
+           QStringLiteral("\" more than once.");
 }
 
 inline QString notAWebPage(const QString &path)

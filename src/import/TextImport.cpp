@@ -34,15 +34,20 @@ bool isImportedKind(const QString &path)
     return kindOf(path) != Kind::Other;
 }
 
-ImportedText importText(const QString &path, const ImportControl &)
+QString importCancelled()
+{
+    return QStringLiteral("Opening was cancelled.");
+}
+
+ImportedText importText(const QString &path, const ImportControl &control)
 {
     switch (kindOf(path)) {
     case Kind::Html:
-        return importHtml(path);
+        return importHtml(path, control);
     case Kind::Epub:
-        return importEpub(path);
+        return importEpub(path, control);
     case Kind::Pdf:
-        return importPdf(path);
+        return importPdf(path, control);
     case Kind::Other:
         break;
     }

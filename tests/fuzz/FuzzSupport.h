@@ -37,9 +37,20 @@ inline QString fuzzFile(const QByteArray &bytes, const char *suffix)
     return path;
 }
 
-// What every import gives: paragraphs of text tidied to single blanks, or a message and nothing.
+// What every import gives: paragraphs of text tidied to single blanks, with no soft hyphen left, or a message
+// and nothing.
 inline void checkParagraphs(const QStringList &paragraphs)
 {
     for (const QString &p : paragraphs)
-        FUZZ_CHECK(!p.isEmpty() && p == p.simplified());
+        FUZZ_CHECK(!p.isEmpty() && p == p.simplified() && !p.contains(QChar(0x00AD)));
+}
+
+// Chapter marks point at paragraphs, in order, each once.
+template <typename Text> void checkChapters(const Text &text)
+{
+    for (qsizetype i = 0; i < text.chapterStarts.size(); ++i) {
+        FUZZ_CHECK(text.chapterStarts.at(i) >= 0 && text.chapterStarts.at(i) < text.paragraphs.size());
+        FUZZ_CHECK(i == 0 || text.chapterStarts.at(i - 1) < text.chapterStarts.at(i));
+    }
+    FUZZ_CHECK(text.title == text.title.simplified());
 }

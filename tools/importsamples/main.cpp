@@ -1,9 +1,11 @@
-// importsamples FOLDER: writes night-ferry.epub (two chapters), lock-keeper.pdf (one printed page) and
-// allotments.txt (an article as one long line per paragraph, as text copied from a web page comes). The book
-// and the page are also the import tests' samples (tests/import/samples): the book's spine order differs
-// from its manifest order, its second chapter sits in a sub-folder under a percent-encoded href, and its
-// spine names a chapter the archive lacks and a stylesheet; the page has hyphenated line ends and a page
-// number at its foot.
+// importsamples FOLDER: writes the import tests' corpus (see Corpus.cpp), night-ferry.epub (two chapters),
+// lock-keeper.pdf (one printed page) and allotments.txt (an article as one long line per paragraph, as text
+// copied from a web page comes). The book and the page are also the import tests' samples
+// (tests/import/samples): the book's spine order differs from its manifest order, its second chapter sits in
+// a sub-folder under a percent-encoded href, and its spine names a chapter the archive lacks and a
+// stylesheet; the page has hyphenated line ends and a page number at its foot.
+#include "Corpus.h"
+
 #include <quazip.h>
 #include <quazipfile.h>
 
@@ -98,12 +100,19 @@ bool writeEpub(const QString &path)
          "<item id=\"ch1\" href=\"text/chapter1.xhtml\" media-type=\"application/xhtml+xml\"/>"
          "<item id=\"gone\" href=\"text/notes.xhtml\" media-type=\"application/xhtml+xml\"/>"
          "<item id=\"css\" href=\"style.css\" media-type=\"text/css\"/>"
-         "</manifest><spine><itemref idref=\"ch1\"/><itemref idref=\"gone\"/><itemref idref=\"ch2\"/>"
+         "<item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>"
+         "</manifest><spine toc=\"ncx\"><itemref idref=\"ch1\"/><itemref idref=\"gone\"/><itemref "
+         "idref=\"ch2\"/>"
          "<itemref idref=\"css\"/></spine></package>"},
+        {"OEBPS/toc.ncx",
+         "<?xml version=\"1.0\"?><ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\">"
+         "<navMap><navPoint id=\"n1\"><navLabel><text>The Crossing</text></navLabel>"
+         "<content src=\"text/chapter1.xhtml\"/></navPoint><navPoint id=\"n2\"><navLabel><text>The Island"
+         "</text></navLabel><content src=\"text/chapter%202.xhtml#top\"/></navPoint></navMap></ncx>"},
         {"OEBPS/style.css", "p { text-indent: 1em; margin: 0 }"},
         {"OEBPS/text/chapter1.xhtml", xhtml(body)},
-        {"OEBPS/text/chapter 2.xhtml",
-         xhtml("<h1>Chapter Two: The Island</h1><p>The harbour light was the only one still burning.</p>")},
+        {"OEBPS/text/chapter 2.xhtml", xhtml("<h1 id=\"top\">Chapter Two: The Island</h1><p>The harbour "
+                                             "light was the only one still burning.</p>")},
     };
     QuaZip zip(path);
     if (!zip.open(QuaZip::mdCreate))
@@ -156,8 +165,24 @@ int main(int argc, char **argv)
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    const bool ok = writeEpub(dir.filePath(QStringLiteral("night-ferry.epub"))) &&
-                    writePdf(dir.filePath(QStringLiteral("lock-keeper.pdf"))) &&
+    QStringList chapters{QStringLiteral("Chapter One: The Crossing")};
+    for (const char *p : kChapter)
+        chapters.append(QString::fromUtf8(p));
+    chapters += {QStringLiteral("Chapter Two: The Island"),
+                 QStringLiteral("The harbour light was the only one still burning.")};
+    // The page's paragraphs are its runs of lines, the hyphenated words whole again.
+    QStringList page;
+    for (const char *line : kPage)
+        page.append(QString::fromUtf8(line));
+    const QStringList pageParagraphs = page.join(QLatin1Char('\n'))
+                                           .replace(QStringLiteral("-\n"), QString())
+                                           .split(QStringLiteral("\n\n"))
+                                           .replaceInStrings(QStringLiteral("\n"), QStringLiteral(" "));
+    const QString book = dir.filePath(QStringLiteral("night-ferry.epub"));
+    const QString pdf = dir.filePath(QStringLiteral("lock-keeper.pdf"));
+    const bool ok = writeEpub(book) &&
+                    writeExpectedFile(book, QStringLiteral("The Night Ferry"), chapters, {0, 5}) &&
+                    writePdf(pdf) && writeExpectedFile(pdf, QString(), pageParagraphs) && writeCorpus(dir) &&
                     writeArticle(dir.filePath(QStringLiteral("allotments.txt")));
     std::fprintf(stderr, ok ? "written\n" : "could not write the samples\n");
     return ok ? 0 : 1;
