@@ -2,6 +2,8 @@
 
 #include <QPrinter>
 
+#include <utility>
+
 namespace {
 
 QString kindName(MessageKind kind)
@@ -105,6 +107,14 @@ std::optional<int> FakeDialogService::chooseItem(const QString &, const QString 
 {
     itemsSeen.append(choices);
     return popOr(items, failures, "item");
+}
+
+bool FakeDialogService::runWork(const QString &label, const std::function<void(const WorkControl &)> &work)
+{
+    worksSeen.append(label);
+    const bool cancel = std::exchange(cancelNextWork, false);
+    work(WorkControl{[](int) {}, [cancel] { return cancel; }});
+    return !cancel;
 }
 
 int FakeDialogService::pending() const

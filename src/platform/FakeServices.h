@@ -62,6 +62,9 @@ public:
     std::deque<QString> printTargets;
     std::deque<std::optional<int>> items;
     QList<QStringList> itemsSeen;
+    // Work runs at once on the caller's thread; a true here makes the next work see Cancel from its start.
+    bool cancelNextWork = false;
+    QStringList worksSeen;
     QList<FontDialogOptions> fontOptionsSeen;
     QList<FontChoice> fontPresetsSeen;
     QStringList openFoldersSeen;
@@ -77,6 +80,7 @@ public:
     bool setUpPrinter(QPrinter &printer) override;
     std::optional<int> chooseItem(const QString &title, const QString &label,
                                   const QStringList &choices) override;
+    bool runWork(const QString &label, const std::function<void(const WorkControl &)> &work) override;
     int pending() const;
 };
 

@@ -9,8 +9,10 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -19,13 +21,17 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -135,6 +141,43 @@ std::optional<int> QtDialogService::chooseItem(const QString &title, const QStri
     if (!ok)
         return std::nullopt;
     return static_cast<int>(items.indexOf(chosen));
+}
+
+bool QtDialogService::runWork(const QString &label, const std::function<void(const WorkControl &)> &work)
+{
+    std::atomic<int> percent{0};
+    std::atomic<bool> cancel{false};
+    const WorkControl control{[&percent](int p) { percent = p; }, [&cancel] { return cancel.load(); }};
+    QFutureWatcher<void> watcher;
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run([&work, &control] { work(control); }));
+    // Short work shows nothing; the windows paint meanwhile, but what the user types waits until it ends.
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!watcher.isFinished()) {
+        QProgressDialog dialog(label, QStringLiteral("Cancel"), 0, 100, m_parent());
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.setAutoClose(false);
+        dialog.setAutoReset(false);
+        dialog.setMinimumDuration(0);
+        QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&cancel, &dialog] {
+            cancel = true;
+            dialog.setLabelText(QStringLiteral("Stopping..."));
+        });
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &dialog, [&dialog, &percent, &cancel] {
+            dialog.setValue(percent);
+            if (dialog.wasCanceled()) // Escape or the window's close, as well as the button
+                cancel = true;
+        });
+        poll.start(50);
+        dialog.show();
+        if (!watcher.isFinished())
+            loop.exec();
+    }
+    watcher.waitForFinished();
+    return !cancel;
 }
 
 bool QtDialogService::setUpPrinter(QPrinter &printer)

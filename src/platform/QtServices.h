@@ -38,6 +38,7 @@ public:
     bool setUpPrinter(QPrinter &printer) override;
     std::optional<int> chooseItem(const QString &title, const QString &label,
                                   const QStringList &items) override;
+    bool runWork(const QString &label, const std::function<void(const WorkControl &)> &work) override;
 
 private:
     std::function<QWidget *()> m_parent;

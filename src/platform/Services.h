@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -37,6 +38,14 @@ struct FontDialogOptions
     bool effects = true; // colour, underline and strike-out on offer
 };
 
+// What long work hears from the one who waits for it: `progress` takes the share done (0 to 100), `cancelled`
+// says the user asked it to stop. Both may be called from the work's own thread.
+struct WorkControl
+{
+    std::function<void(int percent)> progress;
+    std::function<bool()> cancelled;
+};
+
 class DialogService
 {
 public:
@@ -54,6 +63,9 @@ public:
     // One of `items` (its index), or nothing on Cancel.
     virtual std::optional<int> chooseItem(const QString &title, const QString &label,
                                           const QStringList &items) = 0;
+    // Runs `work` off the interface thread and returns when it has ended; the windows keep painting. Work
+    // that lasts over 300 ms shows `label`, its percentage and Cancel. False when the user cancelled.
+    virtual bool runWork(const QString &label, const std::function<void(const WorkControl &)> &work) = 0;
 };
 
 class SoundService

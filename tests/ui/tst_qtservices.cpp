@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMainWindow>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
@@ -21,6 +23,7 @@ private Q_SLOTS:
     void theDpiIsTheScreensOwnUnderScaling();
     void messagesBelongToTheActiveWindowAndCarryTheProgramName();
     void theFontDialogOffersWhatTheModeKeeps();
+    void longWorkShowsItsProgressAndStopsOnCancel();
 };
 
 void QtServicesTest::theDpiIsTheScreensOwnUnderScaling()
@@ -92,3 +95,43 @@ int main(int argc, char *argv[])
 }
 
 #include "tst_qtservices.moc"
+
+// Work runs on another thread while the interface thread goes on; long work shows a progress dialog whose
+// Cancel the work hears; short work returns without one.
+void QtServicesTest::longWorkShowsItsProgressAndStopsOnCancel()
+{
+    QMainWindow main;
+    main.show();
+    QtDialogService dialogs([&main] { return &main; });
+    const Qt::HANDLE interfaceThread = QThread::currentThreadId();
+    Qt::HANDLE workThread = interfaceThread;
+    QVERIFY(dialogs.runWork(QStringLiteral("short"),
+                            [&](const WorkControl &) { workThread = QThread::currentThreadId(); }));
+    QVERIFY(workThread != interfaceThread);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+    QString shown;
+    int percent = -1;
+    bool heardCancel = false;
+    // The dialog is looked for until it appears, then cancelled: the work itself runs until it hears that.
+    QTimer look;
+    connect(&look, &QTimer::timeout, &look, [&] {
+        if (auto *d = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+            d != nullptr && d->value() == 40) {
+            shown = d->labelText();
+            percent = d->value();
+            d->findChild<QPushButton *>()->click();
+            look.stop();
+        }
+    });
+    look.start(20);
+    const bool finished =
+        dialogs.runWork(QStringLiteral("Opening \"book.epub\"..."), [&](const WorkControl &c) {
+            c.progress(40);
+            while (!c.cancelled())
+                QThread::msleep(5);
+            heardCancel = true;
+        });
+    QVERIFY(!finished && heardCancel);
+    QCOMPARE(std::pair(shown, percent), std::pair(QStringLiteral("Opening \"book.epub\"..."), 40));
+}

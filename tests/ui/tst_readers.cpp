@@ -406,6 +406,12 @@ private Q_SLOTS:
         h.window->loadStory();
         QCOMPARE(h.text().LineCount, 1000);
         QCOMPARE(h.find<QLabel>(QStringLiteral("partLabel"))->text(), QStringLiteral("Part 1 of 2"));
+        // An opening the user cancels leaves the text before, and says nothing.
+        app.fakes.dialogs.cancelNextWork = true;
+        setStoryFileName(*app.state, QStringLiteral("c.txt"));
+        h.window->loadStory();
+        QCOMPARE(std::pair(h.text().LineCount, app.fakes.dialogs.worksSeen.last()),
+                 std::pair(1000, QStringLiteral("Opening \"c.txt\"...")));
         // The look changed on the visibility panel takes effect with Reset Text, and the user is told so.
         app.fakes.messages.expect(
             MessageKind::Information,

@@ -1,5 +1,7 @@
 #include "app/AppState.h"
 
+#include "TextSource.h"
+
 #include "SettingsFile.h"
 #include "UserFolder.h"
 #include "app/Frame.h"
@@ -199,6 +201,18 @@ QString AppState::chooseTextFile(const QString &kinds, const QString &filters)
         saveOptions();
     }
     return path;
+}
+
+std::optional<SourceText> AppState::readSource(const QString &path)
+{
+    SourceText source;
+    const QString label = QStringLiteral("Opening \"%1\"...").arg(QFileInfo(path).fileName());
+    const bool done = services.dialogs.runWork(label, [&source, &path](const WorkControl &control) {
+        source = readSourceText(path, ImportControl{control.progress, control.cancelled});
+    });
+    if (!done || source.error == importCancelled())
+        return std::nullopt;
+    return source;
 }
 
 void AppState::PlayClick(int n)

@@ -21,6 +21,7 @@ class Frame;
 class ModeWindow;
 class QWidget;
 class ControlPanel;
+struct SourceText;
 
 // The one application state: the settings record, the program-wide flags and values, the live windows
 // and the platform services. Created in main (or by a test) and handed to every window.
@@ -118,6 +119,9 @@ public:
     // The open dialog for a text: "All readable files" of `kinds` first, then `filters`; it starts in the
     // folder last used (kept in options.ini), else the user's documents folder. Empty when cancelled.
     QString chooseTextFile(const QString &kinds, const QString &filters);
+    // A file the user opens, read off the interface thread (a long book shows its progress and Cancel);
+    // nothing when the user cancelled.
+    std::optional<SourceText> readSource(const QString &path);
     // The user's own folder, which takes everything the program writes by default.
     const QString &userDir() const { return m_userDir; }
 

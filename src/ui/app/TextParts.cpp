@@ -20,8 +20,12 @@ bool TextParts::open(const QString &path, const QString &shownName, bool cutName
 {
     SourceText source;
     source.notText = true;
-    if (!shownName.isEmpty())
-        source = readSourceText(path);
+    if (!shownName.isEmpty()) {
+        auto read = m_state.readSource(path);
+        if (!read) // the user cancelled: the text before stays, nothing to say
+            return false;
+        source = std::move(*read);
+    }
     if (!source.ok() || shownName.isEmpty()) {
         if (!source.notText) {
             m_state.services.messages.error(source.error);

@@ -141,7 +141,10 @@ bool TCreateTextForm::openFile()
 
 bool TCreateTextForm::loadFile(const QString &path)
 {
-    const SourceText source = readSourceText(path);
+    const auto read = m_state.readSource(path);
+    if (!read)
+        return false;
+    const SourceText &source = *read;
     if (!source.ok()) {
         m_state.services.messages.information(source.error);
         return false;
