@@ -15,7 +15,12 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <set>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -167,4 +172,49 @@ TEST(ExerciseWords, EveryGroupHoldsTenDistinctLookAlikesOfItsLetter)
     const int outside[][2] = {{0, 1}, {27, 1}, {1, 0}, {1, 11}};
     for (const auto &[group, word] : outside)
         EXPECT_TRUE(exerciseWord(group, word).isEmpty()) << group << "," << word;
+}
+
+namespace {
+
+// Letters inserted, deleted or replaced to turn `a` into `b`.
+int editDistance(std::string_view a, std::string_view b)
+{
+    std::vector<int> row(b.size() + 1);
+    std::iota(row.begin(), row.end(), 0);
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i);
+        for (std::size_t j = 1; j <= b.size(); ++j)
+            diagonal = std::exchange(
+                row[j], std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)}));
+    }
+    return row.back();
+}
+
+} // namespace
+
+TEST(ExerciseWords, EveryGroupIsAboutAsHardToTellApartAsAnother)
+{
+    const std::tuple<std::string_view, std::string_view, int> known[] = {{"insect", "insert", 1},
+                                                                         {"except", "excerpt", 1},
+                                                                         {"kitten", "sitting", 3},
+                                                                         {"flaw", "lawn", 2},
+                                                                         {"", "abc", 3}};
+    for (const auto &[a, b, edits] : known)
+        EXPECT_EQ(editDistance(a, b), edits) << a << " " << b;
+
+    // The three words offered are drawn at random from one group, so a group with few look-alike pairs
+    // would make an easy item and one with many a hard one. The first group is fixed as it is.
+    std::vector<int> lookAlikes;
+    for (std::size_t g = 1; g < ExerciseWords.size(); ++g) {
+        const TExerciseGroup &group = ExerciseWords[g];
+        int pairs = 0;
+        for (std::size_t i = 0; i < group.size(); ++i)
+            for (std::size_t j = i + 1; j < group.size(); ++j)
+                pairs += editDistance(group[i], group[j]) <= 2 ? 1 : 0;
+        EXPECT_GE(pairs, 3) << "group " << g + 1;
+        lookAlikes.push_back(pairs);
+    }
+    const auto [fewest, most] = std::minmax_element(lookAlikes.begin(), lookAlikes.end());
+    EXPECT_LE(*most, 3 * *fewest);
 }

@@ -1,10 +1,15 @@
 #include "TestSupport.h"
 
+#include "ExerciseWords.h"
+#include "ModeTable.h"
 #include "SettingsFile.h"
 #include "app/AppState.h"
 #include "app/Convert.h"
+#include "app/ModeWindow.h"
 #include "app/mainwindow.h"
 
+#include <QLabel>
+#include <QMdiSubWindow>
 #include <QtTest>
 
 #include <tuple>
@@ -16,6 +21,7 @@ class FontsTest : public QObject
 private Q_SLOTS:
     void fontsSetTheOpenModesFontForGood_data();
     void fontsSetTheOpenModesFontForGood();
+    void exerciseWordsFitTheSideLabelsInTheLargestFont();
 };
 
 void FontsTest::fontsSetTheOpenModesFontForGood_data()
@@ -91,6 +97,40 @@ void FontsTest::fontsSetTheOpenModesFontForGood()
     QCOMPARE(toFontGroup(reopened).Name, after.Name);
     QCOMPARE(reopened.font.pointSize(), maxSize);
     QCOMPARE(toStoredColor(reopened.color), after.Color);
+}
+
+void FontsTest::exerciseWordsFitTheSideLabelsInTheLargestFont()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    QVERIFY(triggerAction(app.form(), "exerciseAction"));
+    // The family a new record gives the exercise, at the largest size its font dialog offers, in bold.
+    QFont largest(app.state->Settings.ExerciseFont.Name, modeInfo(Mode::Exercise).fontRange.sizes.max);
+    largest.setBold(true);
+    app.fakes.dialogs.fonts.push_back(FontChoice{largest, QColor(Qt::yellow)});
+    QVERIFY(triggerAction(app.form(), "fontsAction"));
+
+    // The window as narrow as it goes, through its frame as a user would make it.
+    QWidget *window = app.state->modeWindow.data();
+    QVERIFY(window != nullptr);
+    auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    QVERIFY(frame != nullptr);
+    frame->resize(frame->width() - (window->width() - window->minimumWidth()), frame->height());
+    QCOMPARE(window->width(), window->minimumWidth());
+
+    for (const char *name : {"exerciseLeftLabel", "exerciseRightLabel"}) {
+        const QLabel *label = child<QLabel>(window, name);
+        QVERIFY(label != nullptr);
+        QVERIFY(label->font().bold() && label->font().pointSize() == largest.pointSize());
+        for (int g = 1; g <= kExerciseGroupCount; ++g)
+            for (int w = 1; w <= kExerciseGroupSize; ++w) {
+                const QString word = exerciseWord(g, w);
+                const int width = label->fontMetrics().horizontalAdvance(word);
+                const int room = label->contentsRect().width();
+                QVERIFY2(width <= room,
+                         qPrintable(QStringLiteral("%1 %2: %3 > %4").arg(name, word).arg(width).arg(room)));
+            }
+    }
 }
 
 QTEST_MAIN(FontsTest)
