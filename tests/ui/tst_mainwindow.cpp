@@ -379,7 +379,9 @@ void MainWindowTest::helpFollowsItsLinksAndSaysWhereTheManualIsMissing()
     app.state->showHelp(TForm1::kHelpContext);
     HelpWindow *help = app.state->helpWindow;
     QTextBrowser *browser = help->browser();
-    // A section link stays in the window and Back returns from it; a web link goes to the desktop.
+    // The first section starts the history. A section link stays in the window and Back returns from it;
+    // a web link goes to the desktop.
+    QVERIFY(!child<QAction>(help, "helpBackAction")->isEnabled());
     Q_EMIT browser->anchorClicked(QUrl(QStringLiteral("#context-90")));
     QVERIFY(showsSection(help, QStringLiteral("context-90")));
     QVERIFY(triggerAction(help, "helpBackAction") && showsSection(help, QStringLiteral("context-10")));

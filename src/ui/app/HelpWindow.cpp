@@ -67,7 +67,6 @@ bool HelpWindow::load(const QString &path)
         return false;
     file.close();
     m_browser->setSource(QUrl::fromLocalFile(path));
-    m_browser->clearHistory();
     m_anchors = anchors(*m_browser->document());
     if (const QString title = m_browser->documentTitle(); !title.isEmpty())
         setWindowTitle(title);
@@ -86,6 +85,10 @@ void HelpWindow::showContext(int context)
     raise();
     activateWindow();
     m_browser->setSource(url);
+    // The first section shown starts the history: Back leads only to sections the user has seen.
+    if (!m_opened)
+        m_browser->clearHistory();
+    m_opened = true;
     m_browser->setFocus(Qt::OtherFocusReason);
 }
 

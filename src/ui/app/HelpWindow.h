@@ -50,5 +50,5 @@ private:
     Services m_services;
     QTextBrowser *m_browser;
     QSet<QString> m_anchors;
-    bool m_placed = false;
+    bool m_opened = false;
 };
