@@ -337,10 +337,23 @@ void MainWindowTest::f1OpensTheSectionOfTheWindowWithTheKeyboardInOneHelpWindow(
         {nullptr, [&] { return in(app.state->controlPanel); }, 40},
         {nullptr, [&] { return app.form()->Panel1(); }, 40},
         {nullptr, [&] { return in(app.state->lessonWindow); }, TLessonForm::kHelpContext},
-        {nullptr, [&] { return app.form()->mdiArea()->viewport(); }, TForm1::kHelpContext},
+        {nullptr,
+         [&] {
+             app.form()->mdiArea()->setActiveSubWindow(nullptr);
+             return app.form()->mdiArea()->viewport();
+         },
+         TForm1::kHelpContext},
         {"tachiAction", [&] { return in(app.state->modeWindow); }, 30},
         {"exerciseAction", [&] { return in(app.state->modeWindow); }, 70},
         {nullptr, [&] { return in(app.state->controlPanel); }, 70},
+        // A click on the exercise's pane, which takes no focus, leaves the keys to the frame.
+        {nullptr,
+         [&] {
+             app.state->modeWindow->frame()->mdiArea()->setActiveSubWindow(app.state->modeWindow->frame());
+             app.form()->setFocus();
+             return app.form();
+         },
+         70},
         {"createTextAction", [&] { return in(app.state->modeWindow); }, 80},
         {"vertAction", [&] { return app.form()->Panel5(); }, 50},
         {nullptr,
@@ -397,8 +410,8 @@ void MainWindowTest::helpFollowsItsLinksAndSaysWhereTheManualIsMissing()
     // Escape puts the window away; the next F1 brings the same one back.
     QTest::keyClick(browser, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
-    QTest::keyClick(app.form()->mdiArea()->viewport(), Qt::Key_F1);
-    QVERIFY(app.state->helpWindow == help && showsSection(help, QStringLiteral("context-10")));
+    QTest::keyClick(app.state->lessonWindow, Qt::Key_F1);
+    QVERIFY(app.state->helpWindow == help && showsSection(help, QStringLiteral("context-90")));
 
     // Without the manual, the message names where it should be, each time it is asked for.
     TestApp missing;

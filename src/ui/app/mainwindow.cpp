@@ -83,8 +83,14 @@ std::optional<int> TForm1::helpContextAt(QWidget *widget) const
             return modeInfo(Mode::Horiz).helpContext;
         if (w == m_panel5)
             return modeInfo(Mode::Vert).helpContext;
-        if (w == this)
+        if (w == this) {
+            // A click on a child that takes no focus (the exercise's pane, say) activates it but leaves the
+            // keys to the frame: the active child is still the window the user is in.
+            QMdiSubWindow *active = m_mdi->activeSubWindow();
+            if (active != nullptr && active->widget() != nullptr && active->widget() != widget)
+                return helpContextAt(active->widget());
             return kHelpContext;
+        }
     }
     return std::nullopt;
 }

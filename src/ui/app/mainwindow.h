@@ -87,8 +87,8 @@ private:
     void toggleSound();
     void applyBackground();
     void showAbout();
-    // The section F1 opens for a key sent to `widget`: that of the first window around it that has one;
-    // nothing for a widget outside the program's windows.
+    // The section F1 opens for a key sent to `widget`: that of the first window around it that has one, for
+    // the frame that of its active child; nothing for a widget outside the program's windows.
     std::optional<int> helpContextAt(QWidget *widget) const;
     void showContributors();
     void leaveChildWindows();
