@@ -85,9 +85,11 @@ std::optional<int> TForm1::helpContextAt(QWidget *widget) const
             return modeInfo(Mode::Vert).helpContext;
         if (w == this) {
             // A click on a child that takes no focus (the exercise's pane, say) activates it but leaves the
-            // keys to the frame: the active child is still the window the user is in.
+            // keys to the frame: the active child is still the window the user is in. A window of its own
+            // (the About box) is not in a child.
             QMdiSubWindow *active = m_mdi->activeSubWindow();
-            if (active != nullptr && active->widget() != nullptr && active->widget() != widget)
+            if (active != nullptr && active->widget() != nullptr && active->widget() != widget &&
+                widget->window() == this)
                 return helpContextAt(active->widget());
             return kHelpContext;
         }
