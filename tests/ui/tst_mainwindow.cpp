@@ -1,11 +1,18 @@
 #include "TestSupport.h"
 
 #include "SettingsFile.h"
+#include "app/AboutBox.h"
 #include "app/AppState.h"
+#include "app/HelpWindow.h"
 #include "app/ModeWindow.h"
 #include "app/VisibilityPanel.h"
 #include "app/mainwindow.h"
+#include "assess/Tests.h"
+#include "charts/ChartViewer.h"
+#include "charts/ProgressWindow.h"
+#include "charts/chartsView.h"
 #include "control/control.h"
+#include "lessons/LessonsForm.h"
 
 #include <QAction>
 #include <QDir>
@@ -15,7 +22,43 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QtTest>
+
+namespace {
+
+// Where the manual's anchor `name` starts in its document; -1 when it has none.
+int anchorPosition(const QTextDocument &document, const QString &name)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.charFormat().anchorNames().contains(name))
+            return block.position();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().anchorNames().contains(name))
+                return it.fragment().position();
+        }
+    }
+    return -1;
+}
+
+// The help window is up at `anchor` (empty: at the manual's top), and the anchor's text is in view.
+bool showsSection(const HelpWindow *help, const QString &anchor)
+{
+    if (help == nullptr || !help->isVisible())
+        return false;
+    QTextBrowser *browser = help->browser();
+    if (anchor.isEmpty())
+        return browser->source().fragment().isEmpty() && browser->verticalScrollBar()->value() == 0;
+    const int at = anchorPosition(*browser->document(), anchor);
+    QTextCursor cursor(browser->document());
+    cursor.setPosition(std::max(at, 0));
+    return browser->source().fragment() == anchor && at >= 0 &&
+           browser->viewport()->rect().contains(browser->cursorRect(cursor).topLeft());
+}
+
+} // namespace
 
 class MainWindowTest : public QObject
 {
@@ -31,7 +74,10 @@ private Q_SLOTS:
     void theWindowMenuBringsBackEveryChild();
     void savedPlacementAndLooksComeBackWithinTheScreen();
     void shippedFilesAreReadWhereInstalledAndWritesGoToTheUserFolder();
-    void helpOpensTheManualAtTheContextOrSaysItCannot();
+    void everyHelpContextHasItsSectionInTheManual_data();
+    void everyHelpContextHasItsSectionInTheManual();
+    void f1OpensTheSectionOfTheWindowWithTheKeyboardInOneHelpWindow();
+    void helpFollowsItsLinksAndSaysWhereTheManualIsMissing();
 };
 
 void MainWindowTest::startUpChecksSoundAndPlatform_data()
@@ -216,36 +262,172 @@ void MainWindowTest::shippedFilesAreReadWhereInstalledAndWritesGoToTheUserFolder
     Program program(fakes.services(), shipped.path(), user.path());
     QVERIFY(program.start());
     program.state.PlayClick(2);
-    program.state.showHelp(10);
+    program.state.showHelp(TForm1::kHelpContext);
+    QCOMPARE(program.state.helpWindow->browser()->source().toLocalFile(), shipped.filePath("bwread.html"));
     program.state.saveOptions();
     QVERIFY(triggerAction(program.frame(), "exitAction"));
     program.end();
 
     QCOMPARE(fakes.sound.played, QStringList{shipped.filePath("click_2.wav")});
-    QCOMPARE(fakes.shell.opened.size(), 1);
-    QCOMPARE(fakes.shell.opened[0].toLocalFile(), shipped.filePath("bwread.html"));
+    QVERIFY(fakes.shell.opened.isEmpty());
     QCOMPARE(shipped.entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
     QCOMPARE(user.entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{"options.ini", "progress.sqlite", "settings2.dat"}));
     QVERIFY2(fakes.verify(), qPrintable(fakes.report()));
 }
 
-void MainWindowTest::helpOpensTheManualAtTheContextOrSaysItCannot()
+// Every context a window can ask for, from the mode table and the windows' own constants.
+void MainWindowTest::everyHelpContextHasItsSectionInTheManual_data()
+{
+    QTest::addColumn<int>("context");
+    for (const ModeInfo &m : modeTable())
+        QTest::newRow(m.actionName) << m.helpContext;
+    for (const auto &[window, context] :
+         {std::pair{"main window", TForm1::kHelpContext}, std::pair{"lessons", TLessonForm::kHelpContext},
+          std::pair{"comprehension test", TCompTestForm::kHelpContext},
+          std::pair{"charts", TForm10::kHelpContext}, std::pair{"chart viewer", TChartForm1::kHelpContext},
+          std::pair{"progress", ProgressWindow::kHelpContext}})
+        QTest::newRow(window) << context;
+}
+
+void MainWindowTest::everyHelpContextHasItsSectionInTheManual()
+{
+    QFETCH(int, context);
+    FakeServiceSet fakes;
+    HelpWindow help(fakes.services());
+    QVERIFY(help.load(QDir(QStringLiteral(BW_DATA_DIR)).filePath(QStringLiteral("bwread.html"))));
+    const QString anchor = HelpWindow::anchorFor(context);
+    QVERIFY2(HelpWindow::anchors(*help.browser()->document()).contains(anchor), qPrintable(anchor));
+    // From the top, and again after the user has scrolled elsewhere.
+    for (const int scrolled : {0, help.browser()->verticalScrollBar()->maximum() / 2}) {
+        help.browser()->verticalScrollBar()->setValue(scrolled);
+        help.showContext(context);
+        QVERIFY2(showsSection(&help, anchor), qPrintable(anchor));
+    }
+}
+
+void MainWindowTest::f1OpensTheSectionOfTheWindowWithTheKeyboardInOneHelpWindow()
 {
     TestApp app;
     QVERIFY(app.start());
-    QVERIFY(triggerAction(app.form(), "contentsAction"));
+    QPointer<HelpWindow> help;
+    // F1 as a user presses it, sent through the application to a widget inside a window.
+    const auto f1 = [&](QWidget *widget, const QString &anchor) {
+        if (widget == nullptr)
+            return false;
+        QTest::keyClick(widget, Qt::Key_F1);
+        if (help == nullptr)
+            help = app.state->helpWindow;
+        return help == app.state->helpWindow && showsSection(help, anchor);
+    };
+    // A widget inside the window (its last), which would have the keyboard after a click there.
+    const auto in = [](QObject *window) -> QWidget * {
+        auto *w = qobject_cast<QWidget *>(window);
+        const QList<QWidget *> inside = w != nullptr ? w->findChildren<QWidget *>() : QList<QWidget *>();
+        return inside.isEmpty() ? w : inside.last();
+    };
+    struct Case
+    {
+        const char *command; // a menu command run first, or null
+        std::function<QWidget *()> window;
+        int context; // 0: the manual's top
+    };
+    const std::vector<Case> cases = {
+        {nullptr, [&] { return in(app.state->modeWindow); }, 40},
+        {nullptr, [&] { return in(app.state->controlPanel); }, 40},
+        {nullptr, [&] { return app.form()->Panel1(); }, 40},
+        {nullptr, [&] { return in(app.state->lessonWindow); }, TLessonForm::kHelpContext},
+        {nullptr,
+         [&] {
+             app.form()->mdiArea()->setActiveSubWindow(nullptr);
+             return app.form()->mdiArea()->viewport();
+         },
+         TForm1::kHelpContext},
+        {"tachiAction", [&] { return in(app.state->modeWindow); }, 30},
+        {"exerciseAction", [&] { return in(app.state->modeWindow); }, 70},
+        {nullptr, [&] { return in(app.state->controlPanel); }, 70},
+        // A click on the exercise's pane, which takes no focus, leaves the keys to the frame.
+        {nullptr,
+         [&] {
+             app.state->modeWindow->frame()->mdiArea()->setActiveSubWindow(app.state->modeWindow->frame());
+             app.form()->setFocus();
+             return app.form();
+         },
+         70},
+        {"createTextAction", [&] { return in(app.state->modeWindow); }, 80},
+        {"vertAction", [&] { return app.form()->Panel5(); }, 50},
+        {nullptr,
+         [&] {
+             app.state->StoryNumber = 6;
+             app.form()->openComprehensionTest();
+             return in(app.form()->findChild<TCompTestForm *>());
+         },
+         TCompTestForm::kHelpContext},
+        {nullptr, [&] { return in(help); }, HelpWindow::kContents},
+    };
+    for (const Case &c : cases) {
+        QVERIFY(c.command == nullptr || triggerAction(app.form(), c.command));
+        const QString anchor =
+            c.context == HelpWindow::kContents ? QString() : HelpWindow::anchorFor(c.context);
+        QVERIFY2(f1(c.window(), anchor), qPrintable(anchor));
+    }
+    QCOMPARE(app.form()->findChildren<HelpWindow *>().size(), 1);
+    // Contents opens the manual at its top; the page's Help, at the mode's section.
+    help->browser()->verticalScrollBar()->setValue(500);
+    QVERIFY(triggerAction(app.form(), "contentsAction") && showsSection(help, QString()));
     app.state->ShowModeHelp();
-    QCOMPARE(app.fakes.shell.opened.value(0).fragment() + ' ' + app.fakes.shell.opened.value(1).fragment(),
-             QStringLiteral("context-10 context-40"));
-    // The shell refuses, or the manual is gone.
+    QVERIFY(showsSection(help, HelpWindow::anchorFor(50)));
+    QVERIFY(app.fakes.shell.opened.isEmpty());
+
+    // About twice: one box, brought to the front.
+    QVERIFY(triggerAction(app.form(), "aboutAction") && triggerAction(app.form(), "aboutAction"));
+    const QList<TAboutBox *> boxes = app.form()->findChildren<TAboutBox *>();
+    QVERIFY(boxes.size() == 1 && boxes.first()->isVisible());
+    // It stands outside the children, whichever is active: F1 there is the main window's.
+    QTest::keyClick(boxes.first(), Qt::Key_F1);
+    QVERIFY(showsSection(help, HelpWindow::anchorFor(TForm1::kHelpContext)));
+}
+
+void MainWindowTest::helpFollowsItsLinksAndSaysWhereTheManualIsMissing()
+{
+    TestApp app;
+    QVERIFY(app.start());
+    app.state->showHelp(TForm1::kHelpContext);
+    HelpWindow *help = app.state->helpWindow;
+    QTextBrowser *browser = help->browser();
+    // The first section starts the history. A section link stays in the window and Back returns from it;
+    // a web link goes to the desktop.
+    QVERIFY(!child<QAction>(help, "helpBackAction")->isEnabled());
+    Q_EMIT browser->anchorClicked(QUrl(QStringLiteral("#context-90")));
+    QVERIFY(showsSection(help, QStringLiteral("context-90")));
+    QVERIFY(triggerAction(help, "helpBackAction") && showsSection(help, QStringLiteral("context-10")));
+    const QUrl web(QStringLiteral("https://brindlewick.example/speed-reader/"));
+    Q_EMIT browser->anchorClicked(web);
+    QCOMPARE(app.fakes.shell.opened, QList<QUrl>{web});
     app.fakes.shell.result = false;
-    app.fakes.messages.expect(MessageKind::Error, "The help file cannot be opened.");
-    app.state->ShowModeHelp();
-    app.fakes.shell.result = true;
-    QFile::remove(app.path("bwread.html"));
-    app.fakes.messages.expect(MessageKind::Error, "The help file cannot be opened.");
-    QVERIFY(triggerAction(app.form(), "contentsAction"));
+    app.fakes.messages.expect(MessageKind::Error,
+                              "The link \"https://brindlewick.example/speed-reader/\" cannot "
+                              "be opened on this computer.");
+    Q_EMIT browser->anchorClicked(web);
+    QVERIFY(showsSection(help, QStringLiteral("context-10")));
+    // Escape puts the window away; the next F1 brings the same one back.
+    QTest::keyClick(browser, Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
+    QTest::keyClick(app.state->lessonWindow, Qt::Key_F1);
+    QVERIFY(app.state->helpWindow == help && showsSection(help, QStringLiteral("context-90")));
+
+    // Without the manual, the message names where it should be, each time it is asked for.
+    TestApp missing;
+    QFile::remove(missing.path("bwread.html"));
+    QVERIFY(missing.start());
+    const QString message = QStringLiteral("The help file cannot be opened. It is missing or cannot be read: "
+                                           "\"%1\". Installing Brindlewick Speed Reader again puts it back.")
+                                .arg(missing.path("bwread.html"));
+    missing.fakes.messages.expect(MessageKind::Error, message);
+    missing.fakes.messages.expect(MessageKind::Error, message);
+    QTest::keyClick(missing.form()->mdiArea()->viewport(), Qt::Key_F1);
+    QVERIFY(triggerAction(missing.form(), "contentsAction"));
+    QVERIFY(missing.state->helpWindow == nullptr && missing.fakes.shell.opened.isEmpty());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "ExerciseEngine.h"
+#include "app/HelpWindow.h"
 #include "assess/exercise.h"
 #include "control/ControlPage.h"
 #include "control/TachiPage.h"
@@ -15,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTextBrowser>
 #include <QThread>
 #include <QtTest>
 
@@ -191,6 +193,32 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(!exercise->engine().nextWordEnabled(), kDeadlineMs);
         }
         QCOMPARE(app->state->Settings.ExercisePracticeMinutes, minutes);
+    }
+
+    // F1 after a click in a window opens the manual at that window's section in the program's help window;
+    // Escape there puts it away, and the next F1 brings the same window back.
+    void f1OpensTheSectionOfTheWindowClickedAndEscapePutsItAway()
+    {
+        const std::pair<QWidget *, QString> cases[] = {
+            {app->state->lessonWindow, QStringLiteral("context-90")},
+            {app->state->modeWindow, QStringLiteral("context-70")}};
+        QPointer<HelpWindow> first;
+        for (const auto &[window, anchor] : cases) {
+            QVERIFY(clickOn(window));
+            QVERIFY(pressKey("F1"));
+            QTRY_VERIFY_WITH_TIMEOUT(app->state->helpWindow != nullptr && app->state->helpWindow->isVisible(),
+                                     kDeadlineMs);
+            HelpWindow *help = app->state->helpWindow;
+            QCOMPARE(help->browser()->source().fragment(), anchor);
+            QVERIFY(first == nullptr || first == help);
+            first = help;
+            QTRY_VERIFY_WITH_TIMEOUT(help->isActiveWindow(), kDeadlineMs);
+            QVERIFY(pressKey("Escape"));
+            QTRY_VERIFY_WITH_TIMEOUT(!help->isVisible(), kDeadlineMs);
+            // What a window manager does when a window goes: the keyboard back to the program's window.
+            QVERIFY(xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"),
+                             QString::number(app->form()->winId())}));
+        }
     }
 
 private:

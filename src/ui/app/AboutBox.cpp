@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "app/AppState.h"
+#include "app/HelpWindow.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -87,9 +88,13 @@ TContributorsForm::TContributorsForm(AppState &state, QWidget *parent) : QWidget
     text->setObjectName(QStringLiteral("contributorsView"));
     text->setOpenLinks(false);
     text->setHtml(shippedText(QStringLiteral("Contributors.html")));
-    // Links open with the program the system keeps for them; a link to a shipped file means the one in
-    // the program's folder.
+    // The manual opens in the program's own help window; other links with the program the system keeps for
+    // them, a link to a shipped file meaning the one in the program's folder.
     connect(text, &QTextBrowser::anchorClicked, this, [&state](const QUrl &url) {
+        if (url.isRelative() && url.path() == QLatin1String("bwread.html")) {
+            state.showHelp(HelpWindow::kContents);
+            return;
+        }
         state.services.shell.open(url.isRelative() ? QUrl::fromLocalFile(state.filePath(url.path())) : url);
     });
     layout->addWidget(text);

@@ -5,11 +5,13 @@
 #include "SettingsFile.h"
 #include "UserFolder.h"
 #include "app/Frame.h"
+#include "app/HelpWindow.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QUrl>
+
+#include <memory>
 
 AppState::AppState(Services s, QString workingDir) : AppState(s, workingDir, workingDir) {}
 
@@ -17,6 +19,13 @@ AppState::AppState(Services s, QString dataDir, QString userDir)
     : Settings(m_settings), services(s), m_settings(defaultSettings(96)), m_dataDir(std::move(dataDir)),
       m_userDir(std::move(userDir))
 {
+}
+
+AppState::~AppState()
+{
+    // The frame owns the help window; one made without a frame (a window tested on its own) goes here.
+    if (helpWindow != nullptr && helpWindow->parent() == nullptr)
+        delete helpWindow;
 }
 
 void AppState::setSpeed(Mode mode, int ms)
@@ -232,16 +241,24 @@ void AppState::ShowModeHelp()
 
 void AppState::showHelp(int context)
 {
-    HelpContext = context;
-    const QString path = filePath(QStringLiteral("bwread.html"));
-    bool opened = false;
-    if (QFileInfo::exists(path)) {
-        QUrl url = QUrl::fromLocalFile(path);
-        url.setFragment(QStringLiteral("context-%1").arg(context));
-        opened = services.shell.open(url);
+    if (context != HelpWindow::kContents)
+        HelpContext = context;
+    if (helpWindow == nullptr) {
+        const QString path = filePath(QStringLiteral("bwread.html"));
+        auto window = std::make_unique<HelpWindow>(services, frame != nullptr ? frame->widget() : nullptr);
+        if (!window->load(path)) {
+            services.messages.error(
+                QStringLiteral("The help file cannot be opened. It is missing or cannot be read: \"%1\". "
+                               "Installing Brindlewick Speed Reader again puts it back.")
+                    .arg(QDir::toNativeSeparators(path)));
+            return;
+        }
+        if (frame != nullptr)
+            window->setGeometry(
+                HelpWindow::defaultGeometry(frame->widget()->frameGeometry(), services.screen.size()));
+        helpWindow = window.release();
     }
-    if (!opened)
-        services.messages.error(QStringLiteral("The help file cannot be opened."));
+    helpWindow->showContext(context);
 }
 
 void AppState::historyAppend(Mode mode, ChartKind kind, double value)

@@ -18,6 +18,7 @@
 #include <optional>
 
 class Frame;
+class HelpWindow;
 class ModeWindow;
 class QWidget;
 class ControlPanel;
@@ -31,6 +32,8 @@ public:
     // One folder for both the shipped files and the user's (the tests, and a copy run from its own folder).
     AppState(Services services, QString workingDir);
     AppState(Services services, QString dataDir, QString userDir);
+    ~AppState();
+    Q_DISABLE_COPY_MOVE(AppState)
 
     // The settings record: every window reads it; changes go through the operations below, each named for
     // what it changes, so a new place that writes a field shows.
@@ -81,6 +84,8 @@ public:
     QPointer<ControlPanel> controlPanel;
     QPointer<ModeWindow> modeWindow;
     QPointer<QWidget> lessonWindow;
+    // The manual, made on the first request for help and kept for the rest of the run.
+    QPointer<HelpWindow> helpWindow;
 
     // The reading-comfort options and the places where texts from files were left (options.ini).
     ReadingOptions options;
@@ -132,6 +137,8 @@ public:
     void PlayClick(int n);
     // Help for the current mode (its context), or the error when the help file cannot be opened.
     void ShowModeHelp();
+    // The manual in the help window at the section of `context` (HelpWindow::kContents: at its top); the
+    // error, naming the file, when it cannot be read.
     void showHelp(int context);
 
     // Score histories change through these so that no score is lost on a crash: each change is written

@@ -2,6 +2,7 @@
 
 #include "AppValues.h"
 #include "app/ChildWindow.h"
+#include "app/HelpTopic.h"
 
 class ModeWindow;
 class QKeyEvent;
@@ -9,7 +10,7 @@ class QKeyEvent;
 // The control panel as the frame knows it: made through the program's registry, it shows one mode's page and
 // hands the mode's window to that page, which drives it from then on. The pages stay out of the frame's
 // sight.
-class ControlPanel : public ChildWindow
+class ControlPanel : public ChildWindow, public HelpTopic
 {
     Q_OBJECT
 
@@ -26,4 +27,6 @@ public:
     // A key pressed anywhere in the main window, before the focused widget (`focus`) sees it: the shown
     // page's key map decides; true when it took the key.
     virtual bool routeKey(QKeyEvent *event, QWidget *focus) = 0;
+    // The section of the mode whose page is shown.
+    int helpContext() const final { return helpContextFor(visiblePage()); }
 };

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "AppValues.h"
+#include "ModeTable.h"
 #include "app/ChildWindow.h"
+#include "app/HelpTopic.h"
 
 // The window of a training mode. The main window talks to the current one through this interface.
-class ModeWindow : public ChildWindow
+class ModeWindow : public ChildWindow, public HelpTopic
 {
     Q_OBJECT
 
@@ -16,6 +18,7 @@ public:
     virtual void loadStory() {}
     // Options > Fonts for this mode.
     virtual void chooseFont() {}
+    int helpContext() const final { return modeInfo(mode()).helpContext; }
 
 protected:
     // What every mode undoes as its window goes: no mode is current, the text is no story any more, and a

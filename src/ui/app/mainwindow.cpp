@@ -8,6 +8,8 @@
 #include "app/ChildWindow.h"
 #include "app/ControlPanel.h"
 #include "app/Convert.h"
+#include "app/HelpTopic.h"
+#include "app/HelpWindow.h"
 #include "app/ModeRegistry.h"
 #include "app/ModeWindow.h"
 #include "app/VisibilityPanel.h"
@@ -46,6 +48,19 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     // A smaller frame or screen must not leave a child out of reach.
     if (event->type() == QEvent::Resize && watched == m_mdi->viewport())
         keepChildrenReachable();
+    if (event->type() == QEvent::KeyPress && QApplication::activeModalWidget() == nullptr) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        // F1 opens the manual at the section of the window that has the keyboard, whichever widget in it
+        // does.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (widget != nullptr && key->key() == Qt::Key_F1 &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (const std::optional<int> context = helpContextAt(widget)) {
+                m_state.showHelp(*context);
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::KeyPress && m_state.controlPanel != nullptr &&
         QApplication::activeModalWidget() == nullptr) {
         auto *widget = qobject_cast<QWidget *>(watched);
@@ -56,6 +71,30 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+std::optional<int> TForm1::helpContextAt(QWidget *widget) const
+{
+    for (QWidget *w = widget; w != nullptr; w = w->parentWidget()) {
+        if (const auto *topic = dynamic_cast<const HelpTopic *>(w))
+            return topic->helpContext();
+        // The text visibility panels belong to their readers.
+        if (w == m_panel1)
+            return modeInfo(Mode::Horiz).helpContext;
+        if (w == m_panel5)
+            return modeInfo(Mode::Vert).helpContext;
+        if (w == this) {
+            // A click on a child that takes no focus (the exercise's pane, say) activates it but leaves the
+            // keys to the frame: the active child is still the window the user is in. A window of its own
+            // (the About box) is not in a child.
+            QMdiSubWindow *active = m_mdi->activeSubWindow();
+            if (active != nullptr && active->widget() != nullptr && active->widget() != widget &&
+                widget->window() == this)
+                return helpContextAt(active->widget());
+            return kHelpContext;
+        }
+    }
+    return std::nullopt;
 }
 
 TForm1::~TForm1()
@@ -198,7 +237,11 @@ void TForm1::buildMenus()
     help->setObjectName(QStringLiteral("helpMenu"));
     clickOnOpen(help);
     connect(addAction(help, QStringLiteral("&Contents"), "contentsAction"), &QAction::triggered, this,
-            [this] { m_state.showHelp(10); });
+            [this] {
+                // The manual from its top, where its contents are.
+                m_state.HelpContext = kHelpContext;
+                m_state.showHelp(HelpWindow::kContents);
+            });
     connect(addAction(help, QStringLiteral("&About"), "aboutAction"), &QAction::triggered, this,
             &TForm1::showAbout);
 }
@@ -434,9 +477,14 @@ void TForm1::toggleSound()
 
 void TForm1::showAbout()
 {
-    auto *about = new TAboutBox(this);
-    about->setAttribute(Qt::WA_DeleteOnClose);
-    about->show();
+    // One box: asking again brings the open one to the front.
+    if (m_about == nullptr) {
+        m_about = new TAboutBox(this);
+        m_about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void TForm1::showContributors()

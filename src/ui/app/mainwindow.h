@@ -5,8 +5,10 @@
 #include "app/Frame.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class ControlPanel;
+class TAboutBox;
 class VisibilityPanel;
 struct StoryEntry;
 
@@ -29,6 +32,9 @@ class TForm1 final : public QMainWindow, public Frame
     Q_DISABLE_COPY_MOVE(TForm1)
 
 public:
+    // The main window's own section of the manual, which F1 opens where no window inside has one.
+    static constexpr int kHelpContext = 10;
+
     TForm1(AppState &state, const ModeRegistry &modes);
     ~TForm1() override;
 
@@ -81,6 +87,9 @@ private:
     void toggleSound();
     void applyBackground();
     void showAbout();
+    // The section F1 opens for a key sent to `widget`: that of the first window around it that has one, for
+    // the frame that of its active child; nothing for a widget outside the program's windows.
+    std::optional<int> helpContextAt(QWidget *widget) const;
     void showContributors();
     void leaveChildWindows();
     void applyHolds();
@@ -110,5 +119,6 @@ private:
     QAction *m_fontsAction = nullptr;
     std::vector<std::pair<QAction *, bool ReadingOptions::*>> m_optionItems;
     std::array<bool, 3> m_holds{};
+    QPointer<TAboutBox> m_about;
     bool m_closed = false;
 };

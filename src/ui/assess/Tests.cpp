@@ -34,7 +34,7 @@ TCompTestForm::TCompTestForm(AppState &state, QWidget *parent) : ChildWindow(sta
 {
     setObjectName(QStringLiteral("compTestForm"));
     setWindowTitle(QStringLiteral("Comprehension Test"));
-    m_state.HelpContext = 120;
+    m_state.HelpContext = kHelpContext;
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

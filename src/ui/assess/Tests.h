@@ -3,6 +3,7 @@
 #include "AppValues.h"
 #include "ProgressData.h"
 #include "app/ChildWindow.h"
+#include "app/HelpTopic.h"
 
 #include <array>
 #include <vector>
@@ -15,13 +16,16 @@ class QScrollArea;
 
 // The comprehension test after a story: four or five questions of three choices each. "Check" scores them
 // and records the score for the reading mode that was used.
-class TCompTestForm final : public ChildWindow
+class TCompTestForm final : public ChildWindow, public HelpTopic
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TCompTestForm)
 
 public:
+    static constexpr int kHelpContext = 120;
+
     explicit TCompTestForm(AppState &state, QWidget *parent = nullptr);
+    int helpContext() const override { return kHelpContext; }
 
     int QuestionCount = 0;
     double RightCount = 0;

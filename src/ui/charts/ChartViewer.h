@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChartData.h"
+#include "app/HelpTopic.h"
 
 #include <QMainWindow>
 
@@ -14,15 +15,19 @@ class QScrollArea;
 
 // "Brindlewick -- Chart File Viewer": up to two saved chart bitmaps, one above the other, to compare charts
 // from different days. A window of its own that stays on top of the program.
-class TChartForm1 final : public QMainWindow
+class TChartForm1 final : public QMainWindow, public HelpTopic
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TChartForm1)
 
 public:
+    // The charts' section, which tells of the viewer too.
+    static constexpr int kHelpContext = 110;
+
     // `initialFolder` gives the folder the open dialog starts in.
     TChartForm1(AppState &state, std::function<QString()> initialFolder, QWidget *parent = nullptr);
     ~TChartForm1() override;
+    int helpContext() const override { return kHelpContext; }
 
     // Open Chart (menu item and button): asks for a bitmap file and shows it in a free slot.
     void OpenChartClick();

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -18,7 +17,6 @@
 
 namespace {
 
-constexpr int kHelpContext = 130;
 const char *const kModeTabs[] = {"Tachistoscope", "Horizontal", "Vertical", "Speed Tests"};
 
 } // namespace
@@ -66,9 +64,6 @@ ProgressWindow::ProgressWindow(AppState &state, QWidget *parent)
     });
     connect(&m_watcher, &QFutureWatcher<ProgressData>::finished, this,
             [this] { showData(m_watcher.result()); });
-    auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    help->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(help, &QShortcut::activated, this, [this] { m_state.showHelp(kHelpContext); });
     reload();
 }
 

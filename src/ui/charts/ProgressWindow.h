@@ -2,6 +2,7 @@
 
 #include "ProgressData.h"
 #include "app/ChildWindow.h"
+#include "app/HelpTopic.h"
 
 #include <QFutureWatcher>
 
@@ -16,14 +17,17 @@ class TextsProgressPage;
 // "Progress": every dated reading, test and exercise answer of the progress database, per mode, per text and
 // for the exercise, with an export of everything as CSV files. The data is read on a worker thread through
 // its own connection; the pages fill when it is in.
-class ProgressWindow final : public ChildWindow
+class ProgressWindow final : public ChildWindow, public HelpTopic
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProgressWindow)
 
 public:
+    static constexpr int kHelpContext = 130;
+
     explicit ProgressWindow(AppState &state, QWidget *parent = nullptr);
     ~ProgressWindow() override;
+    int helpContext() const override { return kHelpContext; }
 
     // Reads the database again; a read still running is left to finish unseen.
     void reload();

@@ -20,7 +20,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -28,7 +27,6 @@
 namespace {
 
 constexpr int kRowHeight = 36;
-constexpr int kHelpContext = 110;
 constexpr int kSlotsOnAxis = 30;
 // With no score the words-per-minute axis would run from 0 to 0, which cannot be drawn; it keeps the
 // chart's usual top instead.
@@ -98,10 +96,6 @@ TForm10::TForm10(AppState &state, const TChartMode &mode, QWidget *parent)
     m_percent = buildPart(ChartKind::Comprehension);
     setWindowTitle(QString::fromLatin1(mode.chartTitle));
     fillCharts();
-
-    auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    help->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(help, &QShortcut::activated, this, [this] { m_state.showHelp(kHelpContext); });
 }
 
 TForm10::~TForm10()

@@ -2,6 +2,7 @@
 
 #include "ChartData.h"
 #include "app/ChildWindow.h"
+#include "app/HelpTopic.h"
 
 #include <QImage>
 
@@ -15,14 +16,17 @@ class QPushButton;
 
 // "Charts": one reading mode's words-per-minute chart over its comprehension chart, each with a row of
 // buttons to save, print or clear it. While it is open, the main window keeps its mode menus disabled.
-class TForm10 final : public ChildWindow
+class TForm10 final : public ChildWindow, public HelpTopic
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm10)
 
 public:
+    static constexpr int kHelpContext = 110;
+
     TForm10(AppState &state, const TChartMode &mode, QWidget *parent = nullptr);
     ~TForm10() override;
+    int helpContext() const override { return kHelpContext; }
 
     // The folder the save dialog opens in.
     void setSaveFolder(const QString &folder) { m_saveFolder = folder; }

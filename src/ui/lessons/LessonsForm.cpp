@@ -8,10 +8,8 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -119,10 +117,6 @@ TLessonForm::TLessonForm(AppState &state, QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(bar);
-
-    auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    help->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(help, &QShortcut::activated, this, [this] { m_state.showHelp(kHelpContext); });
 }
 
 TLessonForm *TLessonForm::create(AppState &state, Frame &frame)

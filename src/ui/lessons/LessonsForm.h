@@ -2,6 +2,7 @@
 
 #include "AppValues.h"
 #include "app/ChildWindow.h"
+#include "app/HelpTopic.h"
 
 #include <array>
 
@@ -12,7 +13,7 @@ class QTextBrowser;
 
 // "Lessons & Instructions": five formatted lessons, one tab each, above a bar of buttons that open the
 // training modes. It is made at start, before the control panel, which takes its default place from it.
-class TLessonForm final : public ChildWindow
+class TLessonForm final : public ChildWindow, public HelpTopic
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TLessonForm)
@@ -30,6 +31,7 @@ public:
     static const std::array<Lesson, 5> kLessons;
 
     explicit TLessonForm(AppState &state, QWidget *parent = nullptr);
+    int helpContext() const override { return kHelpContext; }
 
     // The start window: made, put into the frame at its place and shown.
     static TLessonForm *create(AppState &state, Frame &frame);
