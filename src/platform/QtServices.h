@@ -67,6 +67,7 @@ public:
     QSize size() override;
     int dpi() override;
     int colorDepth() override;
+    double refreshRate() override;
     bool mouseButtonDown() override;
 };
 
