@@ -16,7 +16,7 @@ ExerciseRandom seededExerciseRandom(std::uint64_t seed);
 // A seed from the system clock, for the one seeding when an exercise window opens.
 std::uint64_t exerciseSeedFromClock();
 
-// The exercise's four timers, each switched on and off by the engine.
+// The exercise's timers, each switched on and off by the engine.
 enum class ExerciseTimer
 {
     Countdown,
@@ -101,6 +101,8 @@ enum class ExerciseNotice
 // the practice time. The window forwards its timers' ticks and its buttons here, then repaints from the
 // getters and switches each timer to timerOn()/timerInterval(). A tick for a timer that is off is ignored,
 // so a tick already queued when a timer stops does no harm. Numbers are 1-based as the window shows them.
+// The extras (ExerciseOptions) fit into the same phases: the fixation mark and the random wait belong to
+// the wait before the word (Countdown, Flash), the mask to Delay.
 class TExerciseEngine
 {
 public:
@@ -139,7 +141,7 @@ public:
     void chooseBox(int box);
     ExerciseNotice enter();
     void nextWord();
-    // Calls the tick of `timer`, for windows that route all four timers through one slot.
+    // Calls the tick of `timer`, for windows that route all the timers through one slot.
     ExerciseNotice tick(ExerciseTimer timer);
 
     bool timerOn(ExerciseTimer timer) const;

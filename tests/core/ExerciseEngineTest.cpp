@@ -143,62 +143,55 @@ struct Observer
 };
 
 // The engine on a fake clock: a timer switched on is due its interval later and, while it stays on, every
-// interval after; the user answers `responseMs` after the choices appear (by keyboard: box and Enter at
-// once) and, without the fast rhythm, presses Next Word at the same moment. Records each change of the
-// three labels as "ms:centre|left|right", with the word written W and a mask M.
+// interval after; the user answers `responseMs` after the choices appear (box and Enter at once) and, without
+// the fast rhythm, presses Next Word then too. Records each change of the centre label and the flashed side
+// as "ms since the last change:centre|side", with the word written W and a mask M.
 struct FakeClockRun
 {
-    FakeClockRun(
-        TExerciseEngine &engine, int response = 1000,
-        std::function<bool(int flashMs)> right = [](int) { return true; })
-        : e(engine), responseMs(response), rightAnswer(std::move(right))
-    {
-    }
     TExerciseEngine &e;
-    int responseMs;
-    std::function<bool(int flashMs)> rightAnswer;
-    qint64 now = 0;
-    int answers = 0;
-    int foreperiodMs = 0;
+    std::function<bool(int flashMs)> rightAnswer = [](int) { return true; };
+    int responseMs = 1000;
     bool stopAtChoices = false;
-    QStringList changes;
-    QStringList masks;
+    qint64 now = 0, changedAt = 0;
+    int answers = 0, foreperiodMs = 0;
+    QStringList changes{}, masks{};
 
-    // Runs until the practice time is up or `until` ms have passed.
-    void run(qint64 until = std::numeric_limits<qint64>::max())
+    void run()
     {
         std::array<qint64, 6> due{};
         std::array<bool, 6> on{};
         qint64 answerAt = -1;
-        QString shown = QStringLiteral("||");
+        QString shown = QStringLiteral("|");
         const auto sync = [&] {
-            for (Timer t : kEveryTimer) {
-                const auto i = static_cast<std::size_t>(t);
+            for (std::size_t i = 0; i < on.size(); ++i) {
+                const auto t = static_cast<Timer>(i);
                 if (e.timerOn(t) && !on[i])
                     due[i] = now + e.timerInterval(t);
-                if (t == Timer::Foreperiod && e.timerOn(t) && !on[i])
+                if (t == Timer::Foreperiod && e.timerOn(t))
                     foreperiodMs = e.timerInterval(t);
                 on[i] = e.timerOn(t);
             }
             if (e.phase() == Phase::Answering && answerAt < 0)
                 answerAt = now + responseMs;
-            if (const QString l = labels(); l != shown) {
-                changes << QStringLiteral("%1:%2").arg(now).arg(shown = l);
-                if (l.contains(u'M'))
-                    masks << e.leftText() + e.rightText();
+            const QString side = e.leftText() + e.rightText();
+            EXPECT_TRUE(e.leftText().isEmpty() || e.rightText().isEmpty());
+            const QString l = e.centreText() + u'|' +
+                              (side.size() < 4 ? side : QString(side == e.targetWordText() ? u'W' : u'M'));
+            if (l != shown) {
+                changes << QStringLiteral("%1:%2").arg(now - changedAt).arg(shown = l);
+                changedAt = now;
+                if (l.endsWith(u'M'))
+                    masks << side;
             }
         };
         sync();
         while (e.practising() && !(stopAtChoices && e.phase() == Phase::Answering)) {
-            std::optional<Timer> next;
-            qint64 at = answerAt >= 0 ? answerAt : std::numeric_limits<qint64>::max();
-            for (Timer t : kEveryTimer)
-                if (on[static_cast<std::size_t>(t)] && due[static_cast<std::size_t>(t)] < at)
-                    at = due[static_cast<std::size_t>(t)], next = t;
-            if (at > until)
-                break;
-            now = at;
-            if (!next) {
+            std::size_t next = on.size();
+            now = answerAt >= 0 ? answerAt : std::numeric_limits<qint64>::max();
+            for (std::size_t i = 0; i < on.size(); ++i)
+                if (on[i] && due[i] < now)
+                    now = due[i], next = i;
+            if (next == on.size()) {
                 answerAt = -1;
                 const bool right = rightAnswer(e.itemFlashTime());
                 e.chooseBox(right ? e.correctBox() : e.correctBox() % 3 + 1);
@@ -206,91 +199,33 @@ struct FakeClockRun
                 ++answers;
                 e.nextWord();
             } else {
-                const auto i = static_cast<std::size_t>(*next);
-                e.tick(*next);
-                on[i] = e.timerOn(*next);
-                due[i] += e.timerInterval(*next);
+                e.tick(static_cast<Timer>(next));
+                on[next] = e.timerOn(static_cast<Timer>(next));
+                due[next] += e.timerInterval(static_cast<Timer>(next));
             }
             sync();
         }
     }
-    QString labels() const
-    {
-        const QString word = e.targetWordText();
-        const auto token = [&](const QString &s) {
-            return s.isEmpty() || s == QLatin1String("+") || s.size() < 4 ? s
-                   : s == word                                            ? QStringLiteral("W")
-                                                                          : QStringLiteral("M");
-        };
-        return QStringList{e.centreText(), token(e.leftText()), token(e.rightText())}.join(u'|');
-    }
-    static constexpr Timer kEveryTimer[] = {Timer::Countdown, Timer::Foreperiod,  Timer::Flash,
-                                            Timer::Mask,      Timer::AnswerDelay, Timer::PracticeClock};
 };
 
-ExerciseOptions allExtras(bool fast)
+ExerciseOptions allExtras()
 {
-    ExerciseOptions o;
-    o.staircase = o.backwardMask = o.fixationMark = o.foreperiod = true;
-    o.fastRhythm = fast;
-    return o;
+    return ExerciseOptions{true, true, true, true, true, false};
 }
 
 } // namespace
 
-// One item's label changes with each option: the fixation mark stays up until the word appears, the
-// foreperiod replaces the blank flash interval before the word, and the mask follows the word in its place.
+// One item's label changes with each extra: the fixation mark stays up until the word appears, the random
+// wait replaces the blank flash interval before the word, the mask follows the word in its place, and the
+// choices come 500 ms after the last change. P stands for the fixation mark's 500 ms plus the random wait.
 TEST(ExerciseEngine, EachOptionShowsTheMarkWordAndMaskInOrderOnAFakeClock)
 {
-    // The side a word flashes on is drawn, so the rows write the left label first and the test mirrors.
-    const auto mirror = [](QStringList changes, int side) {
-        if (side == 2)
-            for (QString &c : changes) {
-                const QStringList parts = c.split(u'|');
-                c = parts[0] + u'|' + parts[2] + u'|' + parts[1];
-            }
-        return changes;
-    };
-    // {options, expected with f the flash time and p the foreperiod}
-    const std::vector<std::pair<ExerciseOptions, std::function<QStringList(int, int)>>> rows = {
-        {ExerciseOptions{},
-         [](int f, int) {
-             return QStringList{"800:3||",
-                                "1600:2||",
-                                "2400:1||",
-                                "3200:||",
-                                QString("%1:|W|").arg(3200 + f),
-                                QString("%1:||").arg(3200 + 2 * f)};
-         }},
-        {ExerciseOptions{.fixationMark = true},
-         [](int f, int) {
-             return QStringList{"800:3||",
-                                "1600:2||",
-                                "2400:1||",
-                                "3200:+||",
-                                QString("%1:|W|").arg(3200 + f),
-                                QString("%1:||").arg(3200 + 2 * f)};
-         }},
-        {ExerciseOptions{.backwardMask = true},
-         [](int f, int) {
-             return QStringList{"800:3||",
-                                "1600:2||",
-                                "2400:1||",
-                                "3200:||",
-                                QString("%1:|W|").arg(3200 + f),
-                                QString("%1:|M|").arg(3200 + 2 * f),
-                                QString("%1:||").arg(3200 + 2 * f + 100)};
-         }},
-        {ExerciseOptions{.fastRhythm = true},
-         [](int f, int) {
-             return QStringList{"0:+||", "500:||", QString("%1:|W|").arg(500 + f),
-                                QString("%1:||").arg(500 + 2 * f)};
-         }},
-        {allExtras(true),
-         [](int f, int p) {
-             return QStringList{"0:+||", QString("%1:|W|").arg(500 + p), QString("%1:|M|").arg(500 + p + f),
-                                QString("%1:||").arg(500 + p + f + 100)};
-         }},
+    const std::pair<ExerciseOptions, const char *> rows[] = {
+        {ExerciseOptions{}, "800:3| 800:2| 800:1| 800:| 45:|W 45:|"},
+        {ExerciseOptions{.fixationMark = true}, "800:3| 800:2| 800:1| 800:+| 45:|W 45:|"},
+        {ExerciseOptions{.backwardMask = true}, "800:3| 800:2| 800:1| 800:| 45:|W 45:|M 100:|"},
+        {ExerciseOptions{.fastRhythm = true}, "0:+| 500:| 45:|W 45:|"},
+        {allExtras(), "0:+| P:|W 45:|M 100:|"},
     };
     std::set<int> foreperiods;
     for (std::uint64_t seed = 1; seed <= 20; ++seed)
@@ -302,23 +237,19 @@ TEST(ExerciseEngine, EachOptionShowsTheMarkWordAndMaskInOrderOnAFakeClock)
             FakeClockRun r{e};
             r.stopAtChoices = true;
             r.run();
-            ASSERT_EQ(e.phase(), Phase::Answering);
-            EXPECT_EQ(r.changes, mirror(expected(45, r.foreperiodMs), e.flashSide()));
-            EXPECT_EQ(QString::number(r.now - 500), r.changes.last().section(u':', 0, 0))
-                << "the choices come 500 ms after the last label change";
+            EXPECT_EQ(r.changes.join(u' '),
+                      QString::fromLatin1(expected).replace(u'P', QString::number(500 + r.foreperiodMs)));
+            EXPECT_EQ(r.now - r.changedAt, 500);
             if (options.foreperiod) {
                 foreperiods.insert(r.foreperiodMs);
                 EXPECT_TRUE(r.foreperiodMs >= 300 && r.foreperiodMs <= 700) << r.foreperiodMs;
             }
-            if (options.backwardMask) {
-                // The mask: random letters, as many as the word has.
-                e.tick(Timer::Flash); // a stale tick changes nothing
-                TExerciseEngine again(seededExerciseRandom(seed));
-                QString mask = again.maskFor(e.targetWordText());
-                EXPECT_EQ(mask.size(), e.targetWordText().size());
+            // A mask: random letters, as many as the word has.
+            EXPECT_EQ(r.masks.size(), options.backwardMask ? 1 : 0);
+            for (const QString &mask : std::as_const(r.masks))
                 EXPECT_TRUE(
+                    mask.size() == e.targetWordText().size() &&
                     std::all_of(mask.begin(), mask.end(), [](QChar c) { return c >= u'a' && c <= u'z'; }));
-            }
         }
     EXPECT_GT(foreperiods.size(), 5u) << "the wait before the word varies";
 }
@@ -328,14 +259,14 @@ TEST(ExerciseEngine, EachOptionShowsTheMarkWordAndMaskInOrderOnAFakeClock)
 TEST(ExerciseEngine, FastRhythmHoldsSixtyItemsInThreeMinutes)
 {
     for (const auto &[options, atLeast, atMost] :
-         {std::tuple{allExtras(true), 60, 1000}, {ExerciseOptions{}, 25, 40}}) {
+         {std::tuple{allExtras(), 60, 1000}, {ExerciseOptions{}, 25, 40}}) {
         TExerciseEngine e(seededExerciseRandom(5));
         e.setFlashTime(60);
         e.setPracticeMinutes(3);
         e.setOptions(options);
         e.start();
         Observer observer{60, std::mt19937_64(5)};
-        FakeClockRun r{e, 1000, [&](int ms) { return observer.answers(ms); }};
+        FakeClockRun r{e, [&](int ms) { return observer.answers(ms); }};
         r.run();
         EXPECT_EQ(r.now, 180'000) << "the practice clock ends it";
         EXPECT_GE(r.answers, atLeast);
@@ -357,12 +288,12 @@ TEST(ExerciseEngine, StaircaseFindsTheThresholdOfASimulatedObserver)
             TExerciseEngine e(seededExerciseRandom(static_cast<std::uint64_t>(seed)));
             e.setFlashTime(100);
             e.setPracticeMinutes(3);
-            e.setOptions(allExtras(true));
+            e.setOptions(allExtras());
             e.start();
             Observer observer{double(threshold), std::mt19937_64(static_cast<std::uint64_t>(seed) * 7919)};
             int last = 0;
             bool lastRight = true;
-            FakeClockRun r{e, 1000, [&](int ms) {
+            FakeClockRun r{e, [&](int ms) {
                                if (last != 0) {
                                    EXPECT_EQ(ms, std::clamp(last + (lastRight ? -5 : 20), 5, 1000));
                                }
