@@ -238,6 +238,10 @@ void TExerciseForm::applyFont()
         pal.setColor(QPalette::WindowText, choice.color);
         label->setPalette(pal);
     }
+    // The flash-time line keeps its small font but the words' colour, which shows on the pane's colour.
+    QPalette infoPalette = m_flashInfo->palette();
+    infoPalette.setColor(QPalette::WindowText, choice.color);
+    m_flashInfo->setPalette(infoPalette);
     layoutLabels();
 }
 
