@@ -103,6 +103,20 @@ std::optional<double> TExerciseEngine::flashFrames() const
     return frame ? std::optional<double>(exactFlashMs() / *frame) : std::nullopt;
 }
 
+QString TExerciseEngine::flashInfoText() const
+{
+    QString text = QStringLiteral("Flash time: %1 ms").arg(flashTime());
+    if (const auto frames = flashFrames())
+        text += QStringLiteral(" = %1 frames at %2 Hz").arg(*frames, 0, 'f', 1).arg(std::lround(m_refreshHz));
+    if (m_options.staircase) {
+        const auto estimate = threshold();
+        text += QStringLiteral("    Threshold: ") + (estimate
+                                                         ? QStringLiteral("%1 ms").arg(std::lround(*estimate))
+                                                         : QStringLiteral("not yet known"));
+    }
+    return text;
+}
+
 QString TExerciseEngine::flashRangeText(int minMs, int maxMs)
 {
     if (minMs >= maxMs)

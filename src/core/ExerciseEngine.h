@@ -148,8 +148,6 @@ public:
     int timerInterval(ExerciseTimer timer) const;
 
     Phase phase() const { return m_phase; }
-    // The wait before the word, while the foreperiod runs; the word then appears on its tick.
-    bool inForeperiod() const { return timerOn(ExerciseTimer::Foreperiod); }
     bool practising() const { return m_practising; }
     // The flash time the next word is shown for: the bar's, snapped to whole frames when that option is on,
     // or the staircase's during a practice with the staircase.
@@ -164,6 +162,9 @@ public:
     // The lowest and highest flash time of the answers counted so far; 0 before the first answer.
     int answeredMinMs() const { return m_answeredMinMs; }
     int answeredMaxMs() const { return m_answeredMaxMs; }
+    // "Flash time: 33 ms = 2.0 frames at 60 Hz    Threshold: 48 ms": frames when the refresh rate is known,
+    // the threshold with the staircase.
+    QString flashInfoText() const;
     // Flash times as the last-session message names them: "35", or "20 to 35" when they differed.
     static QString flashRangeText(int minMs, int maxMs);
     // Where the staircase stood when the last practice with it ended: the bar takes this flash time.
@@ -219,8 +220,6 @@ public:
     // With the staircase, the message also names the threshold reached.
     static QString lastSessionMessage(const QString &lastPercent, const QString &flashTime,
                                       double thresholdMs);
-    // A random letter pattern as long as `word`, so the mask covers the word's place.
-    QString maskFor(const QString &word);
     // Correct answers as a whole percentage of all answers, halves to even; nothing before any answer.
     static std::optional<long long> percentage(int correct, int wrong);
 
@@ -232,6 +231,8 @@ private:
     void setTimer(ExerciseTimer timer, bool on) { m_timerOn[static_cast<std::size_t>(timer)] = on; }
     double exactFlashMs() const;
     void endStaircase();
+    // A random letter pattern as long as `word`, so the mask covers the word's place.
+    QString maskFor(const QString &word);
 
     ExerciseRandom m_random;
     Phase m_phase = Phase::Idle;

@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -97,18 +96,7 @@ void TExerciseForm::showFlashInfo()
     // Shown only with the extras that make the flash time move or count in frames.
     const ExerciseOptions &o = m_engine.options();
     m_flashInfo->setVisible(o.staircase || o.frameLocked);
-    QString text = QStringLiteral("Flash time: %1 ms").arg(m_engine.flashTime());
-    if (const auto frames = m_engine.flashFrames(); frames && m_engine.frameMs())
-        text += QStringLiteral(" = %1 frames at %2 Hz")
-                    .arg(*frames, 0, 'f', 1)
-                    .arg(std::lround(1000.0 / *m_engine.frameMs()));
-    if (o.staircase) {
-        const auto threshold = m_engine.threshold();
-        text += QStringLiteral("    Threshold: ") +
-                (threshold ? QStringLiteral("%1 ms").arg(std::lround(*threshold))
-                           : QStringLiteral("not yet known"));
-    }
-    m_flashInfo->setText(text);
+    m_flashInfo->setText(m_engine.flashInfoText());
 }
 
 void TExerciseForm::settleFlashTime()
