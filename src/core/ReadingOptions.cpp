@@ -31,6 +31,24 @@ std::optional<bool> readBool(const QSettings &ini, const QString &key)
     return std::nullopt;
 }
 
+// The exercise's checkable extras, by their keys in the file.
+constexpr std::pair<const char *, bool ReadingOptions::*> kExerciseFlags[] = {
+    {"exerciseStaircase", &ReadingOptions::exerciseStaircase},
+    {"exerciseFastRhythm", &ReadingOptions::exerciseFastRhythm},
+    {"exerciseBackwardMask", &ReadingOptions::exerciseBackwardMask},
+    {"exerciseFixationMark", &ReadingOptions::exerciseFixationMark},
+    {"exerciseForeperiod", &ReadingOptions::exerciseForeperiod},
+    {"exerciseFrameLocked", &ReadingOptions::exerciseFrameLocked},
+};
+
+// A flash time within the exercise's bar, or 0.
+int flashOrNone(const QVariant &v)
+{
+    bool ok = false;
+    const int ms = v.toInt(&ok);
+    return ok && ms >= 5 && ms <= 1000 ? ms : 0;
+}
+
 } // namespace
 
 void ReadingOptions::forgetPlace(const QString &file)
@@ -101,6 +119,15 @@ ReadingOptions ReadingOptions::load(const QString &path)
     out.stepWhilePaused = readBool(ini, QStringLiteral("stepWhilePaused")).value_or(false);
     out.rememberPlaces = readBool(ini, QStringLiteral("rememberPlaces")).value_or(false);
     out.lastFolder = ini.value(QStringLiteral("lastFolder")).toString();
+    for (const auto &[key, flag] : kExerciseFlags)
+        out.*flag = readBool(ini, QString::fromLatin1(key)).value_or(false);
+    out.exerciseLastFlashMin = flashOrNone(ini.value(QStringLiteral("exerciseLastFlashMin")));
+    out.exerciseLastFlashMax = flashOrNone(ini.value(QStringLiteral("exerciseLastFlashMax")));
+    if (out.exerciseLastFlashMin == 0 || out.exerciseLastFlashMax < out.exerciseLastFlashMin)
+        out.exerciseLastFlashMin = out.exerciseLastFlashMax = 0;
+    bool thresholdOk = false;
+    const double threshold = ini.value(QStringLiteral("exerciseLastThreshold")).toDouble(&thresholdOk);
+    out.exerciseLastThreshold = thresholdOk && threshold >= 5 && threshold <= 1000 ? threshold : 0;
     ini.endGroup();
     // Whatever count the file states, no more entries than can be kept are looked at.
     const int count = std::min(ini.beginReadArray(kPlaces), static_cast<int>(kMaxPlaces));
@@ -146,6 +173,14 @@ bool ReadingOptions::save(const QString &path) const
     ini.setValue(QStringLiteral("rememberPlaces"), rememberPlaces);
     if (!lastFolder.isEmpty())
         ini.setValue(QStringLiteral("lastFolder"), lastFolder);
+    for (const auto &[key, flag] : kExerciseFlags)
+        ini.setValue(QString::fromLatin1(key), this->*flag);
+    if (exerciseLastFlashMin > 0) {
+        ini.setValue(QStringLiteral("exerciseLastFlashMin"), exerciseLastFlashMin);
+        ini.setValue(QStringLiteral("exerciseLastFlashMax"), exerciseLastFlashMax);
+    }
+    if (exerciseLastThreshold > 0)
+        ini.setValue(QStringLiteral("exerciseLastThreshold"), exerciseLastThreshold);
     ini.endGroup();
     ini.beginWriteArray(kPlaces, static_cast<int>(m_places.size()));
     for (int i = 0; i < m_places.size(); ++i) {

@@ -31,6 +31,19 @@ public:
     // Where the user last opened a text file; the open dialogs start there.
     QString lastFolder;
 
+    // The word-flash exercise's extras (ExerciseOptions).
+    bool exerciseStaircase = false;
+    bool exerciseFastRhythm = false;
+    bool exerciseBackwardMask = false;
+    bool exerciseFixationMark = false;
+    bool exerciseForeperiod = false;
+    bool exerciseFrameLocked = false;
+    // What the exercise's last answers were practised at, for its last-session message: the lowest and
+    // highest flash time in ms (0: not known), and the staircase's threshold (0: none).
+    int exerciseLastFlashMin = 0;
+    int exerciseLastFlashMax = 0;
+    double exerciseLastThreshold = 0;
+
     // Where a reading of `file` stopped: a 1-based line of the reader identified by `reader`.
     struct Place
     {

@@ -114,6 +114,8 @@ public:
     QSize size() override { return screenSize; }
     int dpi() override { return screenDpi; }
     int colorDepth() override { return depth; }
+    double refresh = 60;
+    double refreshRate() override { return refresh; }
     bool buttonDown = false;
     bool mouseButtonDown() override { return buttonDown; }
 };

@@ -235,6 +235,12 @@ bool QtScreenService::mouseButtonDown()
     return QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
+double QtScreenService::refreshRate()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->refreshRate() : 0;
+}
+
 int QtScreenService::colorDepth()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();

@@ -68,6 +68,7 @@ public:
     QSize size() override;
     int dpi() override;
     int colorDepth() override;
+    double refreshRate() override;
     bool mouseButtonDown() override;
 };
 

@@ -92,6 +92,8 @@ public:
     virtual QSize size() = 0;
     virtual int dpi() = 0;
     virtual int colorDepth() = 0;
+    // The refresh rate in hertz; 0 when the platform does not tell.
+    virtual double refreshRate() = 0;
     // A mouse button is held down (a window being resized by dragging, say).
     virtual bool mouseButtonDown() = 0;
 };

@@ -81,6 +81,8 @@ struct ExerciseRecord
     QString answer;
     bool right = false;
     int responseMs = 0;
+    std::optional<double> frames{};      // the flash time in frames of the screen, when its rate is known
+    std::optional<double> thresholdMs{}; // the staircase's estimate after this answer, when it ran
 };
 
 // One reading as the Progress window sees it. An imported score has no date.

@@ -25,6 +25,11 @@ QVariant optionalInt(const std::optional<int> &v)
     return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Int));
 }
 
+QVariant optionalReal(const std::optional<double> &v)
+{
+    return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Double));
+}
+
 QVariant optionalId(const std::optional<qint64> &v)
 {
     return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::LongLong));
@@ -106,6 +111,11 @@ const std::vector<QStringList> &ProgressDb::migrations()
             QStringLiteral("CREATE INDEX tests_by_reading ON tests(reading_id, kept)"),
             QStringLiteral("CREATE INDEX exercise_by_flash ON exercise_items(flash_ms, right)"),
             QStringLiteral("CREATE INDEX exercise_by_group ON exercise_items(word_group, right)"),
+        },
+        // Exercise answers keep the flash time in frames and the staircase's threshold.
+        {
+            QStringLiteral("ALTER TABLE exercise_items ADD COLUMN frames REAL"),
+            QStringLiteral("ALTER TABLE exercise_items ADD COLUMN threshold_ms REAL"),
         },
     };
     return steps;
@@ -387,12 +397,14 @@ bool ProgressDb::recordExerciseItem(const ExerciseRecord &e)
 {
     return m_recording && transaction([&] {
                QSqlQuery q(db());
-               q.prepare(
-                   QStringLiteral("INSERT INTO exercise_items(at_utc, utc_offset, flash_ms, word_group, "
-                                  "shown, answer, right, response_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+               q.prepare(QStringLiteral(
+                   "INSERT INTO exercise_items(at_utc, utc_offset, flash_ms, word_group, "
+                   "shown, answer, right, response_ms, frames, threshold_ms) VALUES (?, ?, ?, ?, "
+                   "?, ?, ?, ?, ?, ?)"));
                for (const QVariant &v :
                     {utcMs(e.at), QVariant(e.at.offsetFromUtc()), QVariant(e.flashMs), QVariant(e.group),
-                     QVariant(e.shown), QVariant(e.answer), QVariant(int(e.right)), QVariant(e.responseMs)})
+                     QVariant(e.shown), QVariant(e.answer), QVariant(int(e.right)), QVariant(e.responseMs),
+                     optionalReal(e.frames), optionalReal(e.thresholdMs)})
                    q.addBindValue(v);
                return q.exec() || fail(QStringLiteral("exercise"), q.lastError());
            });

@@ -20,7 +20,7 @@ class QSqlError;
 class ProgressDb
 {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     enum class Opened
     {

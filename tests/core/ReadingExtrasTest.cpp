@@ -100,6 +100,10 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
     const QString path = dir.filePath(QStringLiteral("options.ini"));
     o = ReadingOptions();
     o.stepWhilePaused = true;
+    o.exerciseStaircase = o.exerciseFrameLocked = true;
+    o.exerciseLastFlashMin = 20;
+    o.exerciseLastFlashMax = 35;
+    o.exerciseLastThreshold = 47.5;
     for (int i = 1; i <= 3; ++i)
         o.rememberPlace(dir.filePath(QStringLiteral("f%1.txt").arg(i)), i, 10 * i);
     // A book keeps a part and line per reader, under its content hash, whatever its path becomes.
@@ -124,6 +128,11 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
     }
     const ReadingOptions back = ReadingOptions::load(path);
     EXPECT_TRUE(!back.pauseAtSentenceEnds && back.stepWhilePaused && !back.rememberPlaces);
+    EXPECT_TRUE(back.exerciseStaircase && back.exerciseFrameLocked && !back.exerciseFastRhythm &&
+                !back.exerciseBackwardMask && !back.exerciseFixationMark && !back.exerciseForeperiod);
+    EXPECT_EQ(
+        std::make_tuple(back.exerciseLastFlashMin, back.exerciseLastFlashMax, back.exerciseLastThreshold),
+        std::make_tuple(20, 35, 47.5));
     ASSERT_EQ(back.places().size(), 3);
     EXPECT_EQ(std::make_pair(back.places().first().line, back.places().last().reader), std::make_pair(30, 1))
         << "most recent first";
@@ -141,7 +150,9 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
     EXPECT_FALSE(o.save(dir.path())) << "a folder in the file's place";
     const QByteArray damaged[] = {
         QByteArray("\x00\xff\x13garbage[[[\n=\n", 16),
-        "[options]\npauseAtSentenceEnds=maybe\nstepWhilePaused=2\n[places]\nsize=2\n1\\file=/a.txt\n"
+        "[options]\npauseAtSentenceEnds=maybe\nstepWhilePaused=2\nexerciseStaircase=yes\n"
+        "exerciseLastFlashMin=40\nexerciseLastFlashMax=30\nexerciseLastThreshold=1e9\n[places]\nsize="
+        "2\n1\\file=/a.txt\n"
         "1\\line=x\n1\\reader=1\n2\\file=\n2\\line=5\n2\\reader=1\n"
         "[books]\nsize=2\n1\\hash=ab\n1\\path=/x.txt\n1\\reader=9\n2\\hash=\n2\\path=/y.txt\n",
         QByteArray(),
@@ -152,7 +163,9 @@ TEST(ReadingExtras, PlacesKeepTheMostRecentFiftyFilesAndTheOptionsFileKeepsThem)
                                     : f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes));
         f.close();
         const ReadingOptions d = ReadingOptions::load(path);
-        EXPECT_FALSE(d.pauseAtSentenceEnds || d.stepWhilePaused || d.rememberPlaces);
+        EXPECT_FALSE(d.pauseAtSentenceEnds || d.stepWhilePaused || d.rememberPlaces || d.exerciseStaircase);
+        EXPECT_EQ(std::make_tuple(d.exerciseLastFlashMin, d.exerciseLastFlashMax, d.exerciseLastThreshold),
+                  std::make_tuple(0, 0, 0.0));
         EXPECT_TRUE(d.places().isEmpty() && d.books().isEmpty());
     }
 }

@@ -81,8 +81,8 @@ TEST(ProgressDb, RecordsEveryKindOfReadingAndExportsEachTable)
                                                {{1, true}, {2, false}, {3, true}, {1, true}},
                                                true});
     ASSERT_TRUE(test);
-    ASSERT_TRUE(
-        db.recordExerciseItem({QDateTime::currentDateTime(), 60, 1, "zymase", "zymosan", false, 840}));
+    ASSERT_TRUE(db.recordExerciseItem(
+        {QDateTime::currentDateTime(), 60, 1, "zymase", "zymosan", false, 840, 3.6, 52.5}));
 
     const ProgressData data = db.load();
     ASSERT_EQ(data.readings.size(), 3u);
@@ -192,7 +192,7 @@ TEST(ProgressDb, MigratesADatabaseOfVersionOneKeepingItsReadings)
 
     ProgressDb db(f.db);
     ASSERT_EQ(db.open(), Opened::Recording) << qPrintable(db.error());
-    EXPECT_EQ(db.schemaVersion(), 2);
+    EXPECT_EQ(db.schemaVersion(), ProgressDb::kSchemaVersion);
     const ProgressData data = db.load();
     ASSERT_EQ(data.readings.size(), 3u);
     ASSERT_EQ(data.texts.size(), 1u);

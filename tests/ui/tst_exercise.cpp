@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "ReadingOptions.h"
 #include "app/AppState.h"
 #include "app/mainwindow.h"
 #include "assess/exercise.h"
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void countdownFlashAndChoices();
     void answersAreCountedAcrossStopAndANewStart();
     void practiceClockEndsAtItsTime();
+    void extrasFromTheOptionsMenu();
 };
 
 void ExerciseTest::opensWithItsSettingsAndClosesMidPractice()
@@ -184,6 +186,52 @@ void ExerciseTest::practiceClockEndsAtItsTime()
     QCOMPARE(e.app.fakes.sound.played, QStringList{e.app.path(QStringLiteral("2.wav"))});
     e.verifyIdle();
     QCOMPARE(e.text("verdictLabel"), QStringLiteral("Click the \"Start\" button to do more."));
+}
+
+void ExerciseTest::extrasFromTheOptionsMenu()
+{
+    Exercise e;
+    for (const char *name :
+         {"exerciseStaircaseAction", "exerciseFastRhythmAction", "exerciseBackwardMaskAction",
+          "exerciseFixationMarkAction", "exerciseForeperiodAction"})
+        QVERIFY(triggerAction(e.app.form(), name));
+    QVERIFY(ReadingOptions::load(e.app.path(QStringLiteral("options.ini"))).exerciseForeperiod);
+    e.app.fakes.screen.refresh = 0; // not known: steps of 5 ms
+    e.page->findChild<QScrollBar *>(QStringLiteral("exerciseFlashTimeBar"))->setValue(50);
+    e.button("exerciseStartButton")->click();
+    // Two items, answered wrong then right: the mark, the random wait, the word, its mask, the choices.
+    for (const auto &[flash, right, info] :
+         {std::tuple{50, false, "Flash time: 50 ms    Threshold: not yet known"},
+          {70, true, "Flash time: 70 ms    Threshold: not yet known"}}) {
+        QCOMPARE(e.text("exerciseFlashInfoLabel"), QString::fromLatin1(info));
+        QCOMPARE(e.text("exerciseCentreLabel"), QStringLiteral("+"));
+        e.form->countdownTimer();
+        QVERIFY(e.form->timerActive(ExerciseTimer::Foreperiod) && !e.form->timerActive(ExerciseTimer::Flash));
+        QCOMPARE(e.text("exerciseCentreLabel"), QStringLiteral("+"));
+        e.form->foreperiodTimer();
+        const int side = e.form->engine().flashSide();
+        const QString word = e.form->engine().targetWordText();
+        QVERIFY(e.text("exerciseCentreLabel").isEmpty() && e.form->wordLabel(side)->text() == word);
+        e.app.fakes.clock.now += flash;
+        e.form->flashTimer();
+        const QString mask = e.form->wordLabel(side)->text();
+        QVERIFY(mask != word && mask.size() == word.size() && e.form->timerActive(ExerciseTimer::Mask));
+        e.form->maskTimer();
+        QVERIFY(e.form->wordLabel(side)->text().isEmpty() && e.form->timerActive(ExerciseTimer::AnswerDelay));
+        e.form->answerDelayTimer();
+        answerExercise(*e.form, right);
+        QVERIFY(e.form->timerActive(ExerciseTimer::Countdown) && !e.button("nextWordButton")->isEnabled());
+    }
+    QCOMPARE(e.text("exerciseFlashInfoLabel"), QStringLiteral("Flash time: 65 ms    Threshold: 70 ms"));
+    // The bar takes where the staircase stood; the message names what was practised and reached.
+    e.button("exerciseStopButton")->click();
+    QCOMPARE(e.page->findChild<QScrollBar *>(QStringLiteral("exerciseFlashTimeBar"))->value(), 65);
+    QCOMPARE(e.app.state->Settings.ExerciseFlashTime, 65);
+    e.app.fakes.messages.expect(MessageKind::Information,
+                                QStringLiteral("Your last session's correct percentage was: 50%. Your flash "
+                                               "time was: 50 to 70 milliseconds. The threshold you reached "
+                                               "was: 70 milliseconds."));
+    e.button("lastSessionsBestButton")->click();
 }
 
 QTEST_MAIN(ExerciseTest)

@@ -27,6 +27,7 @@
 #include <QMenuBar>
 
 #include <algorithm>
+#include <string_view>
 #include <tuple>
 
 TForm1::TForm1(AppState &state, const ModeRegistry &modes) : m_state(state), m_modes(modes)
@@ -189,8 +190,22 @@ void TForm1::buildMenus()
                      &ReadingOptions::pauseAtSentenceEnds},
           std::tuple{"Step with &Arrows While Paused", "stepWhilePausedAction",
                      &ReadingOptions::stepWhilePaused},
-          std::tuple{"&Continue Where You Stopped", "rememberPlacesAction",
-                     &ReadingOptions::rememberPlaces}}) {
+          std::tuple{"&Continue Where You Stopped", "rememberPlacesAction", &ReadingOptions::rememberPlaces},
+          // The word-flash exercise's extras; each takes effect at the exercise's next Start.
+          std::tuple{"Exercise: A&daptive Flash Time", "exerciseStaircaseAction",
+                     &ReadingOptions::exerciseStaircase},
+          std::tuple{"Exercise: &Fast Rhythm", "exerciseFastRhythmAction",
+                     &ReadingOptions::exerciseFastRhythm},
+          std::tuple{"Exercise: Backward &Mask", "exerciseBackwardMaskAction",
+                     &ReadingOptions::exerciseBackwardMask},
+          std::tuple{"Exercise: Fi&xation Mark", "exerciseFixationMarkAction",
+                     &ReadingOptions::exerciseFixationMark},
+          std::tuple{"Exercise: Random &Wait Before the Word", "exerciseForeperiodAction",
+                     &ReadingOptions::exerciseForeperiod},
+          std::tuple{"Exercise: Flash Times in W&hole Frames", "exerciseFrameLockedAction",
+                     &ReadingOptions::exerciseFrameLocked}}) {
+        if (std::string_view(name) == "exerciseStaircaseAction")
+            options->addSeparator();
         QAction *item = addAction(options, QString::fromLatin1(caption), name);
         item->setCheckable(true);
         connect(item, &QAction::toggled, this, [this, member = flag](bool on) {

@@ -43,7 +43,8 @@ QLabel *countBox(QWidget *parent, const char *objectName)
 TExerciseForm::TExerciseForm(AppState &state, QWidget *parent)
     : ModeWindow(state, &TSettings::ExerciseDefaultPlacement, &TSettings::ExerciseBounds, parent),
       m_engine(seededExerciseRandom(exerciseSeedFromClock())), m_countdownTimer(state.services.clock, this),
-      m_answerDelayTimer(state.services.clock, this), m_practiceClock(state.services.clock, this)
+      m_answerDelayTimer(state.services.clock, this), m_practiceClock(state.services.clock, this),
+      m_foreperiodTimer(state.services.clock, this), m_maskTimer(state.services.clock, this)
 {
     setObjectName(QStringLiteral("exerciseForm"));
     setWindowTitle(QStringLiteral("Exercises"));
@@ -55,6 +56,11 @@ TExerciseForm::TExerciseForm(AppState &state, QWidget *parent)
     connect(&m_flashTimer, &QTimer::timeout, this, &TExerciseForm::flashTimer);
     connect(&m_answerDelayTimer, &PaceTimer::timeout, this, &TExerciseForm::answerDelayTimer);
     connect(&m_practiceClock, &PaceTimer::timeout, this, &TExerciseForm::practiceTimer);
+    connect(&m_foreperiodTimer, &PaceTimer::timeout, this, &TExerciseForm::foreperiodTimer);
+    connect(&m_maskTimer, &PaceTimer::timeout, this, &TExerciseForm::maskTimer);
+
+    m_flashInfo = new QLabel(this);
+    m_flashInfo->setObjectName(QStringLiteral("exerciseFlashInfoLabel"));
 
     m_centre = new QLabel(this);
     m_centre->setObjectName(QStringLiteral("exerciseCentreLabel"));
@@ -73,7 +79,32 @@ TExerciseForm::TExerciseForm(AppState &state, QWidget *parent)
     applyFont();
     m_engine.setFlashTime(m_state.Settings.ExerciseFlashTime);
     m_engine.setPracticeMinutes(m_state.Settings.ExercisePracticeMinutes);
+    takeOptions();
     showState();
+}
+
+void TExerciseForm::takeOptions()
+{
+    const ReadingOptions &o = m_state.options;
+    m_engine.setOptions({o.exerciseStaircase, o.exerciseFastRhythm, o.exerciseBackwardMask,
+                         o.exerciseFixationMark, o.exerciseForeperiod, o.exerciseFrameLocked});
+    m_engine.setRefreshRate(m_state.services.screen.refreshRate());
+}
+
+void TExerciseForm::showFlashInfo()
+{
+    // Shown only with the extras that make the flash time move or count in frames.
+    const ExerciseOptions &o = m_engine.options();
+    m_flashInfo->setVisible(o.staircase || o.frameLocked);
+    m_flashInfo->setText(m_engine.flashInfoText());
+}
+
+void TExerciseForm::settleFlashTime()
+{
+    if (const auto ms = m_engine.settledFlashTime()) {
+        m_state.setSpeed(Mode::Exercise, *ms);
+        Q_EMIT flashTimeSettled(*ms);
+    }
 }
 
 TExerciseForm::~TExerciseForm() = default;
@@ -176,6 +207,8 @@ void TExerciseForm::layoutLabels()
     const QFontMetrics fm = m_centre->fontMetrics();
     const int labelHeight = fm.height() + 10;
     const int top = (h - kBottomPanelHeight) / 2 - labelHeight / 2;
+    m_flashInfo->setGeometry(kSideMargin, 4, std::max(0, w - 2 * kSideMargin),
+                             m_flashInfo->sizeHint().height());
     const int centreWidth = fm.horizontalAdvance(QStringLiteral("888")) + 10;
     const int centreLeft = (w - centreWidth) / 2;
     m_centre->setGeometry(centreLeft, top, centreWidth, labelHeight);
@@ -193,6 +226,10 @@ void TExerciseForm::applyFont()
         pal.setColor(QPalette::WindowText, choice.color);
         label->setPalette(pal);
     }
+    // The flash-time line keeps its small font but the words' colour, which shows on the pane's colour.
+    QPalette infoPalette = m_flashInfo->palette();
+    infoPalette.setColor(QPalette::WindowText, choice.color);
+    m_flashInfo->setPalette(infoPalette);
     layoutLabels();
 }
 
@@ -219,6 +256,7 @@ QLabel *TExerciseForm::wordLabel(int side) const
 
 void TExerciseForm::start()
 {
+    takeOptions();
     m_engine.start();
     syncTimers();
     showState();
@@ -228,6 +266,7 @@ void TExerciseForm::start()
 void TExerciseForm::stopAndReset()
 {
     m_engine.stopAndReset();
+    settleFlashTime();
     syncTimers();
     showState();
     paintWordsNow();
@@ -237,7 +276,8 @@ void TExerciseForm::stopAndReset()
 void TExerciseForm::setFlashTime(int ms)
 {
     m_engine.setFlashTime(ms);
-    m_state.setSpeed(Mode::Exercise, m_engine.flashTime());
+    m_state.setSpeed(Mode::Exercise, m_engine.flashSetting());
+    showFlashInfo();
 }
 
 void TExerciseForm::setPracticeMinutes(int minutes)
@@ -274,16 +314,26 @@ void TExerciseForm::practiceTimer()
     onTick(ExerciseTimer::PracticeClock);
 }
 
+void TExerciseForm::foreperiodTimer()
+{
+    onTick(ExerciseTimer::Foreperiod);
+}
+
+void TExerciseForm::maskTimer()
+{
+    onTick(ExerciseTimer::Mask);
+}
+
 void TExerciseForm::onTick(ExerciseTimer timer)
 {
     const int wasFlashTicks = m_engine.flashTicks();
     const ExerciseNotice notice = m_engine.tick(timer);
-    if (timer == ExerciseTimer::Countdown || timer == ExerciseTimer::Flash) {
+    if (timer != ExerciseTimer::AnswerDelay && timer != ExerciseTimer::PracticeClock) {
         // These ticks change only the words: they go on the screen at once, and nothing else is touched
         // while a word is up, so no other work delays its erasing.
         showWords();
         paintWordsNow();
-        if (timer == ExerciseTimer::Flash && wasFlashTicks == 0 && m_engine.flashTicks() == 1) {
+        if (wasFlashTicks == 0 && m_engine.flashTicks() == 1) {
             m_wordPaintedAt = m_state.services.clock.nowMs();
             m_flashTimer.start(m_engine.flashTime());
         }
@@ -296,6 +346,8 @@ void TExerciseForm::onTick(ExerciseTimer timer)
     if (timer == ExerciseTimer::PracticeClock)
         Q_EMIT progressChanged(m_engine.progressValue());
     if (notice == ExerciseNotice::TimeUp) {
+        settleFlashTime();
+        showFlashInfo();
         m_state.PlayClick(4);
         m_state.services.messages.information(TExerciseEngine::timeUpMessage());
         Q_EMIT practiceEnded();
@@ -315,6 +367,8 @@ void TExerciseForm::syncTimers()
     sync(ExerciseTimer::Flash, m_flashTimer);
     sync(ExerciseTimer::AnswerDelay, m_answerDelayTimer);
     sync(ExerciseTimer::PracticeClock, m_practiceClock);
+    sync(ExerciseTimer::Foreperiod, m_foreperiodTimer);
+    sync(ExerciseTimer::Mask, m_maskTimer);
 }
 
 bool TExerciseForm::timerActive(ExerciseTimer timer) const
@@ -328,6 +382,10 @@ bool TExerciseForm::timerActive(ExerciseTimer timer) const
         return m_answerDelayTimer.isActive();
     case ExerciseTimer::PracticeClock:
         return m_practiceClock.isActive();
+    case ExerciseTimer::Foreperiod:
+        return m_foreperiodTimer.isActive();
+    case ExerciseTimer::Mask:
+        return m_maskTimer.isActive();
     }
     return false;
 }
@@ -342,6 +400,7 @@ void TExerciseForm::showWords()
 void TExerciseForm::showState()
 {
     showWords();
+    showFlashInfo();
 
     m_answerPanel->setVisible(m_engine.answerPanelVisible());
     m_resultPanel->setVisible(m_engine.resultPanelVisible());
@@ -388,18 +447,32 @@ void TExerciseForm::enterClicked()
 {
     m_state.PlayClick(1);
     const bool answering = m_engine.phase() == TExerciseEngine::Phase::Answering;
-    const ExerciseRecord item{QDateTime::currentDateTime(),
-                              m_engine.flashTime(),
-                              m_engine.wordGroup(),
-                              m_engine.targetWordText(),
-                              m_engine.choiceCaption(m_engine.checkedBox()),
-                              m_engine.choiceCaption(m_engine.checkedBox()) == m_engine.targetWordText(),
-                              int(m_state.services.clock.nowMs() - m_choicesShownAt)};
+    ExerciseRecord item{QDateTime::currentDateTime(),
+                        m_engine.itemFlashTime(),
+                        m_engine.wordGroup(),
+                        m_engine.targetWordText(),
+                        m_engine.choiceCaption(m_engine.checkedBox()),
+                        m_engine.choiceCaption(m_engine.checkedBox()) == m_engine.targetWordText(),
+                        int(m_state.services.clock.nowMs() - m_choicesShownAt),
+                        std::nullopt,
+                        std::nullopt};
+    if (const auto frame = m_engine.frameMs())
+        item.frames = m_engine.itemFlashTime() / *frame;
     if (m_engine.enter() == ExerciseNotice::NothingChecked)
         m_state.services.messages.error(TExerciseEngine::nothingCheckedMessage());
     else if (!m_engine.lastPercent().isEmpty()) {
-        if (answering)
+        if (answering) {
+            // What the last-session message will say these answers were practised at.
+            ReadingOptions &o = m_state.options;
+            o.exerciseLastFlashMin = m_engine.answeredMinMs();
+            o.exerciseLastFlashMax = m_engine.answeredMaxMs();
+            o.exerciseLastThreshold = m_engine.staircase() != nullptr ? m_engine.threshold().value_or(0) : 0;
+            item.thresholdMs = m_engine.staircase() != nullptr ? m_engine.threshold() : std::nullopt;
             m_state.recordExerciseItem(item);
+            m_state.saveOptions();
+            // With the fast rhythm the next word is on its way.
+            syncTimers();
+        }
         m_state.setExerciseLastPercent(m_engine.lastPercent());
         // On file as soon as it is shown: a crash keeps it.
         m_state.saveAfterScore();
@@ -437,8 +510,16 @@ bool TExerciseForm::answerKey(int key)
 void TExerciseForm::lastSessionsBest()
 {
     m_state.PlayClick(1);
-    m_state.services.messages.information(TExerciseEngine::lastSessionMessage(
-        m_state.Settings.ExerciseLastPercent, m_state.Settings.ExerciseFlashTime));
+    // The flash times the counted answers were practised at; before any were kept, the bar's is all there is.
+    const ReadingOptions &o = m_state.options;
+    const QString flash = o.exerciseLastFlashMin > 0 ? TExerciseEngine::flashRangeText(o.exerciseLastFlashMin,
+                                                                                       o.exerciseLastFlashMax)
+                                                     : QString::number(m_state.Settings.ExerciseFlashTime);
+    const QString &percent = m_state.Settings.ExerciseLastPercent;
+    m_state.services.messages.information(
+        o.exerciseStaircase && o.exerciseLastThreshold > 0
+            ? TExerciseEngine::lastSessionMessage(percent, flash, o.exerciseLastThreshold)
+            : TExerciseEngine::lastSessionMessage(percent, flash));
 }
 
 void TExerciseForm::leaving()
@@ -447,5 +528,13 @@ void TExerciseForm::leaving()
     m_flashTimer.stop();
     m_answerDelayTimer.stop();
     m_practiceClock.stop();
+    m_foreperiodTimer.stop();
+    m_maskTimer.stop();
+    // Closed during a practice with the adaptive flash time: the bar opens next time where it stood.
+    if (m_engine.practising()) {
+        m_engine.stopAndReset();
+        if (const auto ms = m_engine.settledFlashTime())
+            m_state.setSpeed(Mode::Exercise, *ms);
+    }
     ModeWindow::leaving();
 }

@@ -40,6 +40,8 @@ public:
     void flashTimer();
     void answerDelayTimer();
     void practiceTimer();
+    void foreperiodTimer();
+    void maskTimer();
 
     const TExerciseEngine &engine() const { return m_engine; }
     // 1, 2 and 3 choose that word and check it; Enter or Space checks the word chosen, then goes to the next
@@ -53,6 +55,8 @@ Q_SIGNALS:
     void progressChanged(int seconds);
     // The practice time ran out; Start is on offer again.
     void practiceEnded();
+    // A practice with the adaptive flash time ended here: the Flash Time bar takes this value.
+    void flashTimeSettled(int ms);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -72,11 +76,16 @@ private:
     void enterClicked();
     void nextWordClicked();
     void lastSessionsBest();
+    void takeOptions();
+    void settleFlashTime();
+    void showFlashInfo();
 
     TExerciseEngine m_engine;
     PaceTimer m_countdownTimer;
     PaceTimer m_answerDelayTimer;
     PaceTimer m_practiceClock;
+    PaceTimer m_foreperiodTimer;
+    PaceTimer m_maskTimer;
     // The flash is timed from the moment the word was painted, not from when its tick was due, so a late
     // paint cannot shorten it; a single-shot precise timer is started right after each paint.
     QTimer m_flashTimer;
@@ -85,6 +94,7 @@ private:
     qint64 m_choicesShownAt = 0;
     bool m_placed = false;
 
+    QLabel *m_flashInfo = nullptr;
     QLabel *m_centre = nullptr;
     QLabel *m_left = nullptr;
     QLabel *m_right = nullptr;

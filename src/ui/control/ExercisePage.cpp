@@ -116,6 +116,7 @@ void ExercisePage::attach(TExerciseForm &exercise)
     m_exercise = &exercise;
     connect(&exercise, &TExerciseForm::progressChanged, m_progress, &QProgressBar::setValue);
     connect(&exercise, &TExerciseForm::practiceEnded, this, [this] { setPractice(Practice::Idle); });
+    connect(&exercise, &TExerciseForm::flashTimeSettled, m_flashBar, &QScrollBar::setValue);
     // A window closed in mid-practice leaves nothing to stop.
     connect(&exercise, &QObject::destroyed, this, [this] {
         setPractice(Practice::Idle);
