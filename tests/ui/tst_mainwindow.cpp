@@ -11,8 +11,10 @@
 #include "charts/ChartViewer.h"
 #include "charts/ProgressWindow.h"
 #include "charts/chartsView.h"
+#include "control/ControlPage.h"
 #include "control/control.h"
 #include "lessons/LessonsForm.h"
+#include "readers/PacedReader.h"
 
 #include <QAction>
 #include <QDir>
@@ -309,7 +311,17 @@ void MainWindowTest::everyHelpContextHasItsSectionInTheManual()
 void MainWindowTest::f1OpensTheSectionOfTheWindowWithTheKeyboardInOneHelpWindow()
 {
     TestApp app;
+    app.writeLines(QStringLiteral("The Boarded Window.bwr"), QStringList(8, QStringLiteral("words to read")));
     QVERIFY(app.start());
+    // A reading under way pauses as the help opens over it: no second is counted unread.
+    QVERIFY(triggerAction(app.form(), "story1Action"));
+    child<QPushButton>(pageOf(*app.state, Mode::Horiz), "startReadButton")->click();
+    auto *reader = qobject_cast<PacedReader *>(app.state->modeWindow.data());
+    QVERIFY(reader->isPacing());
+    QTest::keyClick(reader, Qt::Key_F1);
+    QVERIFY(!reader->isPacing());
+    QCOMPARE(child<QPushButton>(pageOf(*app.state, Mode::Horiz), "startReadButton")->text(),
+             QStringLiteral("Start Read"));
     QPointer<HelpWindow> help;
     // F1 as a user presses it, sent through the application to a widget inside a window.
     const auto f1 = [&](QWidget *widget, const QString &anchor) {

@@ -1,9 +1,9 @@
 #include "app/AppState.h"
 
-#include "TextSource.h"
-
 #include "SettingsFile.h"
+#include "TextSource.h"
 #include "UserFolder.h"
+#include "app/ControlPanel.h"
 #include "app/Frame.h"
 #include "app/HelpWindow.h"
 
@@ -241,6 +241,8 @@ void AppState::ShowModeHelp()
 
 void AppState::showHelp(int context)
 {
+    if (controlPanel != nullptr)
+        controlPanel->holdReading();
     if (context != HelpWindow::kContents)
         HelpContext = context;
     if (helpWindow == nullptr) {

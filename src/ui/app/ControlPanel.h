@@ -27,6 +27,9 @@ public:
     // A key pressed anywhere in the main window, before the focused widget (`focus`) sees it: the shown
     // page's key map decides; true when it took the key.
     virtual bool routeKey(QKeyEvent *event, QWidget *focus) = 0;
+    // Something else takes the user's eyes (the help window): a reading under way pauses, so that no second
+    // is counted while the text is not being read.
+    virtual void holdReading() = 0;
     // The section of the mode whose page is shown.
     int helpContext() const final { return helpContextFor(visiblePage()); }
 };

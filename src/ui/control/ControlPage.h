@@ -89,6 +89,8 @@ public:
         Q_UNUSED(focus);
         return false;
     }
+    // A reading under way pauses as the pause key pauses it (the help window opens over it).
+    virtual void holdReading() {}
     // A box the user types into, where a key outside a reading is the box's own.
     static bool isTextInput(const QWidget *focus);
 

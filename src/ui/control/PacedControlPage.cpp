@@ -174,6 +174,12 @@ void PacedControlPage::stepSpeed(bool slower)
         m_speed->setValue(position - kArrowStep);
 }
 
+void PacedControlPage::holdReading()
+{
+    if (m_run == Run::Reading)
+        startRead();
+}
+
 bool PacedControlPage::keyPressed(QKeyEvent *event, QWidget *focus)
 {
     ReaderKeys keys;

@@ -33,6 +33,7 @@ public:
     Run run() const { return m_run; }
     bool offersResetText() const override { return m_run != Run::NoText && m_run != Run::Reading; }
     bool keyPressed(QKeyEvent *event, QWidget *focus) override;
+    void holdReading() override;
     // The arrow keys' step of 30 on the speed bar: slower (down) or faster (up).
     void stepSpeed(bool slower);
 

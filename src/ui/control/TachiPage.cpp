@@ -171,6 +171,12 @@ void TTachiPage::panelShown()
     syncFromSettings();
 }
 
+void TTachiPage::holdReading()
+{
+    if (m_run == Run::Reading)
+        pauseClicked();
+}
+
 bool TTachiPage::keyPressed(QKeyEvent *event, QWidget *focus)
 {
     ReaderKeys keys;

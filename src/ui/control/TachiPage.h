@@ -38,6 +38,7 @@ public:
     // Space starts, pauses or resumes (whichever is on offer), Escape cancels, Left and Right step while
     // paused, Up and Down make the flashes shorter or longer.
     bool keyPressed(QKeyEvent *event, QWidget *focus) override;
+    void holdReading() override;
     void panelShown() override;
 
 private:

@@ -99,6 +99,12 @@ bool TControlForm::routeKey(QKeyEvent *event, QWidget *focus)
     return p != nullptr && p->keyPressed(event, focus);
 }
 
+void TControlForm::holdReading()
+{
+    if (ControlPage *p = page(m_visible))
+        p->holdReading();
+}
+
 void TControlForm::leaving()
 {
     m_state.ControlPanelOpen = 0;

@@ -27,6 +27,7 @@ public:
     void attachWindow(ModeWindow &window) override;
     bool offersResetText(Mode mode) const override;
     bool routeKey(QKeyEvent *event, QWidget *focus) override;
+    void holdReading() override;
     void CentrePageControls();
 
 protected:
