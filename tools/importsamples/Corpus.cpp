@@ -278,21 +278,6 @@ bool writeNestedPage(const QString &path)
     return writeFile(path, page) && writeExpected(path, QStringLiteral("Deep Water"), expected, {0, 6, 20});
 }
 
-bool writeZip(const QString &path, const QList<std::pair<QString, QByteArray>> &members)
-{
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdCreate))
-        return false;
-    for (const auto &[name, bytes] : members) {
-        QuaZipFile file(&zip);
-        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) || file.write(bytes) != bytes.size())
-            return false;
-        file.close();
-    }
-    zip.close();
-    return zip.getZipError() == 0;
-}
-
 QByteArray page(const QByteArray &title, const QByteArray &body)
 {
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -374,6 +359,21 @@ bool writeAlmanac(const QString &path)
 }
 
 } // namespace
+
+bool writeZip(const QString &path, const QList<std::pair<QString, QByteArray>> &members)
+{
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate))
+        return false;
+    for (const auto &[name, bytes] : members) {
+        QuaZipFile file(&zip);
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) || file.write(bytes) != bytes.size())
+            return false;
+        file.close();
+    }
+    zip.close();
+    return zip.getZipError() == 0;
+}
 
 bool writeCorpus(const QDir &dir)
 {

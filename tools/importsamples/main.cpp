@@ -6,9 +6,6 @@
 // stylesheet; the page has hyphenated line ends and a page number at its foot.
 #include "Corpus.h"
 
-#include <quazip.h>
-#include <quazipfile.h>
-
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -114,17 +111,7 @@ bool writeEpub(const QString &path)
         {"OEBPS/text/chapter 2.xhtml", xhtml("<h1 id=\"top\">Chapter Two: The Island</h1><p>The harbour "
                                              "light was the only one still burning.</p>")},
     };
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdCreate))
-        return false;
-    for (const auto &[name, bytes] : members) {
-        QuaZipFile file(&zip);
-        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) || file.write(bytes) != bytes.size())
-            return false;
-        file.close();
-    }
-    zip.close();
-    return zip.getZipError() == 0;
+    return writeZip(path, members);
 }
 
 bool writePdf(const QString &path)
