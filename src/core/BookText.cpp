@@ -16,34 +16,42 @@ bool isBlank(const QString &line)
 QStringList wrapReaderLine(const QString &line, int width)
 {
     QStringList out;
-    QString rest = line;
-    while (charCount(rest) > width) {
-        const std::vector<qsizetype> at = charOffsets(rest);
+    const QStringView all(line);
+    qsizetype from = 0;
+    for (;;) {
+        const QStringView rest = all.mid(from);
+        // Only the first width + 1 characters decide a cut: a long paragraph costs no more per line.
+        const std::vector<qsizetype> at = charOffsets(rest.left(2 * (qsizetype(width) + 1)));
+        if (at.size() <= static_cast<std::size_t>(width) + 1) // the rest fits (the offsets end one past it)
+            break;
         // The last space at or before the width breaks the line, unless the text before it is all space.
+        const auto text = std::find_if(rest.begin(), rest.end(), [](QChar c) { return !c.isSpace(); });
+        const qsizetype firstText = text - rest.begin();
         qsizetype cut = -1;
         for (int c = width; c > 0 && cut < 0; --c) {
-            if (rest.at(at[static_cast<std::size_t>(c)]) == u' ' &&
-                !isBlank(rest.left(at[static_cast<std::size_t>(c)])))
-                cut = at[static_cast<std::size_t>(c)];
+            const qsizetype offset = at[static_cast<std::size_t>(c)];
+            if (rest.at(offset) == u' ' && firstText < offset)
+                cut = offset;
         }
         if (cut < 0) {
             // A word longer than a line.
             const qsizetype end = at[static_cast<std::size_t>(width)];
-            out.append(rest.left(end));
-            rest = rest.mid(end);
+            out.append(rest.left(end).toString());
+            from += end;
             continue;
         }
-        QString head = rest.left(cut);
-        while (head.endsWith(u' '))
-            head.chop(1);
-        out.append(head);
+        qsizetype headEnd = cut;
+        while (headEnd > 0 && rest.at(headEnd - 1) == u' ')
+            --headEnd;
+        out.append(rest.left(headEnd).toString());
         qsizetype next = cut;
         while (next < rest.size() && rest.at(next) == u' ')
             ++next;
-        rest = rest.mid(next);
+        from += next;
     }
+    const QStringView rest = all.mid(from);
     if (!rest.isEmpty() || out.isEmpty())
-        out.append(rest);
+        out.append(rest.toString());
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -101,16 +102,22 @@ std::vector<double> gutters(const std::vector<Segment> &segments, double pageWid
                        return s.box.left() < cut && s.box.right() > cut;
                    }) <= allowed;
         });
-    if (segments.size() < 6 || pageWidth <= 0)
+    // Wider than the largest page a PDF may declare (200 inches), or not a number: no columns looked for.
+    if (segments.size() < 6 || !(pageWidth > 0 && pageWidth <= 14400))
         return keepsPrevious ? previous : std::vector<double>();
     constexpr double kBin = 2;
     const auto bins = std::size_t(std::ceil(pageWidth / kBin)) + 1;
     std::vector<int> crossing(bins, 0);
     std::vector<double> heights;
     double textLeft = pageWidth, textRight = 0;
+    // A damaged file's boxes may lie off the page, or not be numbers at all.
+    const auto binOf = [bins](double x) {
+        const double bin = x / kBin;
+        return bin > 0 ? std::size_t(std::min(bin, double(bins - 1))) : std::size_t(0);
+    };
     for (const Segment &s : segments) {
-        const auto from = std::size_t(std::clamp(s.box.left() / kBin, 0.0, double(bins - 1)));
-        const auto to = std::size_t(std::clamp(s.box.right() / kBin, 0.0, double(bins - 1)));
+        const std::size_t from = binOf(s.box.left());
+        const std::size_t to = binOf(s.box.right());
         for (std::size_t b = from; b <= to; ++b)
             ++crossing[b];
         heights.push_back(s.box.height());
@@ -119,8 +126,8 @@ std::vector<double> gutters(const std::vector<Segment> &segments, double pageWid
     }
     const double minWidth = std::max(6.0, 0.8 * median(heights, 10.0));
     std::vector<double> found;
-    std::size_t b = std::size_t(textLeft / kBin) + 1;
-    const auto end = std::size_t(std::min(textRight / kBin, double(bins - 1)));
+    std::size_t b = binOf(textLeft) + 1;
+    const std::size_t end = binOf(textRight);
     while (b < end) {
         if (crossing[b] > int(allowed)) {
             ++b;
@@ -235,7 +242,8 @@ bool isPageNumber(const QString &line)
 }
 
 // Drops running heads and feet (up to two lines at a page's top and foot that recur, digits aside, at the
-// same height on more than half of the pages) and page numbers alone at a page's top or foot.
+// same height on more than half of the pages, or of the left or the right pages where a book sets its title
+// over one and its author or chapter over the other) and page numbers alone at a page's top or foot.
 void dropFurniture(QList<QList<PageLine>> &pages)
 {
     struct Place
@@ -272,7 +280,7 @@ void dropFurniture(QList<QList<PageLine>> &pages)
     }
     for (auto it = candidates.begin(); it != candidates.end(); ++it) {
         std::vector<Place> &places = it.value();
-        if (pages.size() < 2 || places.size() * 2 <= std::size_t(pages.size()))
+        if (pages.size() < 2 || places.size() * 4 <= std::size_t(pages.size()))
             continue;
         std::sort(places.begin(), places.end(), [](const Place &a, const Place &b) { return a.y < b.y; });
         // The widest set of places within 3 points of height of one another.
@@ -284,9 +292,18 @@ void dropFurniture(QList<QList<PageLine>> &pages)
                 bestFrom = from, bestTo = to + 1;
         }
         QSet<int> onPages;
-        for (std::size_t k = bestFrom; k < bestTo; ++k)
+        std::array<int, 2> onSide{0, 0};
+        for (std::size_t k = bestFrom; k < bestTo; ++k) {
+            if (!onPages.contains(places[k].page))
+                ++onSide[std::size_t(places[k].page % 2)];
             onPages.insert(places[k].page);
-        if (onPages.size() * 2 <= pages.size())
+        }
+        // A side counts from three pages on, so that a short document's lines are not taken for heads.
+        const std::array<int, 2> sidePages{int((pages.size() + 1) / 2), int(pages.size() / 2)};
+        const auto onMostOf = [&](std::size_t side) {
+            return sidePages[side] >= 3 && onSide[side] * 2 > sidePages[side];
+        };
+        if (onPages.size() * 2 <= pages.size() && !onMostOf(0) && !onMostOf(1))
             continue;
         for (std::size_t k = bestFrom; k < bestTo; ++k)
             drop[places[k].page].insert(places[k].line);
