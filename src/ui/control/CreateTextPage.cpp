@@ -25,7 +25,7 @@
 namespace {
 
 constexpr int kBlinkMs = 340;
-constexpr int kGroupWidth = 132;
+constexpr int kCreateGroupWidth = 132;
 const QString kFormatCaption = QStringLiteral("Format Text");
 
 // Toolbar icons drawn here where the desktop's icon theme has none: "Aa" for Change Font, two sheets for
@@ -154,7 +154,7 @@ CreateTextPage::CreateTextPage(AppState &state, QWidget *parent) : ControlPage(s
     m_sendVert = makeButton(QStringLiteral("Vertical Read"), "sendVertButton");
     QGroupBox *sendGroup = makeColumn(QStringLiteral("Send Text To"), "createTextSendGroup",
                                       {m_sendTachi, m_sendHoriz, m_sendVert});
-    stackGroups({files, format, sendGroup}, kGroupWidth);
+    stackGroups({files, format, sendGroup}, kCreateGroupWidth);
 
     m_blink.setInterval(kBlinkMs);
     connect(&m_blink, &QTimer::timeout, this, &CreateTextPage::blinkTick);

@@ -26,7 +26,7 @@ namespace {
 
 constexpr int kMinutesMax = 4;
 // The panel may be as narrow as 120 pixels; the groups fit in it.
-constexpr int kGroupWidth = 116;
+constexpr int kExerciseGroupWidth = 116;
 
 // Toolbar icons drawn here: the style has none for a font or a colour.
 QIcon letterIcon(const QString &letter, const QColor &ink, const QColor &ground)
@@ -102,7 +102,7 @@ ExercisePage::ExercisePage(AppState &state, QWidget *parent) : ControlPage(state
     m_startButton = makeButton(QStringLiteral("Start"), "exerciseStartButton");
     m_stopButton = makeButton(QStringLiteral("Stop && Reset"), "exerciseStopButton");
     QGroupBox *run = makeColumn(QString(), "exerciseRunGroup", {m_startButton, m_stopButton});
-    stackGroups({flash, practice, run}, kGroupWidth);
+    stackGroups({flash, practice, run}, kExerciseGroupWidth);
 
     connect(m_flashBar, &QScrollBar::valueChanged, this, &ExercisePage::flashTimeChanged);
     connect(m_minutesSpin, &QSpinBox::valueChanged, this, &ExercisePage::practiceMinutesChanged);

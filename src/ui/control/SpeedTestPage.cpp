@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kGroupWidth = 150;
+constexpr int kSpeedTestGroupWidth = 150;
 
 // A letter "A" for Change Font: the style has no font icon of its own.
 QIcon fontIcon()
@@ -85,7 +85,7 @@ SpeedTestPage::SpeedTestPage(AppState &state, QWidget *parent) : ControlPage(sta
     m_stopReading->setToolTip(QStringLiteral("Stop timer and check score"));
     QGroupBox *stopGroup = makeColumn(QString(), "stopGroup", {m_stopReading});
     m_partLabel = makePartLabel();
-    stackGroups({startGroup, pagingGroup, stopGroup, m_partLabel}, kGroupWidth);
+    stackGroups({startGroup, pagingGroup, stopGroup, m_partLabel}, kSpeedTestGroupWidth);
 
     setRun(Run::NoText);
 
