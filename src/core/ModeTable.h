@@ -64,9 +64,18 @@ inline bool readsTexts(Mode mode)
 }
 // The reader a transfer code names, or None.
 Mode modeForTransferCode(int code);
-// The Reading menu's order, which is not the table's: create text first.
-inline constexpr std::array<Mode, kModeCount> kReadingMenuOrder = {
-    Mode::CreateText, Mode::Tachi, Mode::Horiz, Mode::Vert, Mode::SpeedTest, Mode::Exercise};
+// The Reading menu's order: create text first, then the others as the table holds them (so a new mode
+// needs nothing here).
+inline constexpr std::array<Mode, kModeCount> kReadingMenuOrder = [] {
+    std::array<Mode, kModeCount> order{Mode::CreateText};
+    std::size_t next = 1;
+    for (std::size_t m = 0; m < kModeCount; ++m) {
+        if (static_cast<Mode>(m) != Mode::CreateText)
+            order[next++] = static_cast<Mode>(m);
+    }
+    return order;
+}();
+static_assert(kReadingMenuOrder[1] == Mode::Tachi && kReadingMenuOrder[kModeCount - 1] == Mode::Exercise);
 
 // Ranges the controls and the records share.
 inline constexpr IntRange kTachiFlashTimeRange{40, 2000};

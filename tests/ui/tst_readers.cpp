@@ -26,7 +26,8 @@
 #include <algorithm>
 #include <functional>
 
-namespace {
+// Named, so that the test class may hold its types when the test is built as part of a unity file.
+namespace readerstest {
 
 const QString kLine = QStringLiteral("The quick brown fox jumps over the lazy dog"); // 8 words
 
@@ -150,7 +151,9 @@ int heldMenus(const TestApp &app)
     return int(!app.storiesEnabled()) + int(!app.fontsEnabled());
 }
 
-} // namespace
+} // namespace readerstest
+
+using namespace readerstest;
 
 class ReadersTest : public QObject
 {

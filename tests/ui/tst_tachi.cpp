@@ -18,7 +18,8 @@
 #include <QSpinBox>
 #include <QtTest>
 
-namespace {
+// Named, so that the test class may hold its types when the test is built as part of a unity file.
+namespace tachitest {
 
 const QString kContinue = QStringLiteral("Continue where you stopped?");
 
@@ -77,7 +78,9 @@ QString pageState(Tachi &t)
              on(t.button("indentButton")));
 }
 
-} // namespace
+} // namespace tachitest
+
+using namespace tachitest;
 
 class TachiTest : public QObject
 {
