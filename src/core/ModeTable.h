@@ -75,7 +75,7 @@ inline constexpr std::array<Mode, kModeCount> kReadingMenuOrder = [] {
     }
     return order;
 }();
-static_assert(kReadingMenuOrder[1] == Mode::Tachi && kReadingMenuOrder[kModeCount - 1] == Mode::Exercise);
+static_assert(kReadingMenuOrder[0] == Mode::CreateText && kReadingMenuOrder[1] == Mode::Tachi);
 
 // Ranges the controls and the records share.
 inline constexpr IntRange kTachiFlashTimeRange{40, 2000};
