@@ -160,12 +160,27 @@ void ProgressTest::theWindowShowsNoneOneOrManyRecords()
         QVERIFY(db.recordReading(r));
         QVERIFY(db.recordExerciseItem({r.at, 20 + 10 * (i % 9), i % 26 + 1, "w", "w", i % 9 > i % 4, 800}));
     }
+    // With one story reading, a book too: shown where its reader takes it up again, not where its last
+    // recorded reading began.
+    const int books = readings == 1 ? 1 : 0;
+    if (books == 1) {
+        ReadingRecord book;
+        book.at = start;
+        book.mode = Mode::Vert;
+        book.text =
+            TextRef{TextKind::Book, QStringLiteral("b00k"), QStringLiteral("A Book"), "/b.epub", 2, 9};
+        book.seconds = 60;
+        book.wpm = 250;
+        QVERIFY(db.recordReading(book));
+        app.state->options.rememberBook({QStringLiteral("b00k"), "/b.epub", QStringLiteral("A Book"), 0, {}},
+                                        int(Mode::Vert), 4, 17);
+    }
     QVERIFY(triggerAction(app.form(), "progressAction"));
     auto *window = app.form()->findChild<ProgressWindow *>();
     QVERIFY(window);
     window->finishLoading();
     QCOMPARE(window->findChild<QLabel *>("progressStatus")->text(),
-             QStringLiteral("%1 readings recorded.").arg(readings));
+             QStringLiteral("%1 readings recorded.").arg(readings + books));
     ModeProgressPage *horiz = window->modePage(Mode::Horiz);
     const int horizReadings = (readings + 2) / 4;
     QCOMPARE(sumColumn(horiz->weeks(), 1), horizReadings);
@@ -176,8 +191,15 @@ void ProgressTest::theWindowShowsNoneOneOrManyRecords()
         horiz->step(-1);
         QVERIFY(horiz->pointsShown() <= horizReadings);
     }
-    QCOMPARE(window->textsPage()->table()->rowCount(), std::min(readings, 7));
-    QCOMPARE(sumColumn(window->textsPage()->table(), 2), readings);
+    QTableWidget *texts = window->textsPage()->table();
+    QCOMPARE(texts->rowCount(), std::min(readings, 7) + books);
+    QCOMPARE(sumColumn(texts, 2), readings + books);
+    if (books == 1) {
+        const QList<QTableWidgetItem *> found = texts->findItems(QStringLiteral("A Book"), Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(texts->item(found.first()->row(), 6)->text(),
+                 QStringLiteral("part 4 of 9, line 17 (vertical)"));
+    }
     QVERIFY(window->exercisePage()->estimate()->text().startsWith(readings == 0 ? "No exercise"
                                                                                 : QString::number(readings)));
     for (QChartView *view : window->findChildren<QChartView *>())
@@ -189,7 +211,7 @@ void ProgressTest::theWindowShowsNoneOneOrManyRecords()
         "Your progress was exported, one file per table: mine-readings.csv, mine-texts.csv, "
         "mine-tests.csv, mine-answers.csv, mine-exercise_items.csv.");
     window->exportCsv();
-    QCOMPARE(app.readBytes("mine-readings.csv").count('\n'), readings + 1);
+    QCOMPARE(app.readBytes("mine-readings.csv").count('\n'), readings + books + 1);
 }
 
 QTEST_MAIN(ProgressTest)

@@ -356,8 +356,9 @@ TextsProgressPage::TextsProgressPage(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_table);
 }
 
-void TextsProgressPage::setData(const ProgressData &progress, const QList<ReadingOptions::Place> &places)
+void TextsProgressPage::setData(const ProgressData &progress, const ReadingOptions &options)
 {
+    static constexpr const char *kReaders[] = {"tachistoscope", "horizontal", "vertical", "speed test"};
     m_table->setSortingEnabled(false);
     m_table->setRowCount(0);
     for (const TextStat &s : textStats(progress)) {
@@ -365,11 +366,26 @@ void TextsProgressPage::setData(const ProgressData &progress, const QList<Readin
         if (text == nullptr)
             continue;
         QStringList stopped;
-        if (text->kind == TextKind::Book)
-            stopped << QStringLiteral("part %1 of %2").arg(s.lastPart).arg(text->parts);
+        if (text->kind == TextKind::Book) {
+            const auto &books = options.books();
+            const auto book = std::find_if(books.begin(), books.end(), [text](const ReadingOptions::Book &b) {
+                return b.hash == text->key;
+            });
+            // The reader it was read in last, where that reader will take it up again.
+            const auto place =
+                book != books.end() ? options.bookPlace(book->hash, book->reader) : std::nullopt;
+            if (place)
+                stopped << QStringLiteral("part %1 of %2, line %3 (%4)")
+                               .arg(place->first)
+                               .arg(text->parts)
+                               .arg(place->second)
+                               .arg(QString::fromLatin1(kReaders[std::size_t(book->reader) % 4]));
+            else
+                stopped << QStringLiteral("part %1 of %2").arg(s.lastPart).arg(text->parts);
+        }
         const QString file =
             text->path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(text->path).absoluteFilePath());
-        for (const ReadingOptions::Place &p : places)
+        for (const ReadingOptions::Place &p : options.places())
             if (!file.isEmpty() && p.file == file)
                 stopped << QStringLiteral("line %1").arg(p.line);
         static constexpr const char *kinds[] = {"Story", "Book", "File"};

@@ -67,7 +67,9 @@ class TextsProgressPage final : public QWidget
 
 public:
     explicit TextsProgressPage(QWidget *parent = nullptr);
-    void setData(const ProgressData &data, const QList<ReadingOptions::Place> &places);
+    // Where the user stopped comes from the places the readers keep (per book, per reader), not from the
+    // last reading recorded.
+    void setData(const ProgressData &data, const ReadingOptions &options);
     QTableWidget *table() const { return m_table; }
 
 private:

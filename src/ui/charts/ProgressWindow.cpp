@@ -96,7 +96,7 @@ void ProgressWindow::showData(const ProgressData &progress)
     for (ModeProgressPage *page : m_modePages)
         if (page != nullptr)
             page->setData(progress);
-    m_texts->setData(progress, m_state.options.places());
+    m_texts->setData(progress, m_state.options);
     m_exercise->setData(progress);
     if (!progress.error.isEmpty())
         m_status->setText(QStringLiteral("Your progress cannot be read: ") + progress.error);
