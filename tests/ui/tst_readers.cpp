@@ -408,7 +408,8 @@ private Q_SLOTS:
         setStoryFileName(*app.state, QStringLiteral("long.txt"));
         h.window->loadStory();
         QCOMPARE(h.text().LineCount, 1000);
-        QCOMPARE(h.find<QLabel>(QStringLiteral("partLabel"))->text(), QStringLiteral("Part 1 of 2"));
+        QCOMPARE(h.find<QProgressBar>(QStringLiteral("horizProgressBar"))->text(),
+                 QStringLiteral("Part 1 of 2"));
         // An opening the user cancels leaves the text before, and says nothing.
         app.fakes.dialogs.cancelNextWork = true;
         setStoryFileName(*app.state, QStringLiteral("c.txt"));

@@ -24,6 +24,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
@@ -234,9 +235,10 @@ void UserWalkTest::aBookReadPartByPartAndTakenUpAgain()
     QVERIFY(w.app.start());
     auto *horiz = w.window<THorizonForm>();
     const auto shown = [&w] {
-        return std::pair{
-            w.window<THorizonForm>()->reading().text().TextLines.first(),
-            pageOf(w.state, Mode::Horiz)->findChild<QLabel *>(QStringLiteral("partLabel"))->text()};
+        return std::pair{w.window<THorizonForm>()->reading().text().TextLines.first(),
+                         pageOf(w.state, Mode::Horiz)
+                             ->findChild<QProgressBar *>(QStringLiteral("horizProgressBar"))
+                             ->text()};
     };
     fakes.dialogs.openNames.push_back(w.app.path(QStringLiteral("Long Book.txt")));
     QVERIFY(triggerAction(w.app.form(), "horizOpenAction"));

@@ -63,7 +63,6 @@ PacedControlPage::PacedControlPage(AppState &state, Mode mode, bool speedBoxBesi
     m_speed->setToolTip(tr("Up and Down arrows: faster and slower by 30"));
     connect(m_speed, &QSlider::valueChanged, this, &PacedControlPage::speedChanged);
 
-    m_partLabel = makePartLabel();
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(named(mode, "ProgressBar"));
     m_progress->setRange(0, 100);
@@ -75,7 +74,6 @@ void PacedControlPage::stackPage(std::initializer_list<QWidget *> more)
 {
     QList<QWidget *> groups{m_runGroup, m_speedGroup};
     groups += QList<QWidget *>(more);
-    groups.append(m_partLabel);
     groups.append(m_progress);
     stackGroups(groups);
     setRun(Run::NoText);
@@ -86,8 +84,12 @@ void PacedControlPage::attachReader(PacedReader &reader)
     m_reader = &reader;
     connect(&reader, &PacedReader::textLaidOut, this, &PacedControlPage::textLaidOut);
     connect(&reader, &PacedReader::progressed, m_progress, &QProgressBar::setValue);
-    connect(&reader, &PacedReader::partShown, this,
-            [this](const QString &caption) { showPart(m_partLabel, caption); });
+    // The part of a book shows in the progress bar, which already has its place on the page: the vertical
+    // page holds no room for another line.
+    connect(&reader, &PacedReader::partShown, this, [this](const QString &caption) {
+        m_progress->setFormat(caption);
+        m_progress->setTextVisible(!caption.isEmpty());
+    });
     connect(&reader, &PacedReader::readingFinished, this, [this] { setRun(Run::Finished); });
     // Through the bar, so that a damaged setting comes back within its range.
     m_speed->setValue(m_mode == Mode::Horiz ? m_state.Settings.HorizInterval : m_state.Settings.VertInterval);

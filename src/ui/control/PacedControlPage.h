@@ -61,7 +61,6 @@ protected:
     QPushButton *m_reset;
     QSlider *m_speed;
     QProgressBar *m_progress;
-    QLabel *m_partLabel;
 
 private:
     Mode m_mode;
