@@ -265,7 +265,14 @@ void UserWalkTest::aBookReadPartByPartAndTakenUpAgain()
     auto *recent = w.app.form()->findChild<QMenu *>(QStringLiteral("recentBooksMenu"));
     Q_EMIT recent->aboutToShow();
     QCOMPARE(recent->actions().constFirst()->text(), QStringLiteral("&1 Long Book"));
-    QVERIFY(w.open("recentBook1Action") && w.inMode(Mode::Horiz));
+    // A book whose title is not its file's name shows both, an '&' as itself.
+    w.state.options.rememberBook(
+        {QStringLiteral("c0de"), QStringLiteral("/books/ft.epub"), QStringLiteral("Fox & Tern"), 1, {}}, 1, 1,
+        2);
+    Q_EMIT recent->aboutToShow();
+    QCOMPARE(recent->actions().constFirst()->text(), QStringLiteral("&1 Fox && Tern (ft.epub)"));
+    QCOMPARE(recent->actions().at(1)->text(), QStringLiteral("&2 Long Book"));
+    QVERIFY(w.open("recentBook2Action") && w.inMode(Mode::Horiz));
     QCOMPARE(shown(), std::pair(book.at(1000 + line - 1), QStringLiteral("Part 2 of 3")));
 }
 

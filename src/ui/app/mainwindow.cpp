@@ -290,7 +290,14 @@ void TForm1::fillRecentBooks()
     const QList<ReadingOptions::Book> &books = m_state.options.books();
     for (qsizetype i = 0; i < books.size() && i < kRecentBooks; ++i) {
         const ReadingOptions::Book &book = books.at(i);
-        QAction *item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(book.title));
+        // The file's name beside a title it does not show, so that two books of one title can be told
+        // apart; an '&' in either is shown, not taken for a shortcut.
+        QString caption = book.title;
+        const QFileInfo file(book.path);
+        if (file.completeBaseName() != book.title)
+            caption += QStringLiteral(" (%1)").arg(file.fileName());
+        QAction *item = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(caption.replace(u'&', QStringLiteral("&&"))));
         item->setObjectName(QStringLiteral("recentBook%1Action").arg(i + 1));
         item->setToolTip(QDir::toNativeSeparators(book.path));
         connect(item, &QAction::triggered, this, [this, book] { openRecentBook(book); });
