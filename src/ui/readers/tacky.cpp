@@ -14,6 +14,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -339,11 +341,16 @@ LineCost TTachiForm::formattedLineCost() const
     const QFontMetrics metrics(m_memo->font());
     const int width = std::max(40, kMemoKeepsWhenFormatting - 2 * m_memo->frameWidth() -
                                        m_memo->verticalScrollBar()->sizeHint().width() - 10);
-    return [metrics, width](const QString &line) {
+    // A book repeats its words: each is measured once, so a long one is divided in a moment.
+    auto widths = std::make_shared<QHash<QString, int>>();
+    return [metrics, width, widths](const QString &line) {
         int lines = 1;
         int x = 0;
         for (const QString &word : line.split(u' ', Qt::SkipEmptyParts)) {
-            const int w = metrics.horizontalAdvance(word + u' ');
+            auto known = widths->constFind(word);
+            if (known == widths->cend())
+                known = widths->insert(word, metrics.horizontalAdvance(word + u' '));
+            const int w = *known;
             if (x > 0 && x + w > width) {
                 ++lines;
                 x = 0;
