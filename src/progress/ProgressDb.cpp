@@ -341,15 +341,20 @@ std::optional<qint64> ProgressDb::recordReading(const ReadingRecord &r)
     return m_error.isEmpty() ? id : std::nullopt;
 }
 
-bool ProgressDb::setReadingKept(qint64 id, bool kept)
+bool ProgressDb::setKept(const QString &table, qint64 id, bool kept)
 {
     return m_recording && transaction([&] {
                QSqlQuery q(db());
-               q.prepare(QStringLiteral("UPDATE readings SET kept = ? WHERE id = ?"));
+               q.prepare(QStringLiteral("UPDATE %1 SET kept = ? WHERE id = ?").arg(table));
                q.addBindValue(int(kept));
                q.addBindValue(id);
                return q.exec() || fail(QStringLiteral("kept"), q.lastError());
            });
+}
+
+bool ProgressDb::setReadingKept(qint64 id, bool kept)
+{
+    return setKept(QStringLiteral("readings"), id, kept);
 }
 
 std::optional<qint64> ProgressDb::recordTest(const TestRecord &t)
@@ -384,13 +389,7 @@ std::optional<qint64> ProgressDb::recordTest(const TestRecord &t)
 
 bool ProgressDb::setTestKept(qint64 id, bool kept)
 {
-    return m_recording && transaction([&] {
-               QSqlQuery q(db());
-               q.prepare(QStringLiteral("UPDATE tests SET kept = ? WHERE id = ?"));
-               q.addBindValue(int(kept));
-               q.addBindValue(id);
-               return q.exec() || fail(QStringLiteral("kept"), q.lastError());
-           });
+    return setKept(QStringLiteral("tests"), id, kept);
 }
 
 bool ProgressDb::recordExerciseItem(const ExerciseRecord &e)

@@ -70,6 +70,8 @@ private:
     bool exec(const QString &sql);
     bool transaction(const std::function<bool()> &work);
     bool fail(const QString &what, const QString &detail);
+    // A reading's or a test's kept flag, by its table.
+    bool setKept(const QString &table, qint64 id, bool kept);
     bool fail(const QString &what, const QSqlError &error);
     std::optional<int> upsertText(const TextRef &text);
 
